@@ -1,0 +1,52 @@
+#include "app/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace dialogs {
+
+namespace {
+Hook& TestHook() {
+  static Hook hook;
+  return hook;
+}
+}  // namespace
+
+void SetHookForTesting(Hook hook) { TestHook() = std::move(hook); }
+
+void MsgBox(QWidget* parent, const QString& prompt, const QString& title, int style) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::Message;
+    r.text = prompt;
+    r.title = title;
+    r.style = style;
+    TestHook()(r);
+    return;
+  }
+  QMessageBox box(style == kStop ? QMessageBox::Critical : QMessageBox::Information, title, prompt,
+                  QMessageBox::Ok, parent);
+  box.exec();
+}
+
+QString GetOpenFileName(QWidget* parent, const QString& title, const QString& directory,
+                        const QStringList& filters, const QString& defaultSuffix) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::OpenFile;
+    r.title = title;
+    r.directory = directory;
+    r.filters = filters;
+    r.defaultSuffix = defaultSuffix;
+    return TestHook()(r);
+  }
+  QFileDialog dialog(parent, title, directory);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace dialogs

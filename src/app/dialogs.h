@@ -1,0 +1,40 @@
+// Every modal dialog Kestrum shows goes through here, so that tests can
+// answer them and see what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace dialogs {
+
+// Message box styles as Windows numbers them.
+inline constexpr int kStop = 16;
+inline constexpr int kInformation = 64;
+
+struct Request {
+  enum class Kind { Message, OpenFile } kind = Kind::Message;
+  QString text;   // the prompt of a message box
+  QString title;
+  int style = 0;  // message boxes
+  // Open dialogs:
+  QString directory;
+  QStringList filters;
+  QString defaultSuffix;
+};
+
+// A modal message box with an OK button.
+void MsgBox(QWidget* parent, const QString& prompt, const QString& title, int style);
+
+// A modal Open dialog. The file name chosen (a host path), or empty.
+QString GetOpenFileName(QWidget* parent, const QString& title, const QString& directory,
+                        const QStringList& filters, const QString& defaultSuffix);
+
+// With a hook set, no dialog is shown: the hook sees the request and gives
+// the answer (the file name, for an Open dialog).
+using Hook = std::function<QString(const Request&)>;
+void SetHookForTesting(Hook hook);
+
+}  // namespace dialogs

@@ -1,0 +1,12 @@
+// The one way out: saves the settings once and ends the process at once.
+#pragma once
+
+#include <functional>
+
+[[noreturn]] void EndProcess();
+void ExitProgram();
+
+// Tests replace how the process ends; ExitProgram then returns.
+void SetProcessEndForTesting(std::function<void()> end);
+// Lets a test run ExitProgram again.
+void ResetExitProgramForTesting();

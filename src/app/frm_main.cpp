@@ -1,0 +1,508 @@
+#include "app/frm_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+#include "app/dialogs.h"
+#include "app/exit_program.h"
+#include "app/launch_options.h"
+#include "launch/command_line.h"
+#include "launch/launcher.h"
+#include "launch/shell_paths.h"
+#include "levels/ini_files.h"
+#include "levels/levels.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "platform/platform.h"
+#include "settings/registry.h"
+#include "settings/saved_settings.h"
+#include "tools/companion_tools.h"
+#include "tools/frm_about.h"
+#include "tools/frm_popup.h"
+
+using forms::PlaceTwips;
+
+frmMain* MainForm = nullptr;
+
+// The artwork is compiled into the forms library; a static library has to
+// register it itself.
+static void InitArtwork() { Q_INIT_RESOURCE(kestrum); }
+
+namespace {
+
+const char* const kSoundEntries[] = {"Use Defaults", "Music Disabled", "Sound Disabled",
+                                     "Sound & Music Off"};
+const char* const kSkillEntries[] = {"Piece of Cake", "Let's Rock", "Come Get Some",
+                                     "Damn I'm Good"};
+const char* const kRespawnEntries[] = {"No Respawn", "Monsters Only", "Items Only",
+                                       "Inventory Only", "Everything!"};
+
+QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setPixmap(QIcon(resource).pixmap(QSize(22, 24)));
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
+
+QLabel* PanelLabel(QLabel* label, const char* name, const char* caption) {
+  label->setObjectName(name);
+  label->setText(caption);
+  label->setFont(forms::Verdana(8.25));
+  label->setStyleSheet("color: white; background: transparent;");
+  return label;
+}
+
+QComboBox* DropDownList(QWidget* parent, const char* name, const char* const* entries, int count) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(name);
+  list->setEditable(false);
+  list->setFont(forms::Verdana(8.25));
+  for (int i = 0; i < count; ++i) list->addItem(entries[i]);
+  // No entry is selected until start-up copies the stored choice in.
+  list->setCurrentIndex(-1);
+  return list;
+}
+
+// A list position that the list cannot show falls back to the first entry.
+int InRange(int value, int last) { return value >= 0 && value <= last ? value : 0; }
+
+}  // namespace
+
+frmMain::frmMain() {
+  InitArtwork();
+  MainForm = this;
+  setObjectName("frmMain");
+  setWindowTitle("Duke Nukem ");
+  setWindowIcon(QIcon(":/kestrum/icon.svg"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(forms::Px(3735), forms::Px(3135));
+
+  BuildToolbar();
+  BuildOptionPanel();
+
+  cboStages = new QComboBox(this);
+  cboStages->setObjectName("cboStages");
+  cboStages->setEditable(false);
+  cboStages->setFont(forms::CourierNew(9.75));
+  PlaceTwips(cboStages, 0, 2775, 3735, 360);
+  cboStages->installEventFilter(this);
+  // The view follows the list (with its signals blocked); a selection made in
+  // the view goes back into the list.
+  connect(cboStages, &QComboBox::currentIndexChanged, this,
+          [](int index) { Stages.SetListIndex(index); });
+  Stages.changed = [this] { ShowStages(); };
+  ShowStages();
+}
+
+frmMain::~frmMain() {
+  Stages.changed = nullptr;
+  if (MainForm == this) MainForm = nullptr;
+}
+
+void frmMain::BuildToolbar() {
+  const QSize button(20, 20);
+  cmdStart = forms::PictureButton(this, "cmdStart", ":/kestrum/start.svg", QSize(51, 22),
+                                  "Click Here to Begin");
+  PlaceTwips(cmdStart, 0, 0, 825, 375);
+  cmdStart->setAcceptDrops(true);
+  cmdStart->installEventFilter(this);
+  cmdOpen = forms::PictureButton(this, "cmdOpen", ":/kestrum/open.svg", button, "Open Map");
+  PlaceTwips(cmdOpen, 825, 0, 375, 375);
+  cmdText = forms::PictureButton(this, "cmdText", ":/kestrum/text.svg", button, {});
+  cmdText->setAccessibleName("Read the map's text");
+  PlaceTwips(cmdText, 1200, 0, 375, 375);
+  cmdText->setEnabled(false);
+  cmdLaunch = forms::PictureButton(this, "cmdLaunch", ":/kestrum/launch.svg", QSize(21, 22),
+                                   "Launch Duke3D");
+  PlaceTwips(cmdLaunch, 1575, 0, 375, 375);
+  cmdBuild = forms::PictureButton(this, "cmdBuild", ":/kestrum/build.svg", button, "Launch Build");
+  PlaceTwips(cmdBuild, 2295, 0, 375, 375);
+  cmdEditArt =
+      forms::PictureButton(this, "cmdEditArt", ":/kestrum/editart.svg", button, "Launch Editart");
+  PlaceTwips(cmdEditArt, 2670, 0, 375, 375);
+  cmdAbout = forms::PictureButton(this, "cmdAbout", ":/kestrum/about.svg", button, "About...");
+  PlaceTwips(cmdAbout, 3360, 0, 375, 375);
+
+  // Beyond the right edge of the window: never seen, but Alt+D presses it.
+  cmdDebug = new QPushButton("&Debug", this);
+  cmdDebug->setObjectName("cmdDebug");
+  PlaceTwips(cmdDebug, 3840, 600, 735, 375);
+
+  connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
+  connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
+  connect(cmdText, &QPushButton::clicked, this, [this] { cmdText_Click(); });
+  connect(cmdLaunch, &QPushButton::clicked, this, [this] { cmdLaunch_Click(); });
+  connect(cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
+  connect(cmdEditArt, &QPushButton::clicked, this, [this] { cmdEditArt_Click(); });
+  connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+  connect(cmdDebug, &QPushButton::clicked, this, [this] { cmdDebug_Click(); });
+}
+
+void frmMain::BuildOptionPanel() {
+  picMain = new QLabel(this);
+  picMain->setObjectName("picMain");
+  PlaceTwips(picMain, 0, 390, 3735, 2370);
+  picMain->setPixmap(QIcon(":/kestrum/panel.svg").pixmap(picMain->size()));
+  picMain->setScaledContents(true);
+  picMain->setAutoFillBackground(true);
+  QPalette dark = picMain->palette();
+  dark.setColor(QPalette::Window, QColor(40, 36, 32));
+  picMain->setPalette(dark);
+
+  imgRecord = Picture(picMain, "imgRecord", ":/kestrum/row-record.svg");
+  imgMonsters = Picture(picMain, "imgMonsters", ":/kestrum/row-monsters.svg");
+  imgSound = Picture(picMain, "imgSound", ":/kestrum/row-sound.svg");
+  imgSkill = Picture(picMain, "imgSkill", ":/kestrum/row-skill.svg");
+  imgRespawn = Picture(picMain, "imgRespawn", ":/kestrum/row-respawn.svg");
+  imgFakePlayers = Picture(picMain, "imgFakePlayers", ":/kestrum/row-fakeplayers.svg");
+  PlaceTwips(imgRecord, 0, 0, 330, 360);
+  PlaceTwips(imgMonsters, 0, 330, 330, 360);
+  PlaceTwips(imgSound, 0, 990, 330, 360);
+  PlaceTwips(imgSkill, 0, 1320, 330, 360);
+  PlaceTwips(imgRespawn, 0, 1650, 330, 360);
+  PlaceTwips(imgFakePlayers, 0, 1980, 330, 360);
+
+  chkRecord = new forms::OptionCheckBox(picMain);
+  chkRecord->setObjectName("chkRecord");
+  PlaceTwips(chkRecord, 375, 75, 195, 195);
+  chkMonsters = new forms::OptionCheckBox(picMain);
+  chkMonsters->setObjectName("chkMonsters");
+  PlaceTwips(chkMonsters, 375, 405, 195, 195);
+  chkArtInt = new forms::OptionCheckBox(picMain);
+  chkArtInt->setObjectName("chkArtInt");
+  PlaceTwips(chkArtInt, 375, 2025, 195, 195);
+  forms::SetToolTip(chkArtInt, "Use Artificial Intelligence");
+  chkArtInt->setVisible(false);
+  chkRecord->setAccessibleName("Record Demo");
+  chkMonsters->setAccessibleName("Disable Monsters");
+
+  lblRecord = new forms::ClickLabel(picMain);
+  PanelLabel(lblRecord, "lblRecord", "Record Demo");
+  PlaceTwips(lblRecord, 615, 75, 1170, 195);
+  lblMonsters = new forms::ClickLabel(picMain);
+  PanelLabel(lblMonsters, "lblMonsters", "Disable Monsters");
+  PlaceTwips(lblMonsters, 615, 405, 1455, 195);
+  lblSound = PanelLabel(new QLabel(picMain), "lblSound", "Sound:");
+  PlaceTwips(lblSound, 615, 1050, 615, 195);
+  lblSkill = PanelLabel(new QLabel(picMain), "lblSkill", "Skill Level:");
+  PlaceTwips(lblSkill, 615, 1380, 945, 195);
+  lblRespawn = PanelLabel(new QLabel(picMain), "lblRespawn", "Respawn:");
+  PlaceTwips(lblRespawn, 615, 1710, 840, 195);
+  lblFakePlayers = PanelLabel(new QLabel(picMain), "lblFakePlayers", "Fake MultiPlayers:");
+  PlaceTwips(lblFakePlayers, 615, 2025, 1560, 195);
+
+  cboSound = DropDownList(picMain, "cboSound", kSoundEntries, 4);
+  PlaceTwips(cboSound, 1605, 990, 2055, 315);
+  cboSkills = DropDownList(picMain, "cboSkills", kSkillEntries, 4);
+  PlaceTwips(cboSkills, 1605, 1320, 2055, 315);
+  cboRespawn = DropDownList(picMain, "cboRespawn", kRespawnEntries, 5);
+  PlaceTwips(cboRespawn, 1605, 1650, 2055, 315);
+  cboSound->setAccessibleName("Sound");
+  cboSkills->setAccessibleName("Skill Level");
+  cboRespawn->setAccessibleName("Respawn");
+
+  txtFakePlayers = new QLineEdit("0", picMain);
+  txtFakePlayers->setObjectName("txtFakePlayers");
+  txtFakePlayers->setFont(forms::Verdana(9));
+  txtFakePlayers->setAlignment(Qt::AlignCenter);
+  txtFakePlayers->setEnabled(false);  // a display only: the slider holds the value
+  PlaceTwips(txtFakePlayers, 2205, 1995, 270, 285);
+
+  hsbFakePlayers = new QScrollBar(Qt::Horizontal, picMain);
+  hsbFakePlayers->setObjectName("hsbFakePlayers");
+  hsbFakePlayers->setRange(0, 8);
+  hsbFakePlayers->setSingleStep(1);
+  hsbFakePlayers->setPageStep(1);
+  hsbFakePlayers->setValue(0);
+  hsbFakePlayers->setAccessibleName("Fake MultiPlayers");
+  PlaceTwips(hsbFakePlayers, 2535, 2025, 1095, 240);
+
+  connect(cboSound, &QComboBox::currentIndexChanged, this, [this] { cboSound_Click(); });
+  connect(cboSkills, &QComboBox::currentIndexChanged, this, [this] { cboSkills_Click(); });
+  connect(cboRespawn, &QComboBox::currentIndexChanged, this, [this] { cboRespawn_Click(); });
+  connect(chkRecord, &QCheckBox::stateChanged, this, [this] { chkRecord_Click(); });
+  connect(chkMonsters, &QCheckBox::stateChanged, this, [this] { chkMonsters_Click(); });
+  connect(chkArtInt, &QCheckBox::stateChanged, this, [this] { chkArtInt_Click(); });
+  lblRecord->clicked = [this] { lblRecord_Click(); };
+  lblMonsters->clicked = [this] { lblMonsters_Click(); };
+  connect(hsbFakePlayers, &QScrollBar::sliderMoved, this, [this] { hsbFakePlayers_Scroll(); });
+  connect(hsbFakePlayers, &QScrollBar::valueChanged, this, [this] { hsbFakePlayers_Change(); });
+  connect(txtFakePlayers, &QLineEdit::textChanged, this, [this] { txtFakePlayers_Change(); });
+}
+
+// ---------------------------------------------------------------- start-up, shutdown
+
+bool frmMain::Form_Load() {
+  if (platform::AnotherInstanceRunning()) {
+    dialogs::MsgBox(nullptr, "Kestrum is Already Running", "Sorry...", dialogs::kInformation);
+    return false;
+  }
+  MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
+  AddDuke3Levels();
+  CheckDukeVersion(*this);
+  LoadSettings(*this);
+
+  chkRecord->SetValue(InRange(LaunchOptions.Record, 2));
+  chkMonsters->SetValue(InRange(LaunchOptions.Monsters, 2));
+  cboSound->setCurrentIndex(InRange(LaunchOptions.Sound, cboSound->count() - 1));
+  cboSkills->setCurrentIndex(InRange(LaunchOptions.Skills, cboSkills->count() - 1));
+  cboRespawn->setCurrentIndex(InRange(LaunchOptions.Respawn, cboRespawn->count() - 1));
+  hsbFakePlayers->setValue(InRange(LaunchOptions.Fakers, hsbFakePlayers->maximum()));
+  // A control that did not change raised no handler; the record must still
+  // hold what the controls show.
+  chkRecord_Click();
+  chkMonsters_Click();
+  cboSound_Click();
+  cboSkills_Click();
+  cboRespawn_Click();
+  txtFakePlayers_Change();
+
+  show();
+  return true;
+}
+
+void frmMain::Form_Unload() { ExitProgram(); }
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  event->accept();
+  Form_Unload();
+}
+
+// ---------------------------------------------------------------- options
+
+void frmMain::cboSound_Click() { LaunchOptions.Sound = static_cast<std::int16_t>(cboSound->currentIndex()); }
+void frmMain::cboSkills_Click() { LaunchOptions.Skills = static_cast<std::int16_t>(cboSkills->currentIndex()); }
+void frmMain::cboRespawn_Click() {
+  LaunchOptions.Respawn = static_cast<std::int16_t>(cboRespawn->currentIndex());
+}
+void frmMain::chkRecord_Click() { LaunchOptions.Record = static_cast<std::int16_t>(chkRecord->Value()); }
+void frmMain::chkMonsters_Click() {
+  LaunchOptions.Monsters = static_cast<std::int16_t>(chkMonsters->Value());
+}
+void frmMain::chkArtInt_Click() { LaunchOptions.ArtInt = static_cast<std::int16_t>(chkArtInt->Value()); }
+
+void frmMain::lblRecord_Click() { chkRecord->SetValue(chkRecord->Value() == 1 ? 0 : 1); }
+void frmMain::lblMonsters_Click() { chkMonsters->SetValue(chkMonsters->Value() == 1 ? 0 : 1); }
+
+void frmMain::hsbFakePlayers_Scroll() {
+  txtFakePlayers->setText(QString::number(hsbFakePlayers->sliderPosition()));
+}
+void frmMain::hsbFakePlayers_Change() {
+  txtFakePlayers->setText(QString::number(hsbFakePlayers->value()));
+}
+void frmMain::txtFakePlayers_Change() {
+  LaunchOptions.Fakers = static_cast<std::int16_t>(hsbFakePlayers->sliderPosition());
+}
+
+// ---------------------------------------------------------------- launching
+
+void frmMain::cmdLaunch_Click() {
+  launch::EnterProgramDirectory();
+  if (!launch::ProgramIsInstalled("Duke3D.exe")) {
+    dialogs::MsgBox(this, "Duke3D is not in required directory", "No Dice...", dialogs::kStop);
+    return;
+  }
+  BuildCommandLine();
+  setWindowState(windowState() | Qt::WindowMinimized);
+  const platform::StartResult started = launch::StartMaximised(GameCommandLine);
+  if (started.taskId == 0) {
+    // Nothing runs, so there is nothing to come back from: the window
+    // returns at once and says what is missing.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    dialogs::MsgBox(this, Qs(started.error), "No Dice...", dialogs::kStop);
+    return;
+  }
+  waitingForReturn_ = true;
+}
+
+void frmMain::cmdDebug_Click() {
+  activateWindow();
+  setFocus();
+  BuildCommandLine();
+  dialogs::MsgBox(this, Qs(GameCommandLine), "Command Line", dialogs::kInformation);
+}
+
+void frmMain::ReturnedToKestrum() {
+  if (!waitingForReturn_) return;
+  waitingForReturn_ = false;
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (!waitingForReturn_) return;
+  // The user is back in Kestrum: from the task bar, or by switching windows.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ReturnedToKestrum();
+  if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
+    ReturnedToKestrum();
+  }
+}
+
+// ---------------------------------------------------------------- user files
+
+void frmMain::cmdOpen_Click() {
+  activateWindow();
+  setFocus();
+  const QString folder = lastOpenFolder_.isEmpty()
+                             ? Qs(platform::DosToHost(platform::ProgramDirectory()))
+                             : lastOpenFolder_;
+  const QString chosen = dialogs::GetOpenFileName(
+      this, "Gimme Some Sugar, Baby...", folder,
+      {"All Duke Nukem Files (*.map *.grp)", "Duke Nukem Maps (*.map)",
+       "Duke Nukem Group Files (*.grp)", "All Files (*)"},
+      "map");
+  if (chosen.isEmpty()) return;
+  const int slash = chosen.lastIndexOf('/');
+  if (slash >= 0) lastOpenFolder_ = chosen.left(slash == 0 ? 1 : slash);
+  TakeChosenFile(platform::HostToDos(chosen.toStdString()), *this);
+}
+
+void frmMain::cmdText_Click() {
+  activateWindow();
+  setFocus();
+  ShellOpen(CompanionTextPath());
+}
+
+void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
+  std::vector<std::string> names;
+  for (const QString& name : hostFileNames) names.push_back(platform::HostToDos(name.toStdString()));
+  TakeDroppedFiles(names, *this);
+}
+
+void frmMain::cboStages_KeyPress(int keyAscii) { StagesKeyPress(keyAscii); }
+
+void frmMain::ShowStages() {
+  const QSignalBlocker block(cboStages);
+  bool same = cboStages->count() == Stages.ListCount();
+  for (int i = 0; same && i < Stages.ListCount(); ++i) {
+    same = cboStages->itemText(i) == Qs(Stages.List(i));
+  }
+  if (!same) {
+    cboStages->clear();
+    for (int i = 0; i < Stages.ListCount(); ++i) cboStages->addItem(Qs(Stages.List(i)));
+  }
+  cboStages->setCurrentIndex(Stages.ListIndex());
+}
+
+namespace {
+// The local files a drag carries, in their order; empty for anything else.
+QStringList DroppedFiles(const QMimeData* data) {
+  QStringList files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  return files;
+}
+}  // namespace
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == cboStages && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Backspace) {
+      cboStages_KeyPress(8);
+      return true;
+    }
+    if (!key->text().isEmpty()) cboStages_KeyPress(key->text().at(0).unicode());
+  }
+  if (watched == cmdStart) {
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        // The cursor tells whether the drop will be taken.
+        auto* drag = static_cast<QDropEvent*>(event);
+        const QStringList files = DroppedFiles(drag->mimeData());
+        if (!files.isEmpty() && CheckValidFile(files.first().toStdString()) == 1) {
+          drag->setDropAction(Qt::CopyAction);
+          drag->accept();
+        } else {
+          drag->ignore();
+        }
+        return true;
+      }
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = DroppedFiles(drop->mimeData());
+        // Copy, never move: the file manager must leave the user's file alone.
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (!files.isEmpty()) cmdStart_OLEDragDrop(files);
+        return true;
+      }
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- tools and menus
+
+namespace {
+void RunCompanionTool(frmMain* window, const char* handler) {
+  const CompanionTool& tool = FindCompanionTool(handler);
+  if (tool.focusMainWindowFirst) {
+    window->activateWindow();
+    window->setFocus();
+  }
+  const ToolStart result = StartCompanionTool(tool);
+  if (result.outcome != ToolStart::Outcome::Started) {
+    dialogs::MsgBox(window, Qs(result.message), "No Dice...", dialogs::kStop);
+  }
+}
+}  // namespace
+
+void frmMain::cmdBuild_Click() { RunCompanionTool(this, "cmdBuild_Click"); }
+void frmMain::cmdEditArt_Click() { RunCompanionTool(this, "cmdEditArt_Click"); }
+void RunCompanionToolFromMenu(const char* handler) {
+  if (MainForm != nullptr) RunCompanionTool(MainForm, handler);
+}
+
+void frmMain::cmdStart_Click() {
+  activateWindow();
+  setFocus();
+  frmPopup::Instance().ShowPopup(this, QPoint(-1, 25));
+}
+
+void frmMain::cmdAbout_Click() {
+  activateWindow();
+  setFocus();
+  frmAbout::ShowModal(this);
+}
+
+// ---------------------------------------------------------------- MainWindowPort
+
+std::string frmMain::Caption() const { return windowTitle().toStdString(); }
+void frmMain::SetCaption(const std::string& caption) { setWindowTitle(Qs(caption)); }
+void frmMain::ShowArtInt() { chkArtInt->setVisible(true); }
+void frmMain::SetTextButtonEnabled(bool enabled) { cmdText->setEnabled(enabled); }
+void frmMain::SetTextButtonToolTip(const std::string& tip) { forms::SetToolTip(cmdText, Qs(tip)); }
+
+double frmMain::Left() const { return frameGeometry().x() * forms::kTwipsPerPixel; }
+double frmMain::Top() const { return frameGeometry().y() * forms::kTwipsPerPixel; }
+void frmMain::SetLeft(double twips) {
+  move(static_cast<int>(twips / forms::kTwipsPerPixel), frameGeometry().y());
+}
+void frmMain::SetTop(double twips) {
+  move(frameGeometry().x(), static_cast<int>(twips / forms::kTwipsPerPixel));
+}
+
+double frmMain::ScreenWidth() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen == nullptr ? 0 : screen->geometry().width() * forms::kTwipsPerPixel;
+}
+double frmMain::ScreenHeight() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen == nullptr ? 0 : screen->geometry().height() * forms::kTwipsPerPixel;
+}

@@ -1,0 +1,123 @@
+// The main window: the toolbar, the option panel and the stage list. Its
+// handlers copy control state into LaunchOptions and call the core.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "app/main_window_port.h"
+#include "app/widgets.h"
+
+class frmMain : public QWidget, public MainWindowPort {
+ public:
+  frmMain();
+  ~frmMain() override;
+
+  // The start-up sequence; false when another copy runs and this one must end.
+  bool Form_Load();
+  void Form_Unload();
+
+  // Toolbar.
+  QPushButton* cmdStart;
+  QPushButton* cmdOpen;
+  QPushButton* cmdText;
+  QPushButton* cmdLaunch;
+  QPushButton* cmdBuild;
+  QPushButton* cmdEditArt;
+  QPushButton* cmdAbout;
+  QPushButton* cmdDebug;
+
+  // Option panel.
+  QLabel* picMain;
+  QLabel* imgRecord;
+  QLabel* imgMonsters;
+  QLabel* imgSound;
+  QLabel* imgSkill;
+  QLabel* imgRespawn;
+  QLabel* imgFakePlayers;
+  forms::OptionCheckBox* chkRecord;
+  forms::OptionCheckBox* chkMonsters;
+  forms::OptionCheckBox* chkArtInt;
+  forms::ClickLabel* lblRecord;
+  forms::ClickLabel* lblMonsters;
+  QLabel* lblSound;
+  QLabel* lblSkill;
+  QLabel* lblRespawn;
+  QLabel* lblFakePlayers;
+  QComboBox* cboSound;
+  QComboBox* cboSkills;
+  QComboBox* cboRespawn;
+  QLineEdit* txtFakePlayers;
+  QScrollBar* hsbFakePlayers;
+
+  QComboBox* cboStages;
+
+  // Option handlers.
+  void cboSound_Click();
+  void cboSkills_Click();
+  void cboRespawn_Click();
+  void chkRecord_Click();
+  void chkMonsters_Click();
+  void chkArtInt_Click();
+  void lblRecord_Click();
+  void lblMonsters_Click();
+  void hsbFakePlayers_Scroll();
+  void hsbFakePlayers_Change();
+  void txtFakePlayers_Change();
+
+  // Launching.
+  void cmdLaunch_Click();
+  void cmdDebug_Click();
+
+  // User files.
+  void cmdOpen_Click();
+  void cmdText_Click();
+  void cmdStart_OLEDragDrop(const QStringList& hostFileNames);
+  void cboStages_KeyPress(int keyAscii);
+
+  // Companion tools and the popup menu.
+  void cmdBuild_Click();
+  void cmdEditArt_Click();
+  void cmdStart_Click();
+  void cmdAbout_Click();
+
+  // MainWindowPort
+  std::string Caption() const override;
+  void SetCaption(const std::string& caption) override;
+  void ShowArtInt() override;
+  void SetTextButtonEnabled(bool enabled) override;
+  void SetTextButtonToolTip(const std::string& tip) override;
+  double Left() const override;
+  double Top() const override;
+  void SetLeft(double twips) override;
+  void SetTop(double twips) override;
+  double ScreenWidth() const override;
+  double ScreenHeight() const override;
+
+  // True from a successful start until the user comes back to Kestrum.
+  bool WaitingForReturn() const { return waitingForReturn_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildToolbar();
+  void BuildOptionPanel();
+  void ShowStages();
+  void ReturnedToKestrum();
+  QString lastOpenFolder_;
+  bool waitingForReturn_ = false;
+};
+
+// The one main window of the process; null before it exists and after
+// ExitProgram.
+extern frmMain* MainForm;
+
+// Starts a companion tool from a menu item: the same pattern as the toolbar.
+void RunCompanionToolFromMenu(const char* handler);

@@ -1,0 +1,3 @@
+#include "app/launch_options.h"
+
+LaunchOptionsRecord LaunchOptions;

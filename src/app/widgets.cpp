@@ -1,0 +1,79 @@
+#include "app/widgets.h"
+
+#include <QIcon>
+#include <QMouseEvent>
+
+namespace forms {
+
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+QFont Verdana(double points, bool bold, bool underline) {
+  QFont font;
+  font.setFamilies({"Verdana", "DejaVu Sans", "Liberation Sans", "Sans Serif"});
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  font.setUnderline(underline);
+  return font;
+}
+
+QFont CourierNew(double points) {
+  QFont font;
+  font.setFamilies({"Courier New", "Liberation Mono", "DejaVu Sans Mono", "Monospace"});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSizeF(points);
+  return font;
+}
+
+void SetToolTip(QWidget* widget, const QString& toolTip) {
+  widget->setToolTip(toolTip);
+  widget->setAccessibleName(toolTip);
+}
+
+QPushButton* PictureButton(QWidget* parent, const char* name, const QString& picture,
+                           QSize pictureSize, const QString& toolTip) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(name);
+  button->setIcon(QIcon(picture));
+  button->setIconSize(pictureSize);
+  button->setFocusPolicy(Qt::TabFocus);
+  if (!toolTip.isEmpty()) SetToolTip(button, toolTip);
+  return button;
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  QLabel::mousePressEvent(event);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+  pressed_ = false;
+  QLabel::mouseReleaseEvent(event);
+  if (click && clicked) clicked();
+}
+
+OptionCheckBox::OptionCheckBox(QWidget* parent) : QCheckBox(parent) { setTristate(true); }
+
+int OptionCheckBox::Value() const {
+  switch (checkState()) {
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+void OptionCheckBox::SetValue(int value) {
+  setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void OptionCheckBox::nextCheckState() {
+  setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+}  // namespace forms

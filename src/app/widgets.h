@@ -1,0 +1,53 @@
+// Small pieces the forms are built from: twip geometry, the fonts the layout
+// names, picture buttons, clickable labels and check boxes whose grayed
+// state only stored settings can give.
+#pragma once
+
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QPushButton>
+#include <functional>
+
+namespace forms {
+
+inline constexpr int kTwipsPerPixel = 15;
+inline int Px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
+
+// Verdana and Courier New, or the closest fonts the system has.
+QFont Verdana(double points, bool bold = false, bool underline = false);
+QFont CourierNew(double points);
+
+// A button that shows a picture; its tool tip is also its accessible name.
+QPushButton* PictureButton(QWidget* parent, const char* name, const QString& picture,
+                           QSize pictureSize, const QString& toolTip);
+void SetToolTip(QWidget* widget, const QString& toolTip);
+
+// A label that tells when it is clicked with the left button.
+class ClickLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> clicked;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool pressed_ = false;
+};
+
+// A user's click gives checked or unchecked only; the grayed state comes
+// only from code.
+class OptionCheckBox : public QCheckBox {
+ public:
+  explicit OptionCheckBox(QWidget* parent);
+  int Value() const;
+  void SetValue(int value);
+
+ protected:
+  void nextCheckState() override;
+};
+
+}  // namespace forms

@@ -1,0 +1,15 @@
+#include "launch/launcher.h"
+
+namespace launch {
+
+bool ProgramIsInstalled(const std::string& fileName) {
+  return !platform::FindNormalFile(platform::ProgramDirectory() + "\\" + fileName).empty();
+}
+
+void EnterProgramDirectory() { platform::SetCurrentDirectory(platform::ProgramDirectory()); }
+
+platform::StartResult StartMaximised(const std::string& commandLine) {
+  return platform::StartProcess(commandLine, platform::kSwShowMaximized);
+}
+
+}  // namespace launch

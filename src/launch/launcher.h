@@ -1,0 +1,17 @@
+// Starting the game's programs from the program directory.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace launch {
+
+// Whether a normal file of that name lies in the program directory.
+bool ProgramIsInstalled(const std::string& fileName);
+// Makes the program directory the current directory.
+void EnterProgramDirectory();
+// Starts a command line in a maximised window; never waits for it.
+platform::StartResult StartMaximised(const std::string& commandLine);
+
+}  // namespace launch

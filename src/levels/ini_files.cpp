@@ -1,0 +1,33 @@
+#include "levels/ini_files.h"
+
+#include "app/main_window_port.h"
+#include "levels/levels.h"
+#include "platform/platform.h"
+#include "settings/numbers.h"
+
+std::string SetupVersion;
+
+namespace {
+// The reader's working buffer and the count of the last read.
+std::string iniBuffer;
+std::int32_t iniCount = 0;
+}  // namespace
+
+std::string ReadINIValue(const std::string& section, const std::string& key,
+                         std::int16_t textAllowed, const std::string& fileName) {
+  iniBuffer.assign(255, ' ');
+  iniCount = static_cast<std::int32_t>(
+      platform::GetPrivateProfileStringA(section, key, "", iniBuffer.data(), 255, fileName));
+  iniBuffer.resize(static_cast<std::size_t>(iniCount));
+  if (textAllowed == 0 && !numbers::ReadsAsNumber(iniBuffer)) return "0";
+  return iniBuffer;
+}
+
+void CheckDukeVersion(MainWindowPort& window) {
+  const std::string path = platform::ProgramDirectory() + "\\Duke3d.cfg";
+  SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
+  window.SetCaption(window.Caption() + SetupVersion);
+  if (SetupVersion != "1.5" && SetupVersion != "1.4") return;
+  window.ShowArtInt();
+  AddDukeAtomic();
+}

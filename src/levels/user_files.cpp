@@ -1,0 +1,99 @@
+#include "levels/user_files.h"
+
+#include "app/main_window_port.h"
+#include "launch/shell_paths.h"
+#include "levels/stage_list.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+std::string UserFilePath;
+std::string UserFileLongPath;
+
+namespace {
+
+std::string WithoutExtension(const std::string& path) {
+  return path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
+}
+
+// The companion text of a file: same folder and name, extension ".txt",
+// found by the file's real (long) name. Empty when there is none.
+std::string FindCompanion(const std::string& longPath) {
+  if (longPath.size() < 4) return {};
+  const std::string wanted = WithoutExtension(longPath) + ".txt";
+  const std::string found = platform::FindNormalFile(wanted);
+  if (found.empty()) return {};
+  const auto slash = wanted.find_last_of('\\');
+  return slash == std::string::npos ? found : wanted.substr(0, slash + 1) + found;
+}
+
+// Only a choice that gives a short path is taken: a name that does not exist
+// (typed into the dialog) changes nothing at all.
+bool TakeFile(const std::string& fileName) {
+  const std::string shortPath = text::ToLower(GetShortPath(fileName));
+  if (shortPath.empty()) return false;
+  UserFilePath = shortPath;
+  UserFileLongPath = fileName;
+  return true;
+}
+
+}  // namespace
+
+std::int16_t CheckValidFile(const std::string& fileName) {
+  const std::string extension = text::Right(text::ToLower(fileName), 4);
+  return (extension == ".map" || extension == ".grp") ? 1 : 0;
+}
+
+void SetupFile(const std::string& path, MainWindowPort& window) {
+  const std::string entry = ParsePath(path, 0);
+  // A path without a drive has no file-name part; an empty entry could never
+  // be taken off the list again, so the list is left as it is.
+  if (entry.empty()) return;
+  if (text::Left(Stages.List(0), 4) == "1-01") {
+    Stages.InsertItem(entry, 0);
+  } else {
+    Stages.SetItemText(0, entry);
+  }
+  Stages.SetListIndex(0);
+
+  const std::string longPath =
+      text::EqualsNoCase(text::ToLower(GetShortPath(UserFileLongPath)), path) ? UserFileLongPath
+                                                                               : path;
+  const std::string companion = FindCompanion(longPath);
+  if (companion.empty()) {
+    window.SetTextButtonEnabled(false);
+    return;
+  }
+  window.SetTextButtonEnabled(true);
+  std::string name = ParsePath(text::ToLower(GetShortPath(companion)), 0);
+  if (name.empty()) name = WithoutExtension(entry) + ".txt";
+  window.SetTextButtonToolTip("Read " + name);
+}
+
+void TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
+  if (fileName.empty() || !TakeFile(fileName)) return;
+  const std::string extension = text::Right(fileName, 4);
+  if (extension == ".map" || extension == ".grp") SetupFile(UserFilePath, window);
+}
+
+void TakeDroppedFiles(const std::vector<std::string>& fileNames, MainWindowPort& window) {
+  if (fileNames.empty()) return;
+  const std::string& first = fileNames.front();
+  if (CheckValidFile(first) == 0) return;
+  if (!TakeFile(first)) return;
+  SetupFile(UserFilePath, window);
+}
+
+void StagesKeyPress(int keyAscii) {
+  if (keyAscii != 8) return;
+  const std::string extension = text::Right(Stages.Text(), 4);
+  if (extension == ".map" || extension == ".grp") {
+    Stages.RemoveItem(0);
+    Stages.SetListIndex(0);
+  }
+}
+
+std::string CompanionTextPath() {
+  const std::string companion = FindCompanion(UserFileLongPath);
+  if (!companion.empty()) return companion;
+  return WithoutExtension(UserFilePath) + ".txt";
+}

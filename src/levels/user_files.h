@@ -1,0 +1,32 @@
+// The user's own map or group file: the user entry at the top of the stage
+// list, its short path for the game, and its companion text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class MainWindowPort;
+
+// The lower-case short path of the last file chosen; empty at start.
+extern std::string UserFilePath;
+// The same file as it was chosen (long names), to find its companion text by
+// its real name: short names of a map and its text need not match.
+extern std::string UserFileLongPath;
+
+// 1 when the name ends in ".map" or ".grp" in any case, else 0.
+std::int16_t CheckValidFile(const std::string& fileName);
+
+// Makes the file the user entry (inserted at position 0, or replacing the
+// one there), selects it, and offers its companion text on cmdText.
+void SetupFile(const std::string& path, MainWindowPort& window);
+
+// A file name as the Open dialog returns it (a DOS path).
+void TakeChosenFile(const std::string& fileName, MainWindowPort& window);
+// File names dropped on the start button, in their order (DOS paths).
+void TakeDroppedFiles(const std::vector<std::string>& fileNames, MainWindowPort& window);
+// A character typed in the stage list: Backspace takes the user entry away.
+void StagesKeyPress(int keyAscii);
+
+// The companion text of the current user file, as cmdText opens it.
+std::string CompanionTextPath();

@@ -1,0 +1,133 @@
+#include "settings/registry.h"
+
+#include <charconv>
+#include <cmath>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "settings/numbers.h"
+
+TaggedValue RegistryValue;
+
+namespace {
+std::int32_t ToInt32(double value) {
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return 0;
+  return static_cast<std::int32_t>(rounded);
+}
+}  // namespace
+
+std::string NumberText(double value) {
+  char buffer[64];
+  // Shortest text that reads back as the same single-precision number, in
+  // plain decimal form and independent of the user's locale.
+  const auto single = static_cast<float>(value);
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::fixed);
+  if (ec != std::errc()) return "0";
+  return std::string(buffer, end);
+}
+
+void MakeRegistryKey(const std::string& keyPath, platform::HKey root) {
+  platform::HKey key = 0;
+  std::uint32_t disposition = 0;
+  if (platform::RegCreateKeyExA(root, keyPath, 0, kKeyRights, &key, &disposition) ==
+      platform::kErrorSuccess) {
+    platform::RegCloseKey(key);
+  }
+}
+
+void ReadRegistryValue(const std::string& keyPath, const std::string& valueName) {
+  platform::HKey key = 0;
+  TaggedValue value;
+  if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) ==
+      platform::kErrorSuccess) {
+    FetchValueData(key, valueName, value);
+    platform::RegCloseKey(key);
+  }
+  RegistryValue = value;
+}
+
+void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
+                        const TaggedValue& value, std::uint32_t valueType) {
+  platform::HKey key = 0;
+  if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) !=
+      platform::kErrorSuccess) {
+    return;  // the key is never created here
+  }
+  StoreValueData(key, valueName, valueType, value);
+  platform::RegCloseKey(key);
+}
+
+std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, TaggedValue& value) {
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  std::int32_t rc = platform::RegQueryValueExA(key, valueName, &type, nullptr, &size);
+  if (rc != platform::kErrorSuccess) return rc;
+  switch (type) {
+    case platform::kRegSz: {
+      std::vector<std::uint8_t> buffer(size, 0);
+      rc = platform::RegQueryValueExA(key, valueName, &type, buffer.data(), &size);
+      if (rc == platform::kErrorSuccess) {
+        const auto* chars = reinterpret_cast<const char*>(buffer.data());
+        const std::size_t length = std::min<std::size_t>(size, buffer.size());
+        value = std::string(chars, strnlen(chars, length));
+      } else {
+        value = std::monostate{};
+      }
+      return rc;
+    }
+    case platform::kRegDword: {
+      std::uint8_t bytes[4] = {};
+      // A value that claims another size than four bytes is no 32-bit
+      // number: reading it into four bytes would overrun them.
+      if (size != 4) return platform::kErrorMoreData;
+      rc = platform::RegQueryValueExA(key, valueName, &type, bytes, &size);
+      if (rc == platform::kErrorSuccess) {
+        std::int32_t n = 0;
+        std::memcpy(&n, bytes, 4);
+        value = n;
+      }
+      return rc;
+    }
+    default:
+      return kUnsupportedType;
+  }
+}
+
+std::int32_t StoreValueData(platform::HKey key, const std::string& valueName,
+                            std::uint32_t valueType, const TaggedValue& value) {
+  if (valueType == platform::kRegSz) {
+    std::string textForm;
+    if (const auto* s = std::get_if<std::string>(&value)) {
+      textForm = *s;
+    } else if (const auto* i = std::get_if<std::int32_t>(&value)) {
+      textForm = std::to_string(*i);
+    } else if (const auto* h = std::get_if<std::int16_t>(&value)) {
+      textForm = std::to_string(*h);
+    } else if (const auto* f = std::get_if<float>(&value)) {
+      textForm = NumberText(*f);
+    }
+    textForm += '\0';
+    return platform::RegSetValueExA(key, valueName, platform::kRegSz,
+                                    reinterpret_cast<const std::uint8_t*>(textForm.data()),
+                                    static_cast<std::uint32_t>(textForm.size()));
+  }
+  if (valueType == platform::kRegDword) {
+    std::int32_t n = 0;
+    if (const auto* s = std::get_if<std::string>(&value)) {
+      const auto parsed = numbers::Parse(*s);
+      n = parsed ? ToInt32(*parsed) : 0;
+    } else if (const auto* i = std::get_if<std::int32_t>(&value)) {
+      n = *i;
+    } else if (const auto* h = std::get_if<std::int16_t>(&value)) {
+      n = *h;
+    } else if (const auto* f = std::get_if<float>(&value)) {
+      n = ToInt32(*f);
+    }
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &n, 4);
+    return platform::RegSetValueExA(key, valueName, platform::kRegDword, bytes, 4);
+  }
+  return platform::kErrorSuccess;
+}

@@ -1,0 +1,33 @@
+// A thin layer over the registry: make sure a key exists, read one value,
+// write one value. Failures are never reported; a read that fails leaves an
+// empty result and a write that fails is dropped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "platform/platform.h"
+
+// Empty, text, 32-bit integer, 16-bit integer or single-precision number.
+using TaggedValue = std::variant<std::monostate, std::string, std::int32_t, std::int16_t, float>;
+
+inline constexpr const char* SettingsKey = "Software\\Tolvane\\Kestrum\\General";
+// Only the key rights (query, set, create subkey, enumerate, notify, link).
+inline constexpr std::uint32_t kKeyRights = 0x3F;
+inline constexpr std::int32_t kUnsupportedType = -1;
+
+// The result of the last ReadRegistryValue.
+extern TaggedValue RegistryValue;
+
+void MakeRegistryKey(const std::string& keyPath, platform::HKey root);
+void ReadRegistryValue(const std::string& keyPath, const std::string& valueName);
+void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
+                        const TaggedValue& value, std::uint32_t valueType);
+
+std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, TaggedValue& value);
+std::int32_t StoreValueData(platform::HKey key, const std::string& valueName,
+                            std::uint32_t valueType, const TaggedValue& value);
+
+// A number as decimal text: whole numbers without a decimal point.
+std::string NumberText(double value);

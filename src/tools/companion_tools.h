@@ -1,0 +1,32 @@
+// The game's companion programs: the map editor, the art editor, setup and
+// help. One pattern starts them all; this table is what differs.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/platform.h"
+
+struct CompanionTool {
+  const char* handler;        // the event handler that starts it
+  const char* fileName;       // looked for in the program directory
+  const char* commandLine;    // what is started
+  const char* missingMessage; // shown, titled "No Dice...", when the file is missing
+  bool focusMainWindowFirst;  // the toolbar buttons take the focus first
+  bool takesUserMap;          // the map editor opens the user map of entry 0
+};
+
+extern const std::array<CompanionTool, 4> kCompanionTools;
+const CompanionTool& FindCompanionTool(const std::string& handler);
+
+// The command line for a tool; the map editor looks at entry 0 of the stage
+// list, never at the selection.
+std::string ToolCommandLine(const CompanionTool& tool);
+
+struct ToolStart {
+  enum class Outcome { Missing, Started, Failed } outcome = Outcome::Missing;
+  std::string message;  // for Missing and Failed
+};
+// Checks for the tool, makes the program directory current and starts it.
+// A missing tool changes nothing, not even the current directory.
+ToolStart StartCompanionTool(const CompanionTool& tool);

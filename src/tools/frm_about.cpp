@@ -1,0 +1,232 @@
+#include "tools/frm_about.h"
+
+#include <QIcon>
+#include <QMouseEvent>
+
+#include "app/widgets.h"
+#include "launch/shell_paths.h"
+#include "tools/author_links.h"
+
+using forms::PlaceTwips;
+
+const QColor frmAbout::kLinkColour(255, 102, 0);
+const QColor frmAbout::kPressedColour(204, 102, 204);
+
+namespace {
+frmAbout*& Shown() {
+  static frmAbout* current = nullptr;
+  return current;
+}
+
+const QColor kDarkBlue(0, 0, 192);
+const QColor kLightBlue(0, 128, 255);
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setFont(font);
+  label->setMouseTracking(true);
+  return label;
+}
+
+void Colour(QLabel* label, const QColor& text, const QColor& back) {
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, text);
+  p.setColor(QPalette::Window, back);
+  label->setPalette(p);
+  label->setAutoFillBackground(true);
+}
+
+QCursor HandCursor() {
+  return QCursor(QIcon(":/kestrum/hand.svg").pixmap(QSize(32, 32)), 9, 1);
+}
+}  // namespace
+
+frmAbout* frmAbout::Current() { return Shown(); }
+
+void frmAbout::ShowModal(QWidget* owner) {
+  if (Shown() != nullptr) return;  // already up: it is modal
+  frmAbout about(owner);
+  Shown() = &about;
+  about.exec();
+  Shown() = nullptr;
+}
+
+static void InitAboutArtwork() { Q_INIT_RESOURCE(kestrum); }
+
+frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
+  InitAboutArtwork();
+  setObjectName("frmAbout");
+  setWindowTitle("About...");
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(forms::Px(3885), forms::Px(3120));
+  setMouseTracking(true);
+  setModal(true);
+
+  auto* background = new QLabel(this);
+  background->setObjectName("background");
+  background->setGeometry(0, 0, width(), height());
+  background->setPixmap(QIcon(":/kestrum/about-background.svg").pixmap(size()));
+  background->setScaledContents(true);
+  background->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+  txtMessage = new QPlainTextEdit(this);
+  txtMessage->setObjectName("txtMessage");
+  txtMessage->setPlainText(
+      "Thanks for using Tolvane products.\r\nPlease visit my homepage for more \r\nprograms.\r\n");
+  txtMessage->setFont(forms::Verdana(8.25));
+  txtMessage->setReadOnly(true);
+  txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txtMessage->setMouseTracking(true);
+  txtMessage->viewport()->setMouseTracking(true);
+  PlaceTwips(txtMessage, 0, 1965, 3885, 885);
+
+  picTolvane = new QLabel(this);
+  picTolvane->setObjectName("picTolvane");
+  picTolvane->setPixmap(QIcon(":/kestrum/logo.svg").pixmap(QSize(150, 48)));
+  picTolvane->setAlignment(Qt::AlignCenter);
+  picTolvane->setMouseTracking(true);
+  PlaceTwips(picTolvane, 795, 600, 2250, 705);
+
+  lblStatus = MakeLabel(this, "lblStatus", {}, forms::Verdana(8.25));
+  PlaceTwips(lblStatus, 0, 2865, 3885, 255);
+
+  lblVersion =
+      MakeLabel(this, "lblVersion", "v1.00.0002 (Build Date: 02/17/98 2:41p)", forms::Verdana(8.25));
+  Colour(lblVersion, Qt::white, kDarkBlue);
+  PlaceTwips(lblVersion, 30, 300, 3825, 225);
+
+  imgHomePage = MakeLabel(this, "imgHomePage", {}, font());
+  imgHomePage->setPixmap(QIcon(":/kestrum/homepage.svg").pixmap(QSize(16, 18)));
+  PlaceTwips(imgHomePage, 60, 1680, 240, 270);
+  imgEMail = MakeLabel(this, "imgEMail", {}, font());
+  imgEMail->setPixmap(QIcon(":/kestrum/email.svg").pixmap(QSize(16, 18)));
+  PlaceTwips(imgEMail, 60, 1395, 240, 270);
+
+  lblEMail = MakeLabel(this, "lblEMail", kAuthorEMail, forms::Verdana(8.25, false, true));
+  Colour(lblEMail, kLinkColour, kDarkBlue);
+  PlaceTwips(lblEMail, 360, 1395, 3480, 240);
+  lblHomePage = MakeLabel(this, "lblHomePage", kAuthorHomePage, forms::Verdana(8.25, false, true));
+  Colour(lblHomePage, kLinkColour, kDarkBlue);
+  PlaceTwips(lblHomePage, 360, 1680, 3480, 240);
+
+  lblTitle = MakeLabel(this, "lblTitle", "Kestrum", forms::Verdana(9.75, true));
+  Colour(lblTitle, Qt::white, kLightBlue);
+  PlaceTwips(lblTitle, 30, 30, 3825, 225);
+
+  for (QLabel* link : {imgEMail, lblEMail, imgHomePage, lblHomePage}) {
+    link->setCursor(HandCursor());
+    link->setAccessibleName(link == imgEMail || link == lblEMail ? "Send me some EMail!"
+                                                                 : "Go to my Homepage!");
+  }
+  for (QObject* control : std::initializer_list<QObject*>{
+           imgEMail, lblEMail, imgHomePage, lblHomePage, lblStatus, lblTitle, lblVersion,
+           picTolvane, txtMessage, txtMessage->viewport()}) {
+    control->installEventFilter(this);
+  }
+}
+
+frmAbout::~frmAbout() {
+  if (Shown() == this) Shown() = nullptr;
+}
+
+QColor frmAbout::LinkColour(QLabel* link) const {
+  return link->palette().color(QPalette::WindowText);
+}
+
+void frmAbout::SetStatus(const QString& status) {
+  // Moving within one control must not rewrite the line.
+  if (lblStatus->text() == status) return;
+  lblStatus->setText(status);
+  ++statusWrites_;
+}
+
+void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
+  QPalette p = link->palette();
+  p.setColor(QPalette::WindowText, colour);
+  link->setPalette(p);
+}
+
+void frmAbout::imgEMail_MouseMove() { SetStatus("Send me some EMail!"); }
+void frmAbout::imgEMail_MouseDown() { SetLinkColour(lblEMail, kPressedColour); }
+void frmAbout::imgEMail_MouseUp() { SetLinkColour(lblEMail, kLinkColour); }
+void frmAbout::imgEMail_Click() { ShellOpen("mailto:" + lblEMail->text().toStdString()); }
+void frmAbout::lblEMail_MouseMove() { SetStatus("Send me some EMail!"); }
+void frmAbout::lblEMail_MouseDown() { SetLinkColour(lblEMail, kPressedColour); }
+void frmAbout::lblEMail_MouseUp() { SetLinkColour(lblEMail, kLinkColour); }
+void frmAbout::lblEMail_Click() { ShellOpen("mailto:" + lblEMail->text().toStdString()); }
+void frmAbout::imgHomePage_MouseMove() { SetStatus("Go to my Homepage!"); }
+void frmAbout::imgHomePage_MouseDown() { SetLinkColour(lblHomePage, kPressedColour); }
+void frmAbout::imgHomePage_MouseUp() { SetLinkColour(lblHomePage, kLinkColour); }
+void frmAbout::imgHomePage_Click() { ShellOpen(lblHomePage->text().toStdString()); }
+void frmAbout::lblHomePage_MouseMove() { SetStatus("Go to my Homepage!"); }
+void frmAbout::lblHomePage_MouseDown() { SetLinkColour(lblHomePage, kPressedColour); }
+void frmAbout::lblHomePage_MouseUp() { SetLinkColour(lblHomePage, kLinkColour); }
+void frmAbout::lblHomePage_Click() { ShellOpen(lblHomePage->text().toStdString()); }
+void frmAbout::Form_MouseMove() { SetStatus({}); }
+void frmAbout::lblStatus_MouseMove() { SetStatus({}); }
+void frmAbout::lblTitle_MouseMove() { SetStatus({}); }
+void frmAbout::lblVersion_MouseMove() { SetStatus({}); }
+void frmAbout::picTolvane_MouseMove() { SetStatus({}); }
+void frmAbout::txtMessage_MouseMove() { SetStatus({}); }
+
+void frmAbout::mouseMoveEvent(QMouseEvent* event) {
+  Form_MouseMove();
+  QDialog::mouseMoveEvent(event);
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+  struct Link {
+    QObject* control;
+    void (frmAbout::*move)();
+    void (frmAbout::*down)();
+    void (frmAbout::*up)();
+    void (frmAbout::*click)();
+  };
+  const Link links[] = {
+      {imgEMail, &frmAbout::imgEMail_MouseMove, &frmAbout::imgEMail_MouseDown,
+       &frmAbout::imgEMail_MouseUp, &frmAbout::imgEMail_Click},
+      {lblEMail, &frmAbout::lblEMail_MouseMove, &frmAbout::lblEMail_MouseDown,
+       &frmAbout::lblEMail_MouseUp, &frmAbout::lblEMail_Click},
+      {imgHomePage, &frmAbout::imgHomePage_MouseMove, &frmAbout::imgHomePage_MouseDown,
+       &frmAbout::imgHomePage_MouseUp, &frmAbout::imgHomePage_Click},
+      {lblHomePage, &frmAbout::lblHomePage_MouseMove, &frmAbout::lblHomePage_MouseDown,
+       &frmAbout::lblHomePage_MouseUp, &frmAbout::lblHomePage_Click},
+      {lblStatus, &frmAbout::lblStatus_MouseMove, nullptr, nullptr, nullptr},
+      {lblTitle, &frmAbout::lblTitle_MouseMove, nullptr, nullptr, nullptr},
+      {lblVersion, &frmAbout::lblVersion_MouseMove, nullptr, nullptr, nullptr},
+      {picTolvane, &frmAbout::picTolvane_MouseMove, nullptr, nullptr, nullptr},
+      {txtMessage, &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
+      {txtMessage->viewport(), &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
+  };
+  for (const Link& link : links) {
+    if (watched != link.control) continue;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+      case QEvent::MouseMove:
+        (this->*link.move)();
+        return true;  // the window's own handler must not see it as well
+      case QEvent::MouseButtonPress:
+        if (link.down != nullptr) {
+          if (mouse->button() == Qt::LeftButton) pressedOn_ = watched;
+          (this->*link.down)();
+        }
+        break;
+      case QEvent::MouseButtonRelease:
+        if (link.up != nullptr) {
+          (this->*link.up)();
+          // A click is a left press and release on the same control.
+          const bool click = mouse->button() == Qt::LeftButton && pressedOn_ == watched &&
+                             static_cast<QWidget*>(watched)->rect().contains(mouse->pos());
+          if (mouse->button() == Qt::LeftButton) pressedOn_ = nullptr;
+          if (click) (this->*link.click)();
+        }
+        break;
+      default:
+        break;
+    }
+    break;
+  }
+  return QDialog::eventFilter(watched, event);
+}

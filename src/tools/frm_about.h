@@ -1,0 +1,71 @@
+// The About window: product, version, the author's links and a status line
+// that names what the link under the mouse does.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+class frmAbout : public QDialog {
+ public:
+  // Creates the window and shows it modally; returns when it is closed.
+  static void ShowModal(QWidget* owner);
+  // The window while it is shown, else null.
+  static frmAbout* Current();
+
+  explicit frmAbout(QWidget* owner);
+  ~frmAbout() override;
+
+  static const QColor kLinkColour;
+  static const QColor kPressedColour;
+
+  QPlainTextEdit* txtMessage;
+  QLabel* picTolvane;
+  QLabel* lblStatus;
+  QLabel* lblVersion;
+  QLabel* imgHomePage;
+  QLabel* imgEMail;
+  QLabel* lblEMail;
+  QLabel* lblHomePage;
+  QLabel* lblTitle;
+
+  QColor LinkColour(QLabel* link) const;
+
+  void imgEMail_MouseMove();
+  void imgEMail_MouseDown();
+  void imgEMail_MouseUp();
+  void imgEMail_Click();
+  void lblEMail_MouseMove();
+  void lblEMail_MouseDown();
+  void lblEMail_MouseUp();
+  void lblEMail_Click();
+  void imgHomePage_MouseMove();
+  void imgHomePage_MouseDown();
+  void imgHomePage_MouseUp();
+  void imgHomePage_Click();
+  void lblHomePage_MouseMove();
+  void lblHomePage_MouseDown();
+  void lblHomePage_MouseUp();
+  void lblHomePage_Click();
+  void Form_MouseMove();
+  void lblStatus_MouseMove();
+  void lblTitle_MouseMove();
+  void lblVersion_MouseMove();
+  void picTolvane_MouseMove();
+  void txtMessage_MouseMove();
+
+  // How often the status line was written, to show that moving within one
+  // control does not rewrite it.
+  int StatusWrites() const { return statusWrites_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  void SetStatus(const QString& status);
+  void SetLinkColour(QLabel* link, const QColor& colour);
+  int statusWrites_ = 0;
+  QObject* pressedOn_ = nullptr;
+};

@@ -1,0 +1,116 @@
+#include <QMimeData>
+#include <QUrl>
+#include <unistd.h>
+
+#include "app/launch_options.h"
+#include "launch/command_line.h"
+#include "levels/user_files.h"
+#include "platform/text.h"
+#include "widget_fixture.h"
+
+namespace {
+
+using testsupport::PickEntry;
+
+class LaunchTest : public testsupport::WidgetTest {
+ protected:
+  void InstallGame() { testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "game"); }
+  std::vector<std::string> WordsAfterCommandCom() {
+    auto words = text::SplitWords(GameCommandLine);
+    words.erase(words.begin());
+    return words;
+  }
+};
+
+TEST_F(LaunchTest, TheLineReachesCommandComWordForWordInTheProgramDirectory) {
+  InstallGame();
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->lblRecord, Qt::LeftButton);
+  PickEntry(form->cboSound, 1);
+  PickEntry(form->cboSkills, 2);
+  PickEntry(form->cboRespawn, 1);
+  form->hsbFakePlayers->setValue(2);
+  PickEntry(form->cboStages, 9);
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /s3 /t0 /q2 /v2 /l02");
+  const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].directory, ProgramDir());
+  EXPECT_EQ(calls[0].args, WordsAfterCommandCom());
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(LaunchTest, TheWindowWaitsMinimisedUntilTheUserComesBack) {
+  InstallGame();
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  EXPECT_TRUE(form->windowState() & Qt::WindowMinimized);
+  EXPECT_TRUE(form->WaitingForReturn());
+  // Kestrum keeps answering while the game runs.
+  PressAltD();
+  EXPECT_EQ(shown.size(), 1u);
+  form->setWindowState(Qt::WindowNoState);  // the user picks Kestrum again
+  EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+  EXPECT_FALSE(form->WaitingForReturn());
+}
+
+TEST_F(LaunchTest, WithoutTheGameNothingIsBuiltOrStarted) {
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  testsupport::MakeDirs(ProgramDir() + "/Duke3D.exe");  // a folder is no game
+  testsupport::MakeDirs(Root() + "/elsewhere");
+  testsupport::WriteFile(Root() + "/elsewhere/Duke3D.exe", "game");
+  ASSERT_EQ(::chdir((Root() + "/elsewhere").c_str()), 0);
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Duke3D is not in required directory");
+  EXPECT_EQ(shown[0].title, "No Dice...");
+  EXPECT_EQ(shown[0].style, 16);
+  EXPECT_EQ(GameCommandLine, "");
+  EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+  QTest::qWait(300);
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "command.com").empty());
+  // The debug key still shows the line.
+  PressAltD();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text, "command.com /c Duke3D /s1");
+}
+
+TEST_F(LaunchTest, WithoutDosBoxTheUserIsToldWhatToInstall) {
+  InstallGame();
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].title, "No Dice...");
+  EXPECT_TRUE(shown[0].text.contains("DOSBox")) << shown[0].text.toStdString();
+  EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+  EXPECT_FALSE(form->WaitingForReturn());
+}
+
+TEST_F(LaunchTest, DosBoxRunsTheGameWithTheChosenMap) {
+  UseSystemPath(true);
+  if (!testsupport::OnPath("dosbox")) GTEST_SKIP() << "DOSBox is not installed";
+  if (testsupport::BuildDosRecorder(ProgramDir() + "/Duke3D.exe").empty()) {
+    GTEST_SKIP() << "nasm is not installed";
+  }
+  const std::string maps = Root() + "/Maps Of Mine";
+  testsupport::MakeDirs(maps);
+  testsupport::WriteFile(maps + "/Big Fancy Level.map", "map");
+  testsupport::WriteFile(maps + "/Big Fancy Level.txt", "text");
+  ASSERT_TRUE(Load());
+  AnswerOpenDialog(QString::fromStdString(maps + "/Big Fancy Level.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  PickEntry(form->cboSkills, 3);
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_TRUE(shown.empty() || shown.back().kind != dialogs::Request::Kind::Message);
+  ASSERT_TRUE(testsupport::WaitFor([&] {
+    return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT").find("OPEN") != std::string::npos;
+  }));
+  EXPECT_NE(UserFilePath.find("\\mapsof~1\\bigfan~"), std::string::npos) << UserFilePath;
+  EXPECT_EQ(testsupport::ReadFile(ProgramDir() + "/ARGS.TXT"),
+            " /s4 -map " + UserFilePath + "\r\nOPEN OK");
+}
+
+}  // namespace

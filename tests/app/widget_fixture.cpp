@@ -1,0 +1,72 @@
+#include "widget_fixture.h"
+
+#include <QAbstractItemView>
+
+#include "app/exit_program.h"
+#include "tools/frm_popup.h"
+
+namespace testsupport {
+
+void WidgetTest::SetUp() {
+  IsolatedTest::SetUp();
+  ResetExitProgramForTesting();
+  SetProcessEndForTesting([this] { ++processEnds; });
+  dialogs::SetHookForTesting([this](const dialogs::Request& r) {
+    shown.push_back(r);
+    if (r.kind == dialogs::Request::Kind::OpenFile && !openAnswers_.empty()) {
+      const QString answer = openAnswers_.front();
+      openAnswers_.pop_front();
+      return answer;
+    }
+    return QString();
+  });
+}
+
+void WidgetTest::TearDown() {
+  form.reset();
+  frmPopup::Release();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  dialogs::SetHookForTesting(nullptr);
+  SetProcessEndForTesting(nullptr);
+  ResetExitProgramForTesting();
+  IsolatedTest::TearDown();
+}
+
+bool WidgetTest::Load() {
+  form = std::make_unique<frmMain>();
+  const bool loaded = form->Form_Load();
+  if (loaded) {
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    // Keys go to the active window, as they do for the user.
+    QApplication::setActiveWindow(form.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+  return loaded;
+}
+
+void WidgetTest::PressAltD() {
+  const std::size_t before = shown.size();
+  QTest::keyClick(form.get(), Qt::Key_D, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() > before; }, 2000));
+}
+
+void PickEntry(QComboBox* list, int index) {
+  list->showPopup();
+  QAbstractItemView* view = list->view();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+  const QRect rect = view->visualRect(view->model()->index(index, 0));
+  view->scrollTo(view->model()->index(index, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+  (void)rect;
+  QTest::qWait(20);
+}
+
+}  // namespace testsupport
+
+int main(int argc, char** argv) {
+  // Widget tests need no screen; test discovery runs this binary too.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

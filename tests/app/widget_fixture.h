@@ -1,0 +1,39 @@
+// The main window under test, in an isolated environment, with every dialog
+// answered by the test and the end of the process recorded instead.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <deque>
+#include <memory>
+
+#include "app/dialogs.h"
+#include "app/frm_main.h"
+#include "support/test_support.h"
+
+namespace testsupport {
+
+class WidgetTest : public IsolatedTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes the window and runs the start-up sequence.
+  bool Load();
+  // Answers for the next Open dialogs, in turn (empty: cancelled).
+  void AnswerOpenDialog(const QString& hostPath) { openAnswers_.push_back(hostPath); }
+  // Presses Alt+D and waits for the button's animated click to end.
+  void PressAltD();
+
+  std::unique_ptr<frmMain> form;
+  std::vector<dialogs::Request> shown;  // every dialog, in order
+  int processEnds = 0;
+
+ private:
+  std::deque<QString> openAnswers_;
+};
+
+// Clicks the entry of a drop-down list the way a user picks it.
+void PickEntry(QComboBox* list, int index);
+
+}  // namespace testsupport

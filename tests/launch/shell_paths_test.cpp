@@ -1,0 +1,74 @@
+#include "launch/shell_paths.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct ParseCase {
+  std::string path;
+  std::int16_t mode;
+  std::string expected;
+};
+
+class ParsePathTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParsePathTest, Cuts) {
+  std::int16_t mode = GetParam().mode;
+  EXPECT_EQ(ParsePath(GetParam().path, mode), GetParam().expected);
+  EXPECT_EQ(mode, GetParam().mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ParsePathTest,
+    ::testing::Values(ParseCase{"c:\\maps\\mymap.map", 0, "mymap.map"},
+                      ParseCase{"c:\\maps\\mymap.map", 1, "c:\\maps"},
+                      ParseCase{"c:\\maps\\mymap.map", 2, "mymap.map"},
+                      ParseCase{"c:\\maps\\mymap.map", 3, "c:\\maps"},
+                      ParseCase{"c:\\maps\\mymap.map", 4, ""},
+                      ParseCase{"c:\\maps\\mymap.map", -1, ""},
+                      ParseCase{"c:\\x.map", 0, "x.map"}, ParseCase{"c:\\x.map", 1, "c:"},
+                      ParseCase{"maps\\x.map", 0, ""}, ParseCase{"maps\\x.map", 1, ""},
+                      ParseCase{"maps\\x.map", 2, "x.map"}, ParseCase{"maps\\x.map", 3, "maps"},
+                      ParseCase{"\\\\server\\share\\x.map", 0, ""},
+                      ParseCase{"c:\\maps\\", 0, ""}, ParseCase{"", 0, ""}, ParseCase{"", 2, ""},
+                      ParseCase{"x.map", 2, "x.map"}, ParseCase{"x.map", 3, ""},
+                      ParseCase{"C:/maps/x.map", 0, ""}));
+
+class GetShortPathTest : public testsupport::IsolatedTest {};
+
+TEST_F(GetShortPathTest, GivesTheDosAliasOfEveryComponent) {
+  testsupport::MakeDirs(Root() + "/Long Folder Name");
+  testsupport::WriteFile(Root() + "/Long Folder Name/My Great Map.map", "x");
+  const std::string dos = platform::HostToDos(Root() + "/Long Folder Name/My Great Map.map");
+  const std::string shortPath = GetShortPath(dos);
+  const std::string root = GetShortPath(platform::HostToDos(Root()));
+  ASSERT_TRUE(root.starts_with("c:\\")) << root;
+  EXPECT_EQ(shortPath, root + "\\LONGFO~1\\MYGREA~1.MAP");
+  // The short path names the same file.
+  EXPECT_EQ(platform::DosToHost(shortPath), Root() + "/Long Folder Name/My Great Map.map");
+}
+
+TEST_F(GetShortPathTest, PathAlreadyShortComesBackUnchanged) {
+  testsupport::MakeDirs(Root() + "/MAPS");
+  testsupport::WriteFile(Root() + "/MAPS/MYMAP.MAP", "x");
+  const std::string dos = platform::HostToDos(Root() + "/MAPS/MYMAP.MAP");
+  const std::string upper = GetShortPath(dos);
+  EXPECT_EQ(upper.substr(upper.size() - 15), "\\MAPS\\MYMAP.MAP");
+  EXPECT_EQ(GetShortPath(upper), upper);
+}
+
+TEST_F(GetShortPathTest, MissingFileOrTooLongGivesEmpty) {
+  EXPECT_EQ(GetShortPath(platform::HostToDos(Root() + "/nothing.map")), "");
+  EXPECT_EQ(GetShortPath(""), "");
+  // A short form beyond 163 characters does not fit the buffer.
+  std::string deep = Root();
+  for (int i = 0; i < 20; ++i) deep += "/DEEPDIR" + std::to_string(i % 10);
+  testsupport::MakeDirs(deep);
+  testsupport::WriteFile(deep + "/X.MAP", "x");
+  EXPECT_EQ(GetShortPath(platform::HostToDos(deep + "/X.MAP")), "");
+}
+
+}  // namespace

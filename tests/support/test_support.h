@@ -1,0 +1,96 @@
+// Shared fixtures: temporary folders, an isolated environment per test
+// (settings store, runtime folder, program directory, PATH), fake programs
+// that record how they were started, and the tiny DOS program.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+void MakeDirs(const std::string& path);
+std::vector<std::string> ListDir(const std::string& path);
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::optional<std::string>& value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+// Puts a program on PATH that records, one line each, its working
+// directory and then its arguments into <bin>/<name>.calls (appending a
+// "---" line after each call).
+void WriteRecordingProgram(const std::string& bin, const std::string& name);
+struct Call {
+  std::string directory;
+  std::vector<std::string> args;
+};
+std::vector<Call> ReadCalls(const std::string& bin, const std::string& name);
+// Waits until the program has recorded n calls; gives what it recorded.
+std::vector<Call> WaitForCalls(const std::string& bin, const std::string& name, std::size_t n,
+                               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// Runs a program and waits for it; gives its exit code (or -1).
+int Run(const std::vector<std::string>& argv, const std::string& directory = {});
+
+bool OnPath(const std::string& program);
+
+// Assembles the DOS program that writes its command tail to ARGS.TXT and
+// tries to open the file named after -map or /g ("OPEN OK" / "OPEN FAIL").
+// Empty when nasm is missing.
+std::string BuildDosRecorder(const std::string& outputPath);
+
+// Every process-wide value back to its start, and a fresh environment:
+// settings store, runtime folder and program directory in temporary folders,
+// PATH limited to a folder of fakes (plus the system folders when asked).
+class IsolatedTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The program directory's host path.
+  std::string ProgramDir() const { return root_->path() + "/Duke Nukem 3D"; }
+  std::string Bin() const { return root_->path() + "/bin"; }
+  std::string ConfigHome() const { return root_->path() + "/config"; }
+  std::string RegistryFile() const { return ConfigHome() + "/kestrum/user.reg"; }
+  std::string Root() const { return root_->path(); }
+  // PATH with or without the system folders (where DOSBox lives).
+  void UseSystemPath(bool withSystem);
+
+  std::unique_ptr<TempDir> root_;
+  std::vector<std::unique_ptr<ScopedEnv>> env_;
+  std::string oldCwd_;
+};
+
+void ResetProcessWideValues();
+
+}  // namespace testsupport

@@ -1,0 +1,91 @@
+#include "tools/companion_tools.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "levels/levels.h"
+#include "levels/stage_list.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct ToolCase {
+  const char* handler;
+  const char* file;
+  std::vector<std::string> args;  // what command.com receives
+  const char* message;
+};
+
+class CompanionToolTest : public testsupport::IsolatedTest,
+                          public ::testing::WithParamInterface<ToolCase> {
+ protected:
+  void SetUp() override {
+    IsolatedTest::SetUp();
+    testsupport::WriteRecordingProgram(Bin(), "command.com");
+    AddDuke3Levels();
+  }
+  std::string Cwd() {
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? buffer : "";
+  }
+};
+
+TEST_P(CompanionToolTest, StartsThroughCommandComInTheProgramDirectory) {
+  const ToolCase& c = GetParam();
+  // File names are matched without regard to case.
+  testsupport::WriteFile(ProgramDir() + "/" + text::ToUpper(c.file), "x");
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.handler));
+  EXPECT_EQ(result.outcome, ToolStart::Outcome::Started);
+  const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].directory, ProgramDir());
+  EXPECT_EQ(calls[0].args, c.args);
+  EXPECT_EQ(Cwd(), ProgramDir());
+}
+
+TEST_P(CompanionToolTest, MissingToolSaysSoAndChangesNothing) {
+  const ToolCase& c = GetParam();
+  testsupport::MakeDirs(ProgramDir() + "/" + c.file);  // a folder does not count
+  testsupport::WriteFile(ProgramDir() + "/." + c.file, "x");
+  const std::string before = Cwd();
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.handler));
+  EXPECT_EQ(result.outcome, ToolStart::Outcome::Missing);
+  EXPECT_EQ(result.message, c.message);
+  EXPECT_EQ(Cwd(), before);
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "command.com").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tools, CompanionToolTest,
+    ::testing::Values(
+        ToolCase{"cmdBuild_Click", "Build.exe", {"/c", "Build.exe"},
+                 "Build.exe is not in required directory"},
+        ToolCase{"cmdEditArt_Click", "Editart.exe", {"/c", "Editart.exe"},
+                 "Editart.exe is not in required directory"},
+        ToolCase{"mnuSetup_Click", "Setup.exe", {"/c", "Setup.exe"},
+                 "Setup.exe is not in required directory"},
+        ToolCase{"mnuDukeHelp_Click", "Dn3dHelp.exe", {"/c", "Dn3dHelp.exe"},
+                 "Dn3DHelp.exe is not in required directory"}),
+    [](const ::testing::TestParamInfo<ToolCase>& info) {
+      return std::string(info.param.handler).substr(0, std::string(info.param.handler).find('_'));
+    });
+
+TEST(ToolCommandLine, MapEditorLooksAtTheFirstEntryOnly) {
+  testsupport::ResetProcessWideValues();
+  const CompanionTool& build = FindCompanionTool("cmdBuild_Click");
+  AddDuke3Levels();
+  EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
+  Stages.InsertItem("mymap.map", 0);
+  Stages.SetListIndex(3);  // a built-in level selected: the map still goes
+  EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe mymap.map");
+  Stages.SetItemText(0, "addon.grp");
+  EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
+  Stages.SetItemText(0, "MYMAP.MAP");
+  EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
+  EXPECT_EQ(ToolCommandLine(FindCompanionTool("cmdEditArt_Click")), "command.com /c Editart.exe");
+  testsupport::ResetProcessWideValues();
+}
+
+}  // namespace
