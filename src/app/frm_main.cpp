@@ -47,7 +47,7 @@ QString Qs(const std::string& s) { return QString::fromStdString(s); }
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setPixmap(QIcon(resource).pixmap(QSize(22, 24)));
+  label->setPixmap(forms::Artwork(resource, QSize(22, 24)));
   label->setAlignment(Qt::AlignCenter);
   return label;
 }
@@ -71,6 +71,34 @@ QComboBox* DropDownList(QWidget* parent, const char* name, const char* const* en
   return list;
 }
 
+// The Open dialog's fixed settings, as the game's own tools name them.
+struct OpenDialogSettings {
+  const char* DialogTitle;
+  const char* DefaultExt;
+  const char* Filter;  // description|pattern pairs
+};
+constexpr OpenDialogSettings dlgOpen = {
+    "Gimme Some Sugar, Baby...", "map",
+    "All Duke Nukem Files|*.map;*.grp|Duke Nukem Maps (*.map)|*.map|"
+    "Duke Nukem Group Files (*.grp)|*.grp|All Files (*.*)|*.*"};
+
+// The filter as Qt's dialog takes it: the patterns in brackets after each
+// description ("*.*" is every file, with or without a dot).
+QStringList NameFilters(const QString& filter) {
+  const QStringList parts = filter.split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    if (patterns == "*.*") patterns = "*";
+    const int bracket = description.indexOf(" (");
+    if (bracket >= 0) description.truncate(bracket);
+    filters << description + " (" + patterns + ")";
+  }
+  return filters;
+}
+
 // A list position that the list cannot show falls back to the first entry.
 int InRange(int value, int last) { return value >= 0 && value <= last ? value : 0; }
 
@@ -81,7 +109,7 @@ frmMain::frmMain() {
   MainForm = this;
   setObjectName("frmMain");
   setWindowTitle("Duke Nukem ");
-  setWindowIcon(QIcon(":/kestrum/icon.svg"));
+  setWindowIcon(forms::ArtworkIcon(":/kestrum/icon.svg", {QSize(16, 16), QSize(32, 32)}));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -152,7 +180,7 @@ void frmMain::BuildOptionPanel() {
   picMain = new QLabel(this);
   picMain->setObjectName("picMain");
   PlaceTwips(picMain, 0, 390, 3735, 2370);
-  picMain->setPixmap(QIcon(":/kestrum/panel.svg").pixmap(picMain->size()));
+  picMain->setPixmap(forms::Artwork(":/kestrum/panel.svg", picMain->size()));
   picMain->setScaledContents(true);
   picMain->setAutoFillBackground(true);
   QPalette dark = picMain->palette();
@@ -357,11 +385,8 @@ void frmMain::cmdOpen_Click() {
   const QString folder = lastOpenFolder_.isEmpty()
                              ? Qs(platform::DosToHost(platform::ProgramDirectory()))
                              : lastOpenFolder_;
-  const QString chosen = dialogs::GetOpenFileName(
-      this, "Gimme Some Sugar, Baby...", folder,
-      {"All Duke Nukem Files (*.map *.grp)", "Duke Nukem Maps (*.map)",
-       "Duke Nukem Group Files (*.grp)", "All Files (*)"},
-      "map");
+  const QString chosen = dialogs::GetOpenFileName(this, dlgOpen.DialogTitle, folder,
+                                                  NameFilters(dlgOpen.Filter), dlgOpen.DefaultExt);
   if (chosen.isEmpty()) return;
   const int slash = chosen.lastIndexOf('/');
   if (slash >= 0) lastOpenFolder_ = chosen.left(slash == 0 ? 1 : slash);

@@ -1,6 +1,8 @@
 #include "app/widgets.h"
 
-#include <QIcon>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QMouseEvent>
 
 namespace forms {
@@ -20,11 +22,28 @@ QFont Verdana(double points, bool bold, bool underline) {
 
 QFont CourierNew(double points) {
   QFont font;
-  font.setFamilies({"Courier New", "Liberation Mono", "DejaVu Sans Mono", "Monospace"});
+  font.setFamilies({"Courier New", "DejaVu Sans Mono", "Liberation Mono", "Monospace"});
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
   font.setPointSizeF(points);
   return font;
+}
+
+QPixmap Artwork(const QString& resource, QSize size) {
+  const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+  QPixmap pixmap(size * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QSvgRenderer renderer(resource);
+  QPainter painter(&pixmap);
+  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  return pixmap;
+}
+
+QIcon ArtworkIcon(const QString& resource, std::initializer_list<QSize> sizes) {
+  QIcon icon;
+  for (const QSize& size : sizes) icon.addPixmap(Artwork(resource, size));
+  return icon;
 }
 
 void SetToolTip(QWidget* widget, const QString& toolTip) {
@@ -36,7 +55,7 @@ QPushButton* PictureButton(QWidget* parent, const char* name, const QString& pic
                            QSize pictureSize, const QString& toolTip) {
   auto* button = new QPushButton(parent);
   button->setObjectName(name);
-  button->setIcon(QIcon(picture));
+  button->setIcon(ArtworkIcon(picture, {pictureSize}));
   button->setIconSize(pictureSize);
   button->setFocusPolicy(Qt::TabFocus);
   if (!toolTip.isEmpty()) SetToolTip(button, toolTip);

@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
 #include <functional>
@@ -18,6 +20,12 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 // Verdana and Courier New, or the closest fonts the system has.
 QFont Verdana(double points, bool bold = false, bool underline = false);
 QFont CourierNew(double points);
+
+// A picture of the compiled-in artwork, drawn at the size asked for (and
+// for the screen's pixel ratio). Drawn straight from the SVG: no image or
+// icon plug-in is loaded for it.
+QPixmap Artwork(const QString& resource, QSize size);
+QIcon ArtworkIcon(const QString& resource, std::initializer_list<QSize> sizes);
 
 // A button that shows a picture; its tool tip is also its accessible name.
 QPushButton* PictureButton(QWidget* parent, const char* name, const QString& picture,

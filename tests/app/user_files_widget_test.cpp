@@ -62,10 +62,9 @@ TEST_F(UserFilesWidgetTest, TheOpenDialogAsTheGameExpects) {
   EXPECT_EQ(shown[0].title, "Gimme Some Sugar, Baby...");
   EXPECT_EQ(shown[0].defaultSuffix, "map");
   ASSERT_EQ(shown[0].filters.size(), 4);
-  EXPECT_TRUE(shown[0].filters[0].startsWith("All Duke Nukem Files"));
-  EXPECT_EQ(shown[0].filters[1], "Duke Nukem Maps (*.map)");
-  EXPECT_EQ(shown[0].filters[2], "Duke Nukem Group Files (*.grp)");
-  EXPECT_TRUE(shown[0].filters[3].startsWith("All Files"));
+  EXPECT_EQ(shown[0].filters, (QStringList{"All Duke Nukem Files (*.map *.grp)",
+                                            "Duke Nukem Maps (*.map)",
+                                            "Duke Nukem Group Files (*.grp)", "All Files (*)"}));
   EXPECT_EQ(shown[0].directory.toStdString(), ProgramDir());
   Choose({});  // cancelled
   EXPECT_EQ(shown[1].directory.toStdString(), maps);

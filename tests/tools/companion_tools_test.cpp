@@ -89,3 +89,24 @@ TEST(ToolCommandLine, MapEditorLooksAtTheFirstEntryOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+class CompanionToolDosBoxTest : public testsupport::IsolatedTest {};
+
+TEST_F(CompanionToolDosBoxTest, TheMapEditorGetsTheUserMapsNameInsideDosBox) {
+  UseSystemPath(true);
+  if (!testsupport::OnPath("dosbox")) GTEST_SKIP() << "DOSBox is not installed";
+  if (testsupport::BuildDosRecorder(ProgramDir() + "/Build.exe").empty()) {
+    GTEST_SKIP() << "nasm is not installed";
+  }
+  AddDuke3Levels();
+  Stages.InsertItem("mygrea~1.map", 0);
+  const ToolStart result = StartCompanionTool(FindCompanionTool("cmdBuild_Click"));
+  ASSERT_EQ(result.outcome, ToolStart::Outcome::Started) << result.message;
+  ASSERT_TRUE(testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/ARGS.TXT"); }));
+  ASSERT_TRUE(testsupport::WaitFor(
+      [&] { return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT") == " mygrea~1.map"; }));
+}
+
+}  // namespace
