@@ -55,9 +55,10 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
   }
   Stages.SetListIndex(0);
 
+  // The companion is looked for beside the file as it was chosen, when the
+  // path is that file's; otherwise beside the path itself.
   const std::string longPath =
-      text::EqualsNoCase(text::ToLower(GetShortPath(UserFileLongPath)), path) ? UserFileLongPath
-                                                                               : path;
+      text::ToLower(GetShortPath(UserFileLongPath)) == path ? UserFileLongPath : path;
   const std::string companion = FindCompanion(longPath);
   if (companion.empty()) {
     window.SetTextButtonEnabled(false);

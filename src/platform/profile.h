@@ -18,6 +18,8 @@ class Lookup {
   // Ends the input and gives the value (quotes removed), or nothing when the
   // section or the key is missing.
   std::optional<std::string> Finish();
+  // True once the answer cannot change any more: the rest need not be read.
+  bool Decided() const { return where_ == Where::Done; }
 
  private:
   void Line(const std::string& line);

@@ -286,7 +286,6 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
   const auto parts = DosComponents(start, &absolute);
   std::string host = "/";
   std::string shortPath = start.substr(0, 2) + "\\";
-  bool firstPart = true;
   std::vector<std::string> shortParts;
   for (const auto& part : parts) {
     if (part == ".") continue;
@@ -306,9 +305,7 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
     if (alias.empty()) return 0;
     shortParts.push_back(alias);
     host = posix::JoinHost(host, entry);
-    firstPart = false;
   }
-  (void)firstPart;
   for (std::size_t i = 0; i < shortParts.size(); ++i) {
     if (i > 0) shortPath += '\\';
     shortPath += shortParts[i];

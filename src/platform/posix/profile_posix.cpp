@@ -19,7 +19,7 @@ std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::st
       profile::Lookup lookup(section, key);
       char chunk[64 * 1024];
       ssize_t n = 0;
-      while ((n = ::read(fd, chunk, sizeof chunk)) > 0) {
+      while (!lookup.Decided() && (n = ::read(fd, chunk, sizeof chunk)) > 0) {
         lookup.Feed(std::string_view(chunk, static_cast<std::size_t>(n)));
       }
       value = lookup.Finish();
