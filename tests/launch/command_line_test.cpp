@@ -6,7 +6,7 @@
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "support/test_support.h"
+#include "support/shared_fixture.h"
 
 namespace {
 
@@ -18,6 +18,8 @@ struct LineCase {
   std::string userFilePath;
   std::string expected;
 };
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class BuildCommandLineTest : public ::testing::TestWithParam<LineCase> {
  protected:

@@ -34,6 +34,8 @@ struct VersionCase {
   int entries;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+
 class VersionTable : public CheckDukeVersionTest,
                      public ::testing::WithParamInterface<VersionCase> {};
 

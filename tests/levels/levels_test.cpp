@@ -5,7 +5,7 @@
 #include <set>
 
 #include "levels/stage_list.h"
-#include "support/test_support.h"
+#include "support/shared_fixture.h"
 
 namespace {
 

@@ -11,13 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/launch_options.h"
-#include "launch/command_line.h"
-#include "levels/ini_files.h"
-#include "levels/stage_list.h"
-#include "levels/user_files.h"
 #include "platform/platform.h"
-#include "settings/registry.h"
 
 extern char** environ;
 
@@ -194,18 +188,6 @@ std::string BuildDosRecorder(const std::string& outputPath) {
     }
   }
   return {};
-}
-
-void ResetProcessWideValues() {
-  LaunchOptions = LaunchOptionsRecord{};
-  GameCommandLine.clear();
-  UserFilePath.clear();
-  UserFileLongPath.clear();
-  SetupVersion.clear();
-  Stages.changed = nullptr;
-  Stages.Clear();
-  RegistryValue = TaggedValue{};
-  platform::ReleaseInstance();
 }
 
 void IsolatedTest::SetUp() {

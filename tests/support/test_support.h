@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/shared_fixture.h"
+
 #include <chrono>
 #include <map>
 #include <optional>
@@ -90,7 +92,5 @@ class IsolatedTest : public ::testing::Test {
   std::vector<std::unique_ptr<ScopedEnv>> env_;
   std::string oldCwd_;
 };
-
-void ResetProcessWideValues();
 
 }  // namespace testsupport

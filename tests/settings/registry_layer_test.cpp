@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "settings/registry.h"
+#include "support/shared_fixture.h"
+
+namespace {
+
+constexpr const char* kKey = "Software\\Tolvane\\Kestrum\\General";
+
+class RegistryLayerTest : public testsupport::SharedTest {
+ protected:
+  std::int32_t SetRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
+    platform::HKey key = 0;
+    EXPECT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key), 0);
+    const auto rc = platform::RegSetValueExA(key, name, type,
+                                             reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             static_cast<std::uint32_t>(bytes.size()));
+    platform::RegCloseKey(key);
+    return rc;
+  }
+  std::string RawData(const std::string& name, std::uint32_t* type) {
+    platform::HKey key = 0;
+    platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key);
+    std::uint32_t size = 0;
+    EXPECT_EQ(platform::RegQueryValueExA(key, name, type, nullptr, &size), 0);
+    std::string data(size, '\0');
+    EXPECT_EQ(platform::RegQueryValueExA(key, name, type,
+                                         reinterpret_cast<std::uint8_t*>(data.data()), &size),
+              0);
+    platform::RegCloseKey(key);
+    return data;
+  }
+};
+
+TEST_F(RegistryLayerTest, TextWrittenFromANumberIsItsDigitsAndANul) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  WriteRegistryValue(kKey, "Sound", std::int16_t{3}, platform::kRegSz);
+  std::uint32_t type = 0;
+  EXPECT_EQ(RawData("Sound", &type), std::string("3\0", 2));
+  EXPECT_EQ(type, platform::kRegSz);
+  ReadRegistryValue(kKey, "Sound");
+  EXPECT_EQ(RegistryValue, TaggedValue(std::string("3")));
+}
+
+TEST_F(RegistryLayerTest, SingleNumbersAreWrittenAsDecimalText) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  std::uint32_t type = 0;
+  WriteRegistryValue(kKey, "FormX", 1440.0f, platform::kRegSz);
+  EXPECT_EQ(RawData("FormX", &type), std::string("1440\0", 5));
+  WriteRegistryValue(kKey, "FormX", 2.5f, platform::kRegSz);
+  EXPECT_EQ(RawData("FormX", &type), std::string("2.5\0", 4));
+  WriteRegistryValue(kKey, "FormX", -15.0f, platform::kRegSz);
+  EXPECT_EQ(RawData("FormX", &type), std::string("-15\0", 4));
+  WriteRegistryValue(kKey, "Record", std::string("text"), platform::kRegSz);
+  EXPECT_EQ(RawData("Record", &type), std::string("text\0", 5));
+}
+
+TEST_F(RegistryLayerTest, FailedReadsLeaveTheResultEmpty) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  WriteRegistryValue(kKey, "Sound", std::int16_t{1}, platform::kRegSz);
+  ReadRegistryValue(kKey, "Sound");
+  ASSERT_EQ(RegistryValue, TaggedValue(std::string("1")));
+  ReadRegistryValue(kKey, "Missing");
+  EXPECT_EQ(RegistryValue, TaggedValue());
+
+  ReadRegistryValue(kKey, "Sound");
+  ReadRegistryValue("Software\\Nobody\\Here", "Sound");
+  EXPECT_EQ(RegistryValue, TaggedValue());
+  platform::HKey key = 0;
+  EXPECT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, "Software\\Nobody\\Here", 0,
+                                    kKeyRights, &key),
+            platform::kErrorFileNotFound);
+}
+
+TEST_F(RegistryLayerTest, EmptyTextReadsBackEmpty) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  SetRaw("Zero", platform::kRegSz, "");
+  SetRaw("NoNul", platform::kRegSz, "12");
+  ReadRegistryValue(kKey, "Zero");
+  EXPECT_EQ(RegistryValue, TaggedValue(std::string()));
+  ReadRegistryValue(kKey, "NoNul");
+  EXPECT_EQ(RegistryValue, TaggedValue(std::string("12")));
+}
+
+TEST_F(RegistryLayerTest, SizeQueryAndShortBuffer) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  WriteRegistryValue(kKey, "FormX", std::string("1440"), platform::kRegSz);
+  platform::HKey key = 0;
+  platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key);
+  std::uint32_t type = 0, size = 0;
+  EXPECT_EQ(platform::RegQueryValueExA(key, "formx", &type, nullptr, &size), 0);
+  EXPECT_EQ(size, 5u);
+  std::uint8_t small[2];
+  size = 2;
+  EXPECT_EQ(platform::RegQueryValueExA(key, "FormX", &type, small, &size), platform::kErrorMoreData);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(platform::RegQueryValueExA(key, "nothing", &type, nullptr, &size),
+            platform::kErrorFileNotFound);
+  platform::RegCloseKey(key);
+}
+
+TEST_F(RegistryLayerTest, MakeRegistryKeyMakesEveryKeyOfThePathOnce) {
+  platform::HKey key = 0;
+  ASSERT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key),
+            platform::kErrorFileNotFound);
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  for (const char* path : {"Software\\Tolvane", "Software\\Tolvane\\Kestrum", kKey,
+                           "software\\TOLVANE\\kestrum\\general"}) {
+    ASSERT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, path, 0, kKeyRights, &key), 0)
+        << path;
+    platform::RegCloseKey(key);
+  }
+  std::uint32_t disposition = 0;
+  ASSERT_EQ(platform::RegCreateKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key,
+                                      &disposition),
+            0);
+  EXPECT_EQ(disposition, platform::kRegOpenedExistingKey);
+  platform::RegCloseKey(key);
+}
+
+TEST_F(RegistryLayerTest, WritingUnderAMissingKeyMakesNothing) {
+  WriteRegistryValue(kKey, "Sound", std::int16_t{1}, platform::kRegSz);
+  platform::HKey key = 0;
+  EXPECT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key),
+            platform::kErrorFileNotFound);
+  ReadRegistryValue(kKey, "Sound");
+  EXPECT_EQ(RegistryValue, TaggedValue());
+}
+
+TEST_F(RegistryLayerTest, DwordsReadBackAsNumbers) {
+  MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
+  WriteRegistryValue(kKey, "Skills", std::int32_t{-2}, platform::kRegDword);
+  ReadRegistryValue(kKey, "Skills");
+  EXPECT_EQ(RegistryValue, TaggedValue(std::int32_t{-2}));
+  std::uint32_t type = 0;
+  EXPECT_EQ(RawData("Skills", &type), std::string("\xfe\xff\xff\xff", 4));
+  EXPECT_EQ(type, platform::kRegDword);
+}
+
+}  // namespace
