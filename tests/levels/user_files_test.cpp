@@ -152,13 +152,5 @@ TEST_F(UserFilesTest, PathWithoutDriveLeavesTheListAlone) {
   EXPECT_EQ(Stages.List(0), "1-01  Hollywood Holocaust");
 }
 
-TEST(CheckValidFile, MapAndGroupInAnyCase) {
-  EXPECT_EQ(CheckValidFile("a.map"), 1);
-  EXPECT_EQ(CheckValidFile("A.MAP"), 1);
-  EXPECT_EQ(CheckValidFile("x.Grp"), 1);
-  EXPECT_EQ(CheckValidFile("x.txt"), 0);
-  EXPECT_EQ(CheckValidFile("map"), 0);
-  EXPECT_EQ(CheckValidFile(""), 0);
-}
 
 }  // namespace

@@ -1,0 +1,74 @@
+// The rules of the user entry at the top of the stage list, on paths alone:
+// the same on Windows and in the POSIX imitation.
+#include <gtest/gtest.h>
+
+#include "levels/levels.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "support/fake_window.h"
+#include "support/shared_fixture.h"
+
+namespace {
+
+class UserEntryTest : public testsupport::SharedTest {
+ protected:
+  void SetUp() override {
+    SharedTest::SetUp();
+    AddDuke3Levels();
+  }
+  testsupport::FakeWindow window;
+};
+
+TEST_F(UserEntryTest, InsertedFirstThenReplaced) {
+  SetupFile("c:\\maps\\mymap.map", window);
+  EXPECT_EQ(Stages.ListCount(), 31);
+  EXPECT_EQ(Stages.List(0), "mymap.map");
+  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_FALSE(window.textEnabled);  // no companion text there
+  Stages.SetListIndex(7);
+  SetupFile("c:\\maps\\addon.grp", window);
+  EXPECT_EQ(Stages.ListCount(), 31);
+  EXPECT_EQ(Stages.List(0), "addon.grp");
+  EXPECT_EQ(Stages.ListIndex(), 0);
+}
+
+TEST_F(UserEntryTest, AnEntryStartingLikeTheFirstLevelCountsAsNone) {
+  SetupFile("c:\\1-01test.map", window);
+  SetupFile("c:\\mymap.map", window);
+  EXPECT_EQ(Stages.ListCount(), 32);
+  EXPECT_EQ(Stages.List(1), "1-01test.map");
+}
+
+TEST_F(UserEntryTest, BackspaceTakesTheSelectedUserEntryAway) {
+  SetupFile("c:\\mymap.map", window);
+  Stages.SetListIndex(2);
+  StagesKeyPress(8);
+  EXPECT_EQ(Stages.ListCount(), 31);
+  Stages.SetListIndex(0);
+  StagesKeyPress(13);
+  EXPECT_EQ(Stages.ListCount(), 31);
+  StagesKeyPress(8);
+  EXPECT_EQ(Stages.ListCount(), 30);
+  EXPECT_EQ(Stages.Text(), "1-01  Hollywood Holocaust");
+  Stages.InsertItem("LOUD.MAP", 0);
+  Stages.SetListIndex(0);
+  StagesKeyPress(8);  // the extension test is exact: upper case is no user entry
+  EXPECT_EQ(Stages.ListCount(), 31);
+}
+
+TEST_F(UserEntryTest, APathWithoutADriveLeavesTheListAlone) {
+  SetupFile("\\\\server\\share\\x.map", window);
+  SetupFile("maps\\x.map", window);
+  EXPECT_EQ(Stages.ListCount(), 30);
+}
+
+TEST(CheckValidFile, MapAndGroupInAnyCase) {
+  EXPECT_EQ(CheckValidFile("a.map"), 1);
+  EXPECT_EQ(CheckValidFile("A.MAP"), 1);
+  EXPECT_EQ(CheckValidFile("x.Grp"), 1);
+  EXPECT_EQ(CheckValidFile("x.txt"), 0);
+  EXPECT_EQ(CheckValidFile("map"), 0);
+  EXPECT_EQ(CheckValidFile(""), 0);
+}
+
+}  // namespace
