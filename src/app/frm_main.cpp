@@ -1,5 +1,7 @@
 #include "app/frm_main.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -516,12 +518,17 @@ void frmMain::SetTextButtonToolTip(const std::string& tip) { forms::SetToolTip(c
 
 double frmMain::Left() const { return frameGeometry().x() * forms::kTwipsPerPixel; }
 double frmMain::Top() const { return frameGeometry().y() * forms::kTwipsPerPixel; }
-void frmMain::SetLeft(double twips) {
-  move(static_cast<int>(twips / forms::kTwipsPerPixel), frameGeometry().y());
+namespace {
+// Any stored position is applied, however far off; only beyond what a pixel
+// coordinate can hold is it cut, instead of overflowing.
+int Pixels(double twips) {
+  constexpr double kFarthest = 1 << 24;
+  return static_cast<int>(std::clamp(twips / forms::kTwipsPerPixel, -kFarthest, kFarthest));
 }
-void frmMain::SetTop(double twips) {
-  move(frameGeometry().x(), static_cast<int>(twips / forms::kTwipsPerPixel));
-}
+}  // namespace
+
+void frmMain::SetLeft(double twips) { move(Pixels(twips), frameGeometry().y()); }
+void frmMain::SetTop(double twips) { move(frameGeometry().x(), Pixels(twips)); }
 
 double frmMain::ScreenWidth() const {
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -85,3 +85,15 @@ TEST_F(SettingsWidgetTest, APositionOffTheScreenIsNotApplied) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SettingsWidgetTest, AnAbsurdPositionIsAppliedWithoutOverflow) {
+  MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
+  WriteRegistryValue(SettingsKey, "FormX", std::string("-99999999999999999999999999"),
+                     platform::kRegSz);
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(form->frameGeometry().x(), -(1 << 24));
+}
+
+}  // namespace
