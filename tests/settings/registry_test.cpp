@@ -2,36 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/registry_fixture.h"
 #include "support/test_support.h"
 
 namespace {
 
-constexpr const char* kKey = "Software\\Tolvane\\Kestrum\\General";
+using testsupport::kKey;
+using RegistryLayerTest = testsupport::RegistryFixture<testsupport::IsolatedTest>;
 
-class RegistryLayerTest : public testsupport::IsolatedTest {
- protected:
-  std::int32_t SetRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
-    platform::HKey key = 0;
-    EXPECT_EQ(platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key), 0);
-    const auto rc = platform::RegSetValueExA(key, name, type,
-                                             reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                             static_cast<std::uint32_t>(bytes.size()));
-    platform::RegCloseKey(key);
-    return rc;
-  }
-  std::string RawData(const std::string& name, std::uint32_t* type) {
-    platform::HKey key = 0;
-    platform::RegOpenKeyExA(platform::kHkeyCurrentUser, kKey, 0, kKeyRights, &key);
-    std::uint32_t size = 0;
-    EXPECT_EQ(platform::RegQueryValueExA(key, name, type, nullptr, &size), 0);
-    std::string data(size, '\0');
-    EXPECT_EQ(platform::RegQueryValueExA(key, name, type,
-                                         reinterpret_cast<std::uint8_t*>(data.data()), &size),
-              0);
-    platform::RegCloseKey(key);
-    return data;
-  }
-};
 
 TEST_F(RegistryLayerTest, MakeRegistryKeyCreatesEveryKeyOfThePath) {
   MakeRegistryKey(kKey, platform::kHkeyCurrentUser);

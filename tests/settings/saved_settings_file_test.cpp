@@ -8,19 +8,12 @@
 
 namespace {
 
-class SavedSettingsTest : public testsupport::IsolatedTest {
- protected:
-  void SetUp() override {
-    IsolatedTest::SetUp();
-    MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
-  }
-  void Store(const char* name, const std::string& value) {
-    WriteRegistryValue(SettingsKey, name, value, platform::kRegSz);
-  }
-  testsupport::FakeWindow window;
-};
+using SavedSettingsFileTest = testsupport::IsolatedTest;
 
-TEST_F(SavedSettingsTest, SaveWritesEightTextValuesInOrder) {
+
+TEST_F(SavedSettingsFileTest, SaveWritesEightTextValuesInOrder) {
+  MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
+  testsupport::FakeWindow window;
   window.left = 1440;
   window.top = 720;
   LaunchOptions = {1, 0, 2, 3, 1, 4, 1};

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/dosbox.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -94,30 +95,17 @@ StartResult StartProcess(const std::string& commandLine, int showCommand) {
 
   const std::string dosbox = FindOnPath("dosbox");
   if (dosbox.empty()) {
-    result.error =
-        "Kestrum runs " + words[0] +
-        " through DOSBox, which is not installed.\n\nInstall DOSBox (on Debian or Ubuntu: "
-        "sudo apt install dosbox) and try again.";
+    result.error = dosbox::NotInstalledMessage(words[0], " (on Debian or Ubuntu: sudo apt install dosbox)");
     return result;
   }
-  // DOSBox runs the line as it stands, from the current directory's short
-  // path, with drive C: on the host root, then closes.
-  char shortDir[165] = {};
-  const auto n = GetShortPathNameA(CurrentDirectory(), shortDir, 164);
-  if (n == 0 || n > 164) {
+  const auto folder = dosbox::ShortCurrentDirectory();
+  if (!folder) {
     result.error = "The current folder has no DOS name, so DOSBox cannot run " + words[0] + ".";
     return result;
   }
-  std::string dosDir(shortDir, n);
-  if (dosDir.size() >= 2 && dosDir[1] == ':') dosDir = dosDir.substr(2);
-  if (dosDir.empty()) dosDir = "\\";
-  std::vector<std::string> args{"dosbox", "-noautoexec"};
-  if (showCommand == kSwShowMaximized) args.push_back("-fullscreen");
-  for (const std::string& command :
-       {std::string("mount c /"), std::string("c:"), "cd " + dosDir, commandLine,
-        std::string("exit")}) {
-    args.push_back("-c");
-    args.push_back(command);
+  std::vector<std::string> args{"dosbox"};
+  for (auto& a : dosbox::Arguments("/", *folder, commandLine, showCommand == kSwShowMaximized)) {
+    args.push_back(std::move(a));
   }
   result.taskId = Spawn(dosbox, args, {}, &error);
   if (result.taskId == 0) result.error = "DOSBox could not be started.";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dosbox.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -169,27 +170,22 @@ StartResult StartProcess(const std::string& commandLine, int showCommand) {
   // No command interpreter of DOS on this Windows: DOSBox runs the line.
   const std::string dosbox = SearchProgram("dosbox.exe");
   if (dosbox.empty()) {
-    result.error = "Kestrum runs " + words[0] +
-                   " through DOSBox, which is not installed.\n\nInstall DOSBox and try again.";
+    result.error = dosbox::NotInstalledMessage(words[0], "");
     return result;
   }
   if (commandLine.find('"') != std::string::npos) {
     result.error = "DOSBox cannot run a command line with quotation marks.";
     return result;
   }
-  char shortDir[165] = {};
-  const auto n = GetShortPathNameA(CurrentDirectory(), shortDir, 164);
-  if (n == 0 || n > 164) {
+  const auto folder = dosbox::ShortCurrentDirectory();
+  if (!folder) {
     result.error = "The current folder has no DOS name, so DOSBox cannot run " + words[0] + ".";
     return result;
   }
-  const std::string dir(shortDir, n);
-  std::string line = "\"" + dosbox + "\" -noautoexec";
-  if (showCommand == kSwShowMaximized) line += " -fullscreen";
-  for (const std::string& command :
-       {"mount c " + dir.substr(0, 2) + "\\", std::string("c:"), "cd " + dir.substr(2),
-        commandLine, std::string("exit")}) {
-    line += " -c \"" + ToAnsi(command) + "\"";
+  std::string line = "\"" + dosbox + "\"";
+  for (const auto& a : dosbox::Arguments(folder->substr(0, 2) + "\\", *folder, commandLine,
+                                         showCommand == kSwShowMaximized)) {
+    line += a.starts_with("-") ? " " + a : " \"" + ToAnsi(a) + "\"";
   }
   result.taskId = Create(line, SW_SHOWNORMAL);
   if (result.taskId == 0) result.error = "DOSBox could not be started.";
