@@ -12,7 +12,9 @@ Hook& TestHook() {
 }
 }  // namespace
 
-void SetHookForTesting(Hook hook) { TestHook() = std::move(hook); }
+void SetHookForTesting(Hook hook) {
+  TestHook() = std::move(hook);
+}
 
 void MsgBox(QWidget* parent, const QString& prompt, const QString& title, int style) {
   if (TestHook()) {

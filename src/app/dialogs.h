@@ -16,7 +16,7 @@ inline constexpr int kInformation = 64;
 
 struct Request {
   enum class Kind { Message, OpenFile } kind = Kind::Message;
-  QString text;   // the prompt of a message box
+  QString text;  // the prompt of a message box
   QString title;
   int style = 0;  // message boxes
   // Open dialogs:

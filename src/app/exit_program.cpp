@@ -19,8 +19,12 @@ bool& Exiting() {
 }
 }  // namespace
 
-void SetProcessEndForTesting(std::function<void()> end) { ProcessEnd() = std::move(end); }
-void ResetExitProgramForTesting() { Exiting() = false; }
+void SetProcessEndForTesting(std::function<void()> end) {
+  ProcessEnd() = std::move(end);
+}
+void ResetExitProgramForTesting() {
+  Exiting() = false;
+}
 
 [[noreturn]] void EndProcess() {
   std::fflush(nullptr);

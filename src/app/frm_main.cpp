@@ -33,7 +33,9 @@ frmMain* MainForm = nullptr;
 
 // The artwork is compiled into the forms library; a static library has to
 // register it itself.
-static void InitArtwork() { Q_INIT_RESOURCE(kestrum); }
+static void InitArtwork() {
+  Q_INIT_RESOURCE(kestrum);
+}
 
 namespace {
 
@@ -44,7 +46,9 @@ const char* const kSkillEntries[] = {"Piece of Cake", "Let's Rock", "Come Get So
 const char* const kRespawnEntries[] = {"No Respawn", "Monsters Only", "Items Only",
                                        "Inventory Only", "Everything!"};
 
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
+QString Qs(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
   auto* label = new QLabel(parent);
@@ -102,7 +106,9 @@ QStringList NameFilters(const QString& filter) {
 }
 
 // A list position that the list cannot show falls back to the first entry.
-int InRange(int value, int last) { return value >= 0 && value <= last ? value : 0; }
+int InRange(int value, int last) {
+  return value >= 0 && value <= last ? value : 0;
+}
 
 }  // namespace
 
@@ -301,7 +307,9 @@ bool frmMain::Form_Load() {
   return true;
 }
 
-void frmMain::Form_Unload() { ExitProgram(); }
+void frmMain::Form_Unload() {
+  ExitProgram();
+}
 
 void frmMain::closeEvent(QCloseEvent* event) {
   event->accept();
@@ -310,19 +318,31 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- options
 
-void frmMain::cboSound_Click() { LaunchOptions.Sound = static_cast<std::int16_t>(cboSound->currentIndex()); }
-void frmMain::cboSkills_Click() { LaunchOptions.Skills = static_cast<std::int16_t>(cboSkills->currentIndex()); }
+void frmMain::cboSound_Click() {
+  LaunchOptions.Sound = static_cast<std::int16_t>(cboSound->currentIndex());
+}
+void frmMain::cboSkills_Click() {
+  LaunchOptions.Skills = static_cast<std::int16_t>(cboSkills->currentIndex());
+}
 void frmMain::cboRespawn_Click() {
   LaunchOptions.Respawn = static_cast<std::int16_t>(cboRespawn->currentIndex());
 }
-void frmMain::chkRecord_Click() { LaunchOptions.Record = static_cast<std::int16_t>(chkRecord->Value()); }
+void frmMain::chkRecord_Click() {
+  LaunchOptions.Record = static_cast<std::int16_t>(chkRecord->Value());
+}
 void frmMain::chkMonsters_Click() {
   LaunchOptions.Monsters = static_cast<std::int16_t>(chkMonsters->Value());
 }
-void frmMain::chkArtInt_Click() { LaunchOptions.ArtInt = static_cast<std::int16_t>(chkArtInt->Value()); }
+void frmMain::chkArtInt_Click() {
+  LaunchOptions.ArtInt = static_cast<std::int16_t>(chkArtInt->Value());
+}
 
-void frmMain::lblRecord_Click() { chkRecord->SetValue(chkRecord->Value() == 1 ? 0 : 1); }
-void frmMain::lblMonsters_Click() { chkMonsters->SetValue(chkMonsters->Value() == 1 ? 0 : 1); }
+void frmMain::lblRecord_Click() {
+  chkRecord->SetValue(chkRecord->Value() == 1 ? 0 : 1);
+}
+void frmMain::lblMonsters_Click() {
+  chkMonsters->SetValue(chkMonsters->Value() == 1 ? 0 : 1);
+}
 
 void frmMain::hsbFakePlayers_Scroll() {
   txtFakePlayers->setText(QString::number(hsbFakePlayers->sliderPosition()));
@@ -403,11 +423,14 @@ void frmMain::cmdText_Click() {
 
 void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
   std::vector<std::string> names;
-  for (const QString& name : hostFileNames) names.push_back(platform::HostToDos(name.toStdString()));
+  for (const QString& name : hostFileNames)
+    names.push_back(platform::HostToDos(name.toStdString()));
   TakeDroppedFiles(names, *this);
 }
 
-void frmMain::cboStages_KeyPress(int keyAscii) { StagesKeyPress(keyAscii); }
+void frmMain::cboStages_KeyPress(int keyAscii) {
+  StagesKeyPress(keyAscii);
+}
 
 void frmMain::ShowStages() {
   const QSignalBlocker block(cboStages);
@@ -490,8 +513,12 @@ void RunCompanionTool(frmMain* window, const char* handler) {
 }
 }  // namespace
 
-void frmMain::cmdBuild_Click() { RunCompanionTool(this, "cmdBuild_Click"); }
-void frmMain::cmdEditArt_Click() { RunCompanionTool(this, "cmdEditArt_Click"); }
+void frmMain::cmdBuild_Click() {
+  RunCompanionTool(this, "cmdBuild_Click");
+}
+void frmMain::cmdEditArt_Click() {
+  RunCompanionTool(this, "cmdEditArt_Click");
+}
 void RunCompanionToolFromMenu(const char* handler) {
   if (MainForm != nullptr) RunCompanionTool(MainForm, handler);
 }
@@ -510,14 +537,28 @@ void frmMain::cmdAbout_Click() {
 
 // ---------------------------------------------------------------- MainWindowPort
 
-std::string frmMain::Caption() const { return windowTitle().toStdString(); }
-void frmMain::SetCaption(const std::string& caption) { setWindowTitle(Qs(caption)); }
-void frmMain::ShowArtInt() { chkArtInt->setVisible(true); }
-void frmMain::SetTextButtonEnabled(bool enabled) { cmdText->setEnabled(enabled); }
-void frmMain::SetTextButtonToolTip(const std::string& tip) { forms::SetToolTip(cmdText, Qs(tip)); }
+std::string frmMain::Caption() const {
+  return windowTitle().toStdString();
+}
+void frmMain::SetCaption(const std::string& caption) {
+  setWindowTitle(Qs(caption));
+}
+void frmMain::ShowArtInt() {
+  chkArtInt->setVisible(true);
+}
+void frmMain::SetTextButtonEnabled(bool enabled) {
+  cmdText->setEnabled(enabled);
+}
+void frmMain::SetTextButtonToolTip(const std::string& tip) {
+  forms::SetToolTip(cmdText, Qs(tip));
+}
 
-double frmMain::Left() const { return frameGeometry().x() * forms::kTwipsPerPixel; }
-double frmMain::Top() const { return frameGeometry().y() * forms::kTwipsPerPixel; }
+double frmMain::Left() const {
+  return frameGeometry().x() * forms::kTwipsPerPixel;
+}
+double frmMain::Top() const {
+  return frameGeometry().y() * forms::kTwipsPerPixel;
+}
 namespace {
 // Any stored position is applied, however far off; only beyond what a pixel
 // coordinate can hold is it cut, instead of overflowing.
@@ -527,8 +568,12 @@ int Pixels(double twips) {
 }
 }  // namespace
 
-void frmMain::SetLeft(double twips) { move(Pixels(twips), frameGeometry().y()); }
-void frmMain::SetTop(double twips) { move(frameGeometry().x(), Pixels(twips)); }
+void frmMain::SetLeft(double twips) {
+  move(Pixels(twips), frameGeometry().y());
+}
+void frmMain::SetTop(double twips) {
+  move(frameGeometry().x(), Pixels(twips));
+}
 
 double frmMain::ScreenWidth() const {
   const QScreen* screen = QGuiApplication::primaryScreen();

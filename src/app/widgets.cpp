@@ -74,7 +74,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (click && clicked) clicked();
 }
 
-OptionCheckBox::OptionCheckBox(QWidget* parent) : QCheckBox(parent) { setTristate(true); }
+OptionCheckBox::OptionCheckBox(QWidget* parent) : QCheckBox(parent) {
+  setTristate(true);
+}
 
 int OptionCheckBox::Value() const {
   switch (checkState()) {

@@ -14,7 +14,9 @@
 namespace forms {
 
 inline constexpr int kTwipsPerPixel = 15;
-inline int Px(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+inline int Px(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 
 // Verdana and Courier New, or the closest fonts the system has.

@@ -6,7 +6,9 @@ bool ProgramIsInstalled(const std::string& fileName) {
   return !platform::FindNormalFile(platform::ProgramDirectory() + "\\" + fileName).empty();
 }
 
-void EnterProgramDirectory() { platform::SetCurrentDirectory(platform::ProgramDirectory()); }
+void EnterProgramDirectory() {
+  platform::SetCurrentDirectory(platform::ProgramDirectory());
+}
 
 platform::StartResult StartMaximised(const std::string& commandLine) {
   return platform::StartProcess(commandLine, platform::kSwShowMaximized);

@@ -98,7 +98,8 @@ bool ParseData(const std::string& data, Value& value) {
     }
     value.type = kDword;
     value.data.assign(4, '\0');
-    for (int i = 0; i < 4; ++i) value.data[static_cast<std::size_t>(i)] = static_cast<char>((n >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+      value.data[static_cast<std::size_t>(i)] = static_cast<char>((n >> (8 * i)) & 0xFF);
     return true;
   }
   const std::string lower = text::ToLower(data);
@@ -176,8 +177,8 @@ Key& File::CreateKey(std::string_view path, bool* created) {
   Key* key = nullptr;
   while (pos != std::string_view::npos) {
     const std::size_t next = path.find('\\', pos + 1);
-    const std::string_view part =
-        path.substr(pos + 1, next == std::string_view::npos ? std::string_view::npos : next - pos - 1);
+    const std::string_view part = path.substr(
+        pos + 1, next == std::string_view::npos ? std::string_view::npos : next - pos - 1);
     const std::string candidate = current + "\\" + std::string(part);
     key = FindKey(candidate);
     if (key == nullptr) {
@@ -274,7 +275,8 @@ std::string Write(const File& file) {
         line += "\"" + Escape(std::string_view(v.data.data(), v.data.size() - 1)) + "\"";
       } else if (v.type == kDword && v.data.size() == 4) {
         std::uint32_t n = 0;
-        for (int b = 3; b >= 0; --b) n = (n << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(b)]);
+        for (int b = 3; b >= 0; --b)
+          n = (n << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(b)]);
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
         line += buffer;

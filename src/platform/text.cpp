@@ -3,8 +3,12 @@
 namespace text {
 
 namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 }  // namespace
 
 std::string ToLower(std::string_view s) {
@@ -27,7 +31,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string Left(std::string_view s, std::size_t n) { return std::string(s.substr(0, n)); }
+std::string Left(std::string_view s, std::size_t n) {
+  return std::string(s.substr(0, n));
+}
 
 std::string Right(std::string_view s, std::size_t n) {
   return n >= s.size() ? std::string(s) : std::string(s.substr(s.size() - n));

@@ -8,12 +8,12 @@
 #include "platform/platform.h"
 
 struct CompanionTool {
-  const char* handler;        // the event handler that starts it
-  const char* fileName;       // looked for in the program directory
-  const char* commandLine;    // what is started
-  const char* missingMessage; // shown, titled "No Dice...", when the file is missing
-  bool focusMainWindowFirst;  // the toolbar buttons take the focus first
-  bool takesUserMap;          // the map editor opens the user map of entry 0
+  const char* handler;         // the event handler that starts it
+  const char* fileName;        // looked for in the program directory
+  const char* commandLine;     // what is started
+  const char* missingMessage;  // shown, titled "No Dice...", when the file is missing
+  bool focusMainWindowFirst;   // the toolbar buttons take the focus first
+  bool takesUserMap;           // the map editor opens the user map of entry 0
 };
 
 extern const std::array<CompanionTool, 4> kCompanionTools;

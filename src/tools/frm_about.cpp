@@ -41,7 +41,9 @@ QCursor HandCursor() {
 }
 }  // namespace
 
-frmAbout* frmAbout::Current() { return Shown(); }
+frmAbout* frmAbout::Current() {
+  return Shown();
+}
 
 void frmAbout::ShowModal(QWidget* owner) {
   if (Shown() != nullptr) return;  // already up: it is modal
@@ -51,7 +53,9 @@ void frmAbout::ShowModal(QWidget* owner) {
   Shown() = nullptr;
 }
 
-static void InitAboutArtwork() { Q_INIT_RESOURCE(kestrum); }
+static void InitAboutArtwork() {
+  Q_INIT_RESOURCE(kestrum);
+}
 
 frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   InitAboutArtwork();
@@ -92,8 +96,8 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   Colour(lblStatus, Qt::black, QColor(192, 192, 192));
   PlaceTwips(lblStatus, 0, 2865, 3885, 255);
 
-  lblVersion =
-      MakeLabel(this, "lblVersion", "v1.00.0002 (Build Date: 02/17/98 2:41p)", forms::Verdana(8.25));
+  lblVersion = MakeLabel(this, "lblVersion", "v1.00.0002 (Build Date: 02/17/98 2:41p)",
+                         forms::Verdana(8.25));
   Colour(lblVersion, Qt::white, kDarkBlue);
   PlaceTwips(lblVersion, 30, 300, 3825, 225);
 
@@ -148,28 +152,72 @@ void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
   link->setPalette(p);
 }
 
-void frmAbout::imgEMail_MouseMove() { SetStatus("Send me some EMail!"); }
-void frmAbout::imgEMail_MouseDown() { SetLinkColour(lblEMail, kPressedColour); }
-void frmAbout::imgEMail_MouseUp() { SetLinkColour(lblEMail, kLinkColour); }
-void frmAbout::imgEMail_Click() { ShellOpen("mailto:" + lblEMail->text().toStdString()); }
-void frmAbout::lblEMail_MouseMove() { SetStatus("Send me some EMail!"); }
-void frmAbout::lblEMail_MouseDown() { SetLinkColour(lblEMail, kPressedColour); }
-void frmAbout::lblEMail_MouseUp() { SetLinkColour(lblEMail, kLinkColour); }
-void frmAbout::lblEMail_Click() { ShellOpen("mailto:" + lblEMail->text().toStdString()); }
-void frmAbout::imgHomePage_MouseMove() { SetStatus("Go to my Homepage!"); }
-void frmAbout::imgHomePage_MouseDown() { SetLinkColour(lblHomePage, kPressedColour); }
-void frmAbout::imgHomePage_MouseUp() { SetLinkColour(lblHomePage, kLinkColour); }
-void frmAbout::imgHomePage_Click() { ShellOpen(lblHomePage->text().toStdString()); }
-void frmAbout::lblHomePage_MouseMove() { SetStatus("Go to my Homepage!"); }
-void frmAbout::lblHomePage_MouseDown() { SetLinkColour(lblHomePage, kPressedColour); }
-void frmAbout::lblHomePage_MouseUp() { SetLinkColour(lblHomePage, kLinkColour); }
-void frmAbout::lblHomePage_Click() { ShellOpen(lblHomePage->text().toStdString()); }
-void frmAbout::Form_MouseMove() { SetStatus({}); }
-void frmAbout::lblStatus_MouseMove() { SetStatus({}); }
-void frmAbout::lblTitle_MouseMove() { SetStatus({}); }
-void frmAbout::lblVersion_MouseMove() { SetStatus({}); }
-void frmAbout::picTolvane_MouseMove() { SetStatus({}); }
-void frmAbout::txtMessage_MouseMove() { SetStatus({}); }
+void frmAbout::imgEMail_MouseMove() {
+  SetStatus("Send me some EMail!");
+}
+void frmAbout::imgEMail_MouseDown() {
+  SetLinkColour(lblEMail, kPressedColour);
+}
+void frmAbout::imgEMail_MouseUp() {
+  SetLinkColour(lblEMail, kLinkColour);
+}
+void frmAbout::imgEMail_Click() {
+  ShellOpen("mailto:" + lblEMail->text().toStdString());
+}
+void frmAbout::lblEMail_MouseMove() {
+  SetStatus("Send me some EMail!");
+}
+void frmAbout::lblEMail_MouseDown() {
+  SetLinkColour(lblEMail, kPressedColour);
+}
+void frmAbout::lblEMail_MouseUp() {
+  SetLinkColour(lblEMail, kLinkColour);
+}
+void frmAbout::lblEMail_Click() {
+  ShellOpen("mailto:" + lblEMail->text().toStdString());
+}
+void frmAbout::imgHomePage_MouseMove() {
+  SetStatus("Go to my Homepage!");
+}
+void frmAbout::imgHomePage_MouseDown() {
+  SetLinkColour(lblHomePage, kPressedColour);
+}
+void frmAbout::imgHomePage_MouseUp() {
+  SetLinkColour(lblHomePage, kLinkColour);
+}
+void frmAbout::imgHomePage_Click() {
+  ShellOpen(lblHomePage->text().toStdString());
+}
+void frmAbout::lblHomePage_MouseMove() {
+  SetStatus("Go to my Homepage!");
+}
+void frmAbout::lblHomePage_MouseDown() {
+  SetLinkColour(lblHomePage, kPressedColour);
+}
+void frmAbout::lblHomePage_MouseUp() {
+  SetLinkColour(lblHomePage, kLinkColour);
+}
+void frmAbout::lblHomePage_Click() {
+  ShellOpen(lblHomePage->text().toStdString());
+}
+void frmAbout::Form_MouseMove() {
+  SetStatus({});
+}
+void frmAbout::lblStatus_MouseMove() {
+  SetStatus({});
+}
+void frmAbout::lblTitle_MouseMove() {
+  SetStatus({});
+}
+void frmAbout::lblVersion_MouseMove() {
+  SetStatus({});
+}
+void frmAbout::picTolvane_MouseMove() {
+  SetStatus({});
+}
+void frmAbout::txtMessage_MouseMove() {
+  SetStatus({});
+}
 
 void frmAbout::mouseMoveEvent(QMouseEvent* event) {
   Form_MouseMove();

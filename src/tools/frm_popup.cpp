@@ -22,14 +22,18 @@ frmPopup& frmPopup::Instance() {
   return *Form();
 }
 
-bool frmPopup::Exists() { return Form() != nullptr; }
+bool frmPopup::Exists() {
+  return Form() != nullptr;
+}
 
 void frmPopup::Release() {
   if (Form() != nullptr) Form()->deleteLater();
   Form() = nullptr;
 }
 
-int frmPopup::CreatedCount() { return Created(); }
+int frmPopup::CreatedCount() {
+  return Created();
+}
 
 frmPopup::frmPopup() {
   ++Created();
@@ -54,8 +58,9 @@ frmPopup::frmPopup() {
 
   // Choices run as their own events, after the menu has closed.
   const auto later = [this](QAction* action, void (frmPopup::*handler)()) {
-    connect(action, &QAction::triggered, this,
-            [this, handler] { (this->*handler)(); }, Qt::QueuedConnection);
+    connect(
+        action, &QAction::triggered, this, [this, handler] { (this->*handler)(); },
+        Qt::QueuedConnection);
   };
   later(mnuDukeHelp, &frmPopup::mnuDukeHelp_Click);
   later(mnuSetup, &frmPopup::mnuSetup_Click);
@@ -69,9 +74,21 @@ void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
   mnuPopup->exec(window->mapToGlobal(clientPoint));
 }
 
-void frmPopup::mnuDukeHelp_Click() { RunCompanionToolFromMenu("mnuDukeHelp_Click"); }
-void frmPopup::mnuSetup_Click() { RunCompanionToolFromMenu("mnuSetup_Click"); }
-void frmPopup::mnuEMail_Click() { ShellOpen(std::string("mailto:") + kAuthorEMail); }
-void frmPopup::mnuHomepage_Click() { ShellOpen(kAuthorHomePage); }
-void frmPopup::mnuAbout_Click() { frmAbout::ShowModal(MainForm); }
-void frmPopup::mnuExit_Click() { ExitProgram(); }
+void frmPopup::mnuDukeHelp_Click() {
+  RunCompanionToolFromMenu("mnuDukeHelp_Click");
+}
+void frmPopup::mnuSetup_Click() {
+  RunCompanionToolFromMenu("mnuSetup_Click");
+}
+void frmPopup::mnuEMail_Click() {
+  ShellOpen(std::string("mailto:") + kAuthorEMail);
+}
+void frmPopup::mnuHomepage_Click() {
+  ShellOpen(kAuthorHomePage);
+}
+void frmPopup::mnuAbout_Click() {
+  frmAbout::ShowModal(MainForm);
+}
+void frmPopup::mnuExit_Click() {
+  ExitProgram();
+}

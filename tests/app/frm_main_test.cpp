@@ -49,21 +49,28 @@ TEST_F(MainWindowTest, EveryControlAtItsPlaceAndSize) {
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
   EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
-  const Placement placements[] = {
-      {"cmdStart", 0, 0, 825, 375},        {"cmdOpen", 825, 0, 375, 375},
-      {"cmdText", 1200, 0, 375, 375},      {"cmdLaunch", 1575, 0, 375, 375},
-      {"cmdBuild", 2295, 0, 375, 375},     {"cmdEditArt", 2670, 0, 375, 375},
-      {"cmdAbout", 3360, 0, 375, 375},     {"cmdDebug", 3840, 600, 735, 375},
-      {"picMain", 0, 390, 3735, 2370},     {"cboStages", 0, 2775, 3735, 360},
-      {"chkRecord", 375, 75, 195, 195},    {"lblRecord", 615, 75, 1170, 195},
-      {"lblFakePlayers", 615, 2025, 1560, 195}, {"cboRespawn", 1605, 1650, 2055, 315},
-      {"txtFakePlayers", 2205, 1995, 270, 285}, {"hsbFakePlayers", 2535, 2025, 1095, 240},
-      {"imgFakePlayers", 0, 1980, 330, 360}};
+  const Placement placements[] = {{"cmdStart", 0, 0, 825, 375},
+                                  {"cmdOpen", 825, 0, 375, 375},
+                                  {"cmdText", 1200, 0, 375, 375},
+                                  {"cmdLaunch", 1575, 0, 375, 375},
+                                  {"cmdBuild", 2295, 0, 375, 375},
+                                  {"cmdEditArt", 2670, 0, 375, 375},
+                                  {"cmdAbout", 3360, 0, 375, 375},
+                                  {"cmdDebug", 3840, 600, 735, 375},
+                                  {"picMain", 0, 390, 3735, 2370},
+                                  {"cboStages", 0, 2775, 3735, 360},
+                                  {"chkRecord", 375, 75, 195, 195},
+                                  {"lblRecord", 615, 75, 1170, 195},
+                                  {"lblFakePlayers", 615, 2025, 1560, 195},
+                                  {"cboRespawn", 1605, 1650, 2055, 315},
+                                  {"txtFakePlayers", 2205, 1995, 270, 285},
+                                  {"hsbFakePlayers", 2535, 2025, 1095, 240},
+                                  {"imgFakePlayers", 0, 1980, 330, 360}};
   for (const auto& p : placements) {
     auto* w = form->findChild<QWidget*>(p.name);
     ASSERT_NE(w, nullptr) << p.name;
-    EXPECT_EQ(w->geometry(), QRect((p.left + 7) / 15, (p.top + 7) / 15, (p.width + 7) / 15,
-                                   (p.height + 7) / 15))
+    EXPECT_EQ(w->geometry(),
+              QRect((p.left + 7) / 15, (p.top + 7) / 15, (p.width + 7) / 15, (p.height + 7) / 15))
         << p.name;
   }
   // The debug button lies outside the window.
@@ -237,8 +244,9 @@ TEST_F(MainWindowTest, ASecondCopyIsRefusedWithoutTouchingAnything) {
   form = std::make_unique<frmMain>();
   // The lock as the first copy holds it (flock locks belong to the open file,
   // so a descriptor of this test's own stands for another process).
-  const int held = ::open((Root() + "/runtime/kestrum-" + std::to_string(::getuid()) + ".lock").c_str(),
-                          O_RDWR | O_CREAT, 0600);
+  const int held =
+      ::open((Root() + "/runtime/kestrum-" + std::to_string(::getuid()) + ".lock").c_str(),
+             O_RDWR | O_CREAT, 0600);
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
   EXPECT_FALSE(form->Form_Load());

@@ -61,7 +61,8 @@ TEST_F(SettingsWidgetTest, SettingsAreWrittenExactlyOnce) {
 
 TEST_F(SettingsWidgetTest, AMangledStoreIsKeptAsideAndKestrumStartsWithDefaults) {
   testsupport::MakeDirs(ConfigHome() + "/kestrum");
-  testsupport::WriteFile(RegistryFile(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Tolv\r\n\xff\xfe");
+  testsupport::WriteFile(RegistryFile(),
+                         "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Tolv\r\n\xff\xfe");
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->cboSound->currentIndex(), 0);
   bool kept = false;
@@ -77,7 +78,8 @@ TEST_F(SettingsWidgetTest, APositionOffTheScreenIsNotApplied) {
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
   form = std::make_unique<frmMain>();
   const double width = form->ScreenWidth();
-  WriteRegistryValue(SettingsKey, "FormX", std::to_string(static_cast<int>(width)), platform::kRegSz);
+  WriteRegistryValue(SettingsKey, "FormX", std::to_string(static_cast<int>(width)),
+                     platform::kRegSz);
   WriteRegistryValue(SettingsKey, "FormY", "-150", platform::kRegSz);
   form->move(30, 40);
   ASSERT_TRUE(form->Form_Load());

@@ -62,9 +62,9 @@ TEST_F(UserFilesWidgetTest, TheOpenDialogAsTheGameExpects) {
   EXPECT_EQ(shown[0].title, "Gimme Some Sugar, Baby...");
   EXPECT_EQ(shown[0].defaultSuffix, "map");
   ASSERT_EQ(shown[0].filters.size(), 4);
-  EXPECT_EQ(shown[0].filters, (QStringList{"All Duke Nukem Files (*.map *.grp)",
-                                            "Duke Nukem Maps (*.map)",
-                                            "Duke Nukem Group Files (*.grp)", "All Files (*)"}));
+  EXPECT_EQ(shown[0].filters,
+            (QStringList{"All Duke Nukem Files (*.map *.grp)", "Duke Nukem Maps (*.map)",
+                         "Duke Nukem Group Files (*.grp)", "All Files (*)"}));
   EXPECT_EQ(shown[0].directory.toStdString(), ProgramDir());
   Choose({});  // cancelled
   EXPECT_EQ(shown[1].directory.toStdString(), maps);
@@ -156,10 +156,10 @@ TEST_F(UserFilesWidgetTest, ALongMixedCaseMapReachesTheGameAsAShortPath) {
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 2);
   ASSERT_EQ(calls.size(), 2u);
   const std::string folder = text::ToLower(GetShortPathOf(maps));
-  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/s1", "-map",
-                                                     folder + "\\thebig~1.map"}));
-  EXPECT_EQ(calls[1].args, (std::vector<std::string>{"/c", "Duke3D", "/s1", "/g",
-                                                     folder + "\\episod~1.grp"}));
+  EXPECT_EQ(calls[0].args,
+            (std::vector<std::string>{"/c", "Duke3D", "/s1", "-map", folder + "\\thebig~1.map"}));
+  EXPECT_EQ(calls[1].args,
+            (std::vector<std::string>{"/c", "Duke3D", "/s1", "/g", folder + "\\episod~1.grp"}));
 }
 
 }  // namespace

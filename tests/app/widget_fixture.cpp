@@ -56,7 +56,8 @@ void PickEntry(QComboBox* list, int index) {
   EXPECT_TRUE(QTest::qWaitForWindowExposed(view->window()));
   const QRect rect = view->visualRect(view->model()->index(index, 0));
   view->scrollTo(view->model()->index(index, 0));
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(index, 0)).center());
   (void)rect;
   QTest::qWait(20);
 }

@@ -34,7 +34,9 @@ struct VersionCase {
   int entries;
 };
 
-void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const VersionCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class VersionTable : public CheckDukeVersionTest,
                      public ::testing::WithParamInterface<VersionCase> {};
@@ -59,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"quoted", "[Setup]\r\nSetupVersion = \"1.5\"\r\n", "Duke Nukem 1.5", 41},
         VersionCase{"trailing_letter", "[Setup]\r\nSetupVersion = 1.5a\r\n", "Duke Nukem 1.5a", 30},
         VersionCase{"trailing_zero", "[Setup]\r\nSetupVersion = 1.50\r\n", "Duke Nukem 1.50", 30},
-        VersionCase{"with_word", "[Setup]\r\nSetupVersion = 1.5 beta\r\n", "Duke Nukem 1.5 beta", 30},
+        VersionCase{"with_word", "[Setup]\r\nSetupVersion = 1.5 beta\r\n", "Duke Nukem 1.5 beta",
+                    30},
         VersionCase{"other_section", "[Screen Setup]\r\nSetupVersion = 1.5\r\n", "Duke Nukem ", 30},
         VersionCase{"no_key", "[Setup]\r\nVersion = 1.5\r\n", "Duke Nukem ", 30},
         VersionCase{"binary_garbage", std::string("\x00\xff\xfe[\x01Setup\x02]\x00\x80", 11),

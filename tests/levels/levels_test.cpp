@@ -16,7 +16,9 @@ TEST(LevelTables, EveryEntryHasTheFixedCodeWidth) {
     ASSERT_GE(e.size(), 7u) << e;
     EXPECT_EQ(e[0], episode) << e;
     EXPECT_EQ(e[1], '-') << e;
-    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(e[2])) && std::isdigit(static_cast<unsigned char>(e[3]))) << e;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(e[2])) &&
+                std::isdigit(static_cast<unsigned char>(e[3])))
+        << e;
     EXPECT_EQ(e.substr(4, 2), "  ") << e;
     EXPECT_NE(e[6], ' ') << e;
     EXPECT_TRUE(codes.insert(e.substr(0, 4)).second) << "twice: " << e;

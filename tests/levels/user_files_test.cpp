@@ -152,5 +152,4 @@ TEST_F(UserFilesTest, PathWithoutDriveLeavesTheListAlone) {
   EXPECT_EQ(Stages.List(0), "1-01  Hollywood Holocaust");
 }
 
-
 }  // namespace

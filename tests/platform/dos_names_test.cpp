@@ -14,17 +14,28 @@ using platform::posix::DosAliases;
 
 TEST(DosAliases, AsDosBoxShowsThem) {
   // A folder listed in this order.
-  const std::vector<std::string> names = {
-      "My Great Map.map", "My Great Map.txt",         "Another Long Name.txt",
-      "x.y.z.txt",        "Another Long Name.grp",    "UPPER Case.MAP",
-      "verylongextension.mapfile", "my.great.map",   "My Maps",
-      "duke3d.exe",       "abc def",                  "trail.",
-      ".hidden",          "ab.c d.txt",               "sp .map",
-      "a.b.c",            "plus+sign.map",            "naïve long name.map"};
+  const std::vector<std::string> names = {"My Great Map.map",
+                                          "My Great Map.txt",
+                                          "Another Long Name.txt",
+                                          "x.y.z.txt",
+                                          "Another Long Name.grp",
+                                          "UPPER Case.MAP",
+                                          "verylongextension.mapfile",
+                                          "my.great.map",
+                                          "My Maps",
+                                          "duke3d.exe",
+                                          "abc def",
+                                          "trail.",
+                                          ".hidden",
+                                          "ab.c d.txt",
+                                          "sp .map",
+                                          "a.b.c",
+                                          "plus+sign.map",
+                                          "naïve long name.map"};
   const std::vector<std::string> expected = {
-      "MYGREA~1.MAP", "MYGREA~2.TXT", "ANOTHE~1.TXT", "X~1.TXT",   "ANOTHE~2.GRP", "UPPERC~1.MAP",
-      "VERYLO~1.MAP", "MY~1.MAP",     "MYMAPS~1",     "DUKE3D.EXE", "ABCDEF~1",    "TRAIL",
-      "HIDDEN~1",     "AB~1.TXT",     "SP~1.MAP",     "A.B.C",     "PLUS+S~1.MAP", "NAïVE~1.MAP"};
+      "MYGREA~1.MAP", "MYGREA~2.TXT", "ANOTHE~1.TXT", "X~1.TXT",    "ANOTHE~2.GRP", "UPPERC~1.MAP",
+      "VERYLO~1.MAP", "MY~1.MAP",     "MYMAPS~1",     "DUKE3D.EXE", "ABCDEF~1",     "TRAIL",
+      "HIDDEN~1",     "AB~1.TXT",     "SP~1.MAP",     "A.B.C",      "PLUS+S~1.MAP", "NAïVE~1.MAP"};
   EXPECT_EQ(DosAliases(names), expected);
 }
 
@@ -50,13 +61,12 @@ std::string ShortDos(const std::string& host) {
 
 // What DOSBox itself shows for a folder, by "dir" inside a real DOSBox.
 std::map<std::string, std::string> DosBoxAliases(const std::string& folder,
-                                                  const std::string& work) {
+                                                 const std::string& work) {
   std::map<std::string, std::string> result;
-  const int rc = testsupport::Run({"dosbox", "-noautoexec", "-c", "mount c /", "-c", "c:", "-c",
-                                   "dir " + ShortDos(folder) + " > " + ShortDos(work) +
-                                       "\\DIR.TXT",
-                                   "-c", "exit"},
-                                  work);
+  const int rc = testsupport::Run(
+      {"dosbox", "-noautoexec", "-c", "mount c /", "-c", "c:", "-c",
+       "dir " + ShortDos(folder) + " > " + ShortDos(work) + "\\DIR.TXT", "-c", "exit"},
+      work);
   if (rc != 0) return result;
   const std::string listing = testsupport::ReadFile(work + "/DIR.TXT");
   std::istringstream in(listing);
@@ -113,16 +123,15 @@ TEST_F(DosBoxAliasTest, DosBoxOpensTheFileByOurShortPath) {
   std::string batch;
   for (std::size_t i = 0; i < names.size(); ++i) {
     char shortPath[165];
-    const auto n = platform::GetShortPathNameA(platform::HostToDos(folder + "/" + names[i]),
-                                               shortPath, 164);
+    const auto n =
+        platform::GetShortPathNameA(platform::HostToDos(folder + "/" + names[i]), shortPath, 164);
     ASSERT_GT(n, 0u);
-    batch += "type " + std::string(shortPath + 2, n - 2) + " > " +
-             ShortDos(Root()) + "\\OUT" + std::to_string(i) + ".TXT\r\n";
+    batch += "type " + std::string(shortPath + 2, n - 2) + " > " + ShortDos(Root()) + "\\OUT" +
+             std::to_string(i) + ".TXT\r\n";
   }
   testsupport::WriteFile(Root() + "/RUN.BAT", batch);
   ASSERT_EQ(testsupport::Run({"dosbox", "-noautoexec", "-c", "mount c /", "-c", "c:", "-c",
-                              "call " + ShortDos(Root()) + "\\RUN.BAT", "-c",
-                              "exit"},
+                              "call " + ShortDos(Root()) + "\\RUN.BAT", "-c", "exit"},
                              Root()),
             0);
   for (std::size_t i = 0; i < names.size(); ++i) {

@@ -21,8 +21,8 @@ class ProcessesTest : public testsupport::IsolatedTest {
 TEST_F(ProcessesTest, AProgramOnThePathGetsTheWordsAsTheyAre) {
   testsupport::WriteRecordingProgram(Bin(), "command.com");
   const std::string odd = "c:\\x\\$(touch${IFS}pwned);&`touch${IFS}pwned2`'\"|>é.map";
-  const auto started =
-      platform::StartProcess("command.com  /c Duke3D /s2   -map " + odd, platform::kSwShowMaximized);
+  const auto started = platform::StartProcess("command.com  /c Duke3D /s2   -map " + odd,
+                                              platform::kSwShowMaximized);
   ASSERT_NE(started.taskId, 0) << started.error;
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
@@ -33,7 +33,8 @@ TEST_F(ProcessesTest, AProgramOnThePathGetsTheWordsAsTheyAre) {
 }
 
 TEST_F(ProcessesTest, WithoutTheProgramOrDosBoxNothingStartsAndTheUserIsTold) {
-  const auto started = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowMaximized);
+  const auto started =
+      platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowMaximized);
   EXPECT_EQ(started.taskId, 0);
   EXPECT_NE(started.error.find("DOSBox"), std::string::npos) << started.error;
   EXPECT_NE(started.error.find("apt install dosbox"), std::string::npos) << started.error;
@@ -48,7 +49,8 @@ TEST_F(ProcessesTest, DosBoxRunsTheLineFromTheCurrentDirectory) {
   const std::string maps = Root() + "/Maps With Blanks";
   testsupport::MakeDirs(maps);
   testsupport::WriteFile(maps + "/My Great Map.map", "map");
-  const std::string mapPath = text::ToLower(GetShortPath(platform::HostToDos(maps + "/My Great Map.map")));
+  const std::string mapPath =
+      text::ToLower(GetShortPath(platform::HostToDos(maps + "/My Great Map.map")));
   ASSERT_FALSE(mapPath.empty());
   const auto started = platform::StartProcess("command.com /c Duke3D /s3 /v1 /l02 -map " + mapPath,
                                               platform::kSwShowMaximized);

@@ -17,7 +17,9 @@ struct ProfileCase {
   const char* wineDiffers = nullptr;  // why Wine reads this one otherwise than Windows
 };
 
-void PrintTo(const ProfileCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 std::string Utf16(const std::string& ascii) {
   std::string out = "\xFF\xFE";
@@ -30,33 +32,33 @@ std::string Utf16(const std::string& ascii) {
 
 const std::vector<ProfileCase> kProfileCases = {
 
-        ProfileCase{"plain", "[Setup]\r\nSetupVersion=1.5\r\n", "Setup", "SetupVersion", "1.5"},
-        ProfileCase{"names_ignore_case", "[SETUP]\nsetupversion=1.5\n", "Setup", "SetupVersion", "1.5"},
-        ProfileCase{"blanks_and_tabs", " \t[ Setup ]\t\n \tSetupVersion \t= \t1.5 \t\n", "Setup",
-                    "SetupVersion", "1.5"},
-        ProfileCase{"double_quotes", "[S]\nk=\"  v  \"\n", "S", "k", "  v  "},
-        ProfileCase{"single_quotes", "[S]\nk='v'\n", "S", "k", "v"},
-        ProfileCase{"only_outer_quotes", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
-        ProfileCase{"mixed_quotes_kept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
-        ProfileCase{"lone_quote_kept", "[S]\nk=\"\n", "S", "k", "\""},
-        ProfileCase{"comment_line", "[S]\n;k=1\nk=2\n", "S", "k", "2"},
-        ProfileCase{"semicolon_in_value", "[S]\nk=1;2\n", "S", "k", "1;2"},
-        ProfileCase{"first_key_wins", "[S]\nk=1\nk=2\n", "S", "k", "1"},
-        ProfileCase{"first_section_only", "[S]\na=1\n[T]\n[S]\nk=2\n", "S", "k", std::nullopt},
-        ProfileCase{"key_before_any_section", "k=1\n[S]\n", "S", "k", std::nullopt},
-        ProfileCase{"text_after_bracket", "[S] trailing words\nk=1\n", "S", "k", "1"},
-        ProfileCase{"cr_only", "[S]\rk=1\r", "S", "k", "1"},
-        ProfileCase{"no_last_line_end", "[S]\nk=1", "S", "k", "1"},
-        ProfileCase{"empty_value", "[S]\nk=\n", "S", "k", ""},
-        ProfileCase{"key_without_equals", "[S]\nk\n", "S", "k", ""},
-        ProfileCase{"missing_key", "[S]\nj=1\n", "S", "k", std::nullopt},
-        ProfileCase{"missing_section", "[T]\nk=1\n", "S", "k", std::nullopt},
-        ProfileCase{"empty_file", "", "S", "k", std::nullopt},
-        ProfileCase{"utf8_mark_spoils_first_line", "\xEF\xBB\xBF[S]\nk=1\n", "S", "k", std::nullopt,
-                    "Wine reads a UTF-8 byte-order mark; Windows does not"},
-        ProfileCase{"utf8_mark_then_blank_line", "\xEF\xBB\xBF\n[S]\nk=1\n", "S", "k", "1"},
-        ProfileCase{"utf16_with_mark", Utf16("[S]\r\nk=1.5\r\n"), "S", "k", "1.5"},
-        ProfileCase{"value_with_equals", "[S]\nk=a=b\n", "S", "k", "a=b"}};
+    ProfileCase{"plain", "[Setup]\r\nSetupVersion=1.5\r\n", "Setup", "SetupVersion", "1.5"},
+    ProfileCase{"names_ignore_case", "[SETUP]\nsetupversion=1.5\n", "Setup", "SetupVersion", "1.5"},
+    ProfileCase{"blanks_and_tabs", " \t[ Setup ]\t\n \tSetupVersion \t= \t1.5 \t\n", "Setup",
+                "SetupVersion", "1.5"},
+    ProfileCase{"double_quotes", "[S]\nk=\"  v  \"\n", "S", "k", "  v  "},
+    ProfileCase{"single_quotes", "[S]\nk='v'\n", "S", "k", "v"},
+    ProfileCase{"only_outer_quotes", "[S]\nk=\"\"v\"\"\n", "S", "k", "\"v\""},
+    ProfileCase{"mixed_quotes_kept", "[S]\nk=\"v'\n", "S", "k", "\"v'"},
+    ProfileCase{"lone_quote_kept", "[S]\nk=\"\n", "S", "k", "\""},
+    ProfileCase{"comment_line", "[S]\n;k=1\nk=2\n", "S", "k", "2"},
+    ProfileCase{"semicolon_in_value", "[S]\nk=1;2\n", "S", "k", "1;2"},
+    ProfileCase{"first_key_wins", "[S]\nk=1\nk=2\n", "S", "k", "1"},
+    ProfileCase{"first_section_only", "[S]\na=1\n[T]\n[S]\nk=2\n", "S", "k", std::nullopt},
+    ProfileCase{"key_before_any_section", "k=1\n[S]\n", "S", "k", std::nullopt},
+    ProfileCase{"text_after_bracket", "[S] trailing words\nk=1\n", "S", "k", "1"},
+    ProfileCase{"cr_only", "[S]\rk=1\r", "S", "k", "1"},
+    ProfileCase{"no_last_line_end", "[S]\nk=1", "S", "k", "1"},
+    ProfileCase{"empty_value", "[S]\nk=\n", "S", "k", ""},
+    ProfileCase{"key_without_equals", "[S]\nk\n", "S", "k", ""},
+    ProfileCase{"missing_key", "[S]\nj=1\n", "S", "k", std::nullopt},
+    ProfileCase{"missing_section", "[T]\nk=1\n", "S", "k", std::nullopt},
+    ProfileCase{"empty_file", "", "S", "k", std::nullopt},
+    ProfileCase{"utf8_mark_spoils_first_line", "\xEF\xBB\xBF[S]\nk=1\n", "S", "k", std::nullopt,
+                "Wine reads a UTF-8 byte-order mark; Windows does not"},
+    ProfileCase{"utf8_mark_then_blank_line", "\xEF\xBB\xBF\n[S]\nk=1\n", "S", "k", "1"},
+    ProfileCase{"utf16_with_mark", Utf16("[S]\r\nk=1.5\r\n"), "S", "k", "1.5"},
+    ProfileCase{"value_with_equals", "[S]\nk=a=b\n", "S", "k", "a=b"}};
 
 class ProfileRules : public ::testing::TestWithParam<ProfileCase> {};
 
@@ -68,7 +70,6 @@ TEST_P(ProfileRules, FindsTheValueAsWindowsDoes) {
   for (char ch : c.file) bytewise.Feed(std::string_view(&ch, 1));
   EXPECT_EQ(bytewise.Finish(), c.expected);
 }
-
 
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileRules, ::testing::ValuesIn(kProfileCases),
                          [](const ::testing::TestParamInfo<ProfileCase>& info) {

@@ -84,7 +84,9 @@ TEST(RegFile, RefusesWhatIsNotARegistryFile) {
            std::string("REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\\\B]\r\n"),
            std::string("REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\]\r\n"),
            std::string("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\ngarbage\r\n"),
-           std::string("\x7f" "ELF\x01\x00\x00", 7),
+           std::string("\x7f"
+                       "ELF\x01\x00\x00",
+                       7),
            std::string("REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"1\" trailing\r\n"),
        }) {
     EXPECT_FALSE(Parse(bad).has_value()) << bad;

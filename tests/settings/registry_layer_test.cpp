@@ -9,7 +9,6 @@ namespace {
 using testsupport::kKey;
 using RegistryLayerTest = testsupport::RegistryFixture<testsupport::SharedTest>;
 
-
 TEST_F(RegistryLayerTest, TextWrittenFromANumberIsItsDigitsAndANul) {
   MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
   WriteRegistryValue(kKey, "Sound", std::int16_t{3}, platform::kRegSz);
@@ -70,7 +69,8 @@ TEST_F(RegistryLayerTest, SizeQueryAndShortBuffer) {
   EXPECT_EQ(size, 5u);
   std::uint8_t small[2];
   size = 2;
-  EXPECT_EQ(platform::RegQueryValueExA(key, "FormX", &type, small, &size), platform::kErrorMoreData);
+  EXPECT_EQ(platform::RegQueryValueExA(key, "FormX", &type, small, &size),
+            platform::kErrorMoreData);
   EXPECT_EQ(size, 5u);
   EXPECT_EQ(platform::RegQueryValueExA(key, "nothing", &type, nullptr, &size),
             platform::kErrorFileNotFound);

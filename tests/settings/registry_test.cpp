@@ -10,7 +10,6 @@ namespace {
 using testsupport::kKey;
 using RegistryLayerTest = testsupport::RegistryFixture<testsupport::IsolatedTest>;
 
-
 TEST_F(RegistryLayerTest, MakeRegistryKeyCreatesEveryKeyOfThePath) {
   MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
   const std::string file = testsupport::ReadFile(RegistryFile());
@@ -23,8 +22,6 @@ TEST_F(RegistryLayerTest, MakeRegistryKeyCreatesEveryKeyOfThePath) {
   EXPECT_EQ(testsupport::ReadFile(RegistryFile()), file);
 }
 
-
-
 TEST_F(RegistryLayerTest, DwordsReadAsNumbersNotText) {
   MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
   WriteRegistryValue(kKey, "Skills", std::int32_t{2}, platform::kRegDword);
@@ -33,7 +30,6 @@ TEST_F(RegistryLayerTest, DwordsReadAsNumbersNotText) {
   EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Skills\"=dword:00000002\r\n"),
             std::string::npos);
 }
-
 
 TEST_F(RegistryLayerTest, OtherTypesAreNeitherReadNorWritten) {
   MakeRegistryKey(kKey, platform::kHkeyCurrentUser);
@@ -55,7 +51,6 @@ TEST_F(RegistryLayerTest, OtherTypesAreNeitherReadNorWritten) {
   EXPECT_EQ(testsupport::ReadFile(RegistryFile()).find("\"Other\""), std::string::npos);
 }
 
-
 TEST_F(RegistryLayerTest, WritingToAMissingKeyWritesNothing) {
   WriteRegistryValue(kKey, "Sound", std::int16_t{1}, platform::kRegSz);
   EXPECT_FALSE(testsupport::Exists(RegistryFile()));
@@ -63,6 +58,5 @@ TEST_F(RegistryLayerTest, WritingToAMissingKeyWritesNothing) {
   WriteRegistryValue(kKey, "Sound", std::int16_t{1}, platform::kRegSz);
   EXPECT_EQ(testsupport::ReadFile(RegistryFile()).find("Tolvane"), std::string::npos);
 }
-
 
 }  // namespace

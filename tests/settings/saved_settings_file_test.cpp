@@ -10,7 +10,6 @@ namespace {
 
 using SavedSettingsFileTest = testsupport::IsolatedTest;
 
-
 TEST_F(SavedSettingsFileTest, SaveWritesEightTextValuesInOrder) {
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
   testsupport::FakeWindow window;

@@ -50,7 +50,9 @@ struct NumberCase {
   std::int16_t loaded;
 };
 
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << '"' << c.stored << '"'; }
+void PrintTo(const NumberCase& c, std::ostream* os) {
+  *os << '"' << c.stored << '"';
+}
 
 class StoredNumbers : public SavedSettingsTest, public ::testing::WithParamInterface<NumberCase> {};
 
@@ -77,6 +79,5 @@ TEST_F(SavedSettingsTest, DwordValuesLoadLikeTheirText) {
   EXPECT_EQ(LaunchOptions.Respawn, 4);
   EXPECT_EQ(window.left, 1500);
 }
-
 
 }  // namespace

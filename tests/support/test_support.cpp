@@ -43,7 +43,9 @@ TempDir::TempDir() {
   path_ = buffer.data();
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+  RemoveTree(path_);
+}
 
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -81,7 +83,8 @@ std::vector<std::string> ListDir(const std::string& path) {
   return names;
 }
 
-ScopedEnv::ScopedEnv(const std::string& name, const std::optional<std::string>& value) : name_(name) {
+ScopedEnv::ScopedEnv(const std::string& name, const std::optional<std::string>& value)
+    : name_(name) {
   if (const char* old = std::getenv(name.c_str())) old_ = old;
   if (value) {
     ::setenv(name.c_str(), value->c_str(), 1);
@@ -106,11 +109,14 @@ void WriteRecordingProgram(const std::string& bin, const std::string& name) {
   // temporary file and a rename so that a reader never sees half a call.
   WriteFile(script,
             "#!/bin/sh\n"
-            "log='" + log + "'\n"
-            "exec 9>>\"$log.lock\"\n"
-            "/usr/bin/flock 9\n"
-            "{ [ -f \"$log\" ] && /bin/cat \"$log\"; pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; "
-            "echo ---; } > \"$log.$$\" && /bin/mv \"$log.$$\" \"$log\"\n");
+            "log='" +
+                log +
+                "'\n"
+                "exec 9>>\"$log.lock\"\n"
+                "/usr/bin/flock 9\n"
+                "{ [ -f \"$log\" ] && /bin/cat \"$log\"; pwd; for a in \"$@\"; do printf '%s\\n' "
+                "\"$a\"; done; "
+                "echo ---; } > \"$log.$$\" && /bin/mv \"$log.$$\" \"$log\"\n");
   ::chmod(script.c_str(), 0755);
 }
 
@@ -138,10 +144,12 @@ std::vector<Call> ReadCalls(const std::string& bin, const std::string& name) {
 std::vector<Call> WaitForCalls(const std::string& bin, const std::string& name, std::size_t n,
                                std::chrono::milliseconds timeout) {
   std::vector<Call> calls;
-  WaitFor([&] {
-    calls = ReadCalls(bin, name);
-    return calls.size() >= n;
-  }, timeout);
+  WaitFor(
+      [&] {
+        calls = ReadCalls(bin, name);
+        return calls.size() >= n;
+      },
+      timeout);
   return calls;
 }
 

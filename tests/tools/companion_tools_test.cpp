@@ -18,7 +18,9 @@ struct ToolCase {
   const char* message;
 };
 
-void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.file; }
+void PrintTo(const ToolCase& c, std::ostream* os) {
+  *os << c.file;
+}
 
 class CompanionToolTest : public testsupport::IsolatedTest,
                           public ::testing::WithParamInterface<ToolCase> {
@@ -61,15 +63,22 @@ TEST_P(CompanionToolTest, MissingToolSaysSoAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, CompanionToolTest,
-    ::testing::Values(
-        ToolCase{"cmdBuild_Click", "Build.exe", {"/c", "Build.exe"},
-                 "Build.exe is not in required directory"},
-        ToolCase{"cmdEditArt_Click", "Editart.exe", {"/c", "Editart.exe"},
-                 "Editart.exe is not in required directory"},
-        ToolCase{"mnuSetup_Click", "Setup.exe", {"/c", "Setup.exe"},
-                 "Setup.exe is not in required directory"},
-        ToolCase{"mnuDukeHelp_Click", "Dn3dHelp.exe", {"/c", "Dn3dHelp.exe"},
-                 "Dn3DHelp.exe is not in required directory"}),
+    ::testing::Values(ToolCase{"cmdBuild_Click",
+                               "Build.exe",
+                               {"/c", "Build.exe"},
+                               "Build.exe is not in required directory"},
+                      ToolCase{"cmdEditArt_Click",
+                               "Editart.exe",
+                               {"/c", "Editart.exe"},
+                               "Editart.exe is not in required directory"},
+                      ToolCase{"mnuSetup_Click",
+                               "Setup.exe",
+                               {"/c", "Setup.exe"},
+                               "Setup.exe is not in required directory"},
+                      ToolCase{"mnuDukeHelp_Click",
+                               "Dn3dHelp.exe",
+                               {"/c", "Dn3dHelp.exe"},
+                               "Dn3DHelp.exe is not in required directory"}),
     [](const ::testing::TestParamInfo<ToolCase>& info) {
       return std::string(info.param.handler).substr(0, std::string(info.param.handler).find('_'));
     });
@@ -90,7 +99,8 @@ TEST_F(CompanionToolDosBoxTest, TheMapEditorGetsTheUserMapsNameInsideDosBox) {
   Stages.InsertItem("mygrea~1.map", 0);
   const ToolStart result = StartCompanionTool(FindCompanionTool("cmdBuild_Click"));
   ASSERT_EQ(result.outcome, ToolStart::Outcome::Started) << result.message;
-  ASSERT_TRUE(testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/ARGS.TXT"); }));
+  ASSERT_TRUE(
+      testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/ARGS.TXT"); }));
   ASSERT_TRUE(testsupport::WaitFor(
       [&] { return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT") == " mygrea~1.map"; }));
 }

@@ -55,8 +55,8 @@ TEST_F(AboutTest, TheStatusLineNamesTheLinkUnderTheMouse) {
   EXPECT_EQ(about->lblStatus->text(), "Go to my Homepage!");
   QTest::mouseMove(about.get(), QPoint(200, 40));  // the window's background
   EXPECT_EQ(about->lblStatus->text(), "");
-  for (QWidget* w : std::initializer_list<QWidget*>{about->txtMessage->viewport(), about->lblVersion,
-                                                    about->picTolvane, about->lblStatus}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           about->txtMessage->viewport(), about->lblVersion, about->picTolvane, about->lblStatus}) {
     Move(about->imgHomePage);
     Move(w);
     EXPECT_EQ(about->lblStatus->text(), "") << w->objectName().toStdString();

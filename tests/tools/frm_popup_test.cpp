@@ -70,8 +70,8 @@ TEST_F(PopupTest, WalkingTheMenuWithTheKeyboardOpensTheLinks) {
   ASSERT_EQ(calls.size(), 2u);
   std::vector<std::string> opened{calls[0].args.at(0), calls[1].args.at(0)};
   std::sort(opened.begin(), opened.end());
-  EXPECT_EQ(opened, (std::vector<std::string>{kAuthorHomePage,
-                                              std::string("mailto:") + kAuthorEMail}));
+  EXPECT_EQ(opened,
+            (std::vector<std::string>{kAuthorHomePage, std::string("mailto:") + kAuthorEMail}));
 }
 
 TEST_F(PopupTest, SetupAndHelpStartThroughCommandCom) {
@@ -119,7 +119,9 @@ TEST_F(PopupTest, BothWaysShowTheSameModalAboutWindow) {
   closeAbout();
   QTest::mouseClick(form->cmdAbout, Qt::LeftButton);
   closeAbout();
-  WithMenu([](QMenu*) { Keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Return}); });
+  WithMenu([](QMenu*) {
+    Keys({Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Return});
+  });
   QTest::qWait(150);
   EXPECT_EQ(modal, (std::vector<bool>{true, true}));
   EXPECT_EQ(frmAbout::Current(), nullptr);

@@ -113,8 +113,8 @@ std::vector<std::string> DosAliases(const std::vector<std::string>& names) {
     makeAlias = makeAlias || baseLength > 8;
     if (!makeAlias) {
       // A valid name that an earlier entry already shows is aliased too.
-      makeAlias = std::binary_search(sortedAliases.begin(), sortedAliases.end(),
-                                     RemoveTrailingDot(name));
+      makeAlias =
+          std::binary_search(sortedAliases.begin(), sortedAliases.end(), RemoveTrailingDot(name));
     }
 
     std::string alias;
@@ -210,7 +210,9 @@ std::string ParentHost(const std::string& host) {
   return host.substr(0, slash);
 }
 
-bool IsHiddenName(const std::string& name) { return !name.empty() && name[0] == '.'; }
+bool IsHiddenName(const std::string& name) {
+  return !name.empty() && name[0] == '.';
+}
 
 }  // namespace
 
@@ -320,7 +322,8 @@ std::string FindNormalFile(const std::string& dosPath) {
   std::string path = dosPath;
   std::replace(path.begin(), path.end(), '/', '\\');
   const auto slash = path.find_last_of('\\');
-  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  const std::string folder =
+      slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name.find_first_of("*?") != std::string::npos) return {};
   const std::string hostFolder = DosToHost(folder);
@@ -330,12 +333,10 @@ std::string FindNormalFile(const std::string& dosPath) {
   for (std::size_t pass = 0; pass < 2; ++pass) {
     if (pass == 1) aliases = posix::DosAliases(names);
     for (std::size_t i = 0; i < names.size(); ++i) {
-      const bool matches =
-          pass == 0 ? text::EqualsNoCase(names[i], name) : aliases[i] == wanted;
+      const bool matches = pass == 0 ? text::EqualsNoCase(names[i], name) : aliases[i] == wanted;
       if (!matches || IsHiddenName(names[i])) continue;
       struct stat st {};
-      if (::stat(posix::JoinHost(hostFolder, names[i]).c_str(), &st) == 0 &&
-          S_ISREG(st.st_mode)) {
+      if (::stat(posix::JoinHost(hostFolder, names[i]).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         return names[i];
       }
     }
@@ -348,6 +349,8 @@ bool SetCurrentDirectory(const std::string& dosPath) {
   return posix::IsDirectory(host) && ::chdir(host.c_str()) == 0;
 }
 
-std::string CurrentDirectory() { return HostToDos(HostCurrentDirectory()); }
+std::string CurrentDirectory() {
+  return HostToDos(HostCurrentDirectory());
+}
 
 }  // namespace platform

@@ -95,7 +95,8 @@ StartResult StartProcess(const std::string& commandLine, int showCommand) {
 
   const std::string dosbox = FindOnPath("dosbox");
   if (dosbox.empty()) {
-    result.error = dosbox::NotInstalledMessage(words[0], " (on Debian or Ubuntu: sudo apt install dosbox)");
+    result.error =
+        dosbox::NotInstalledMessage(words[0], " (on Debian or Ubuntu: sudo apt install dosbox)");
     return result;
   }
   const auto folder = dosbox::ShortCurrentDirectory();

@@ -92,7 +92,7 @@ class StoreLock {
 void SetAside(const std::string& path) {
   char stamp[32];
   const std::time_t now = std::time(nullptr);
-  std::tm tm {};
+  std::tm tm{};
   ::localtime_r(&now, &tm);
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
   std::string target = path + ".unreadable-" + stamp;
@@ -192,11 +192,15 @@ std::optional<std::string> FullPath(HKey root, const std::string& subKey) {
   return base + "\\" + sub;
 }
 
-bool IsRoot(const std::string& path) { return text::EqualsNoCase(path, kCurrentUser); }
+bool IsRoot(const std::string& path) {
+  return text::EqualsNoCase(path, kCurrentUser);
+}
 
 }  // namespace
 
-std::string RegistryFilePath() { return StoreFolder() + "/user.reg"; }
+std::string RegistryFilePath() {
+  return StoreFolder() + "/user.reg";
+}
 
 void SetBeforeReplaceHookForTesting(std::function<void()> hook) {
   BeforeReplaceHook() = std::move(hook);

@@ -22,7 +22,8 @@ namespace {
 
 std::wstring Wide(const std::string& s, UINT codePage) {
   if (s.empty()) return {};
-  const int n = ::MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  const int n =
+      ::MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n), L'\0');
   ::MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
   return out;
@@ -38,8 +39,12 @@ std::string Narrow(const std::wstring& s, UINT codePage) {
   return out;
 }
 
-std::string ToAnsi(const std::string& utf8) { return Narrow(Wide(utf8, CP_UTF8), CP_ACP); }
-std::string FromAnsi(const std::string& ansi) { return Narrow(Wide(ansi, CP_ACP), CP_UTF8); }
+std::string ToAnsi(const std::string& utf8) {
+  return Narrow(Wide(utf8, CP_UTF8), CP_ACP);
+}
+std::string FromAnsi(const std::string& ansi) {
+  return Narrow(Wide(ansi, CP_ACP), CP_UTF8);
+}
 
 std::string& TestProgramDirectory() {
   static std::string dir;
@@ -51,7 +56,9 @@ HKEY ToHkey(HKey key) {
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key));
 }
 
-HKey FromHkey(HKEY key) { return static_cast<HKey>(reinterpret_cast<ULONG_PTR>(key)); }
+HKey FromHkey(HKEY key) {
+  return static_cast<HKey>(reinterpret_cast<ULONG_PTR>(key));
+}
 
 std::string SearchProgram(const std::string& name) {
   char found[MAX_PATH] = {};
@@ -111,7 +118,9 @@ std::string HostToDos(const std::string& hostPath) {
   return path;
 }
 
-std::string DosToHost(const std::string& dosPath) { return dosPath; }
+std::string DosToHost(const std::string& dosPath) {
+  return dosPath;
+}
 
 std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
                                 std::uint32_t bufferLength) {
@@ -202,8 +211,8 @@ std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::st
                                        std::uint32_t bufferSize, const std::string& fileName) {
   std::vector<char> ansi(bufferSize > 0 ? bufferSize : 1, '\0');
   const DWORD n = ::GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
-                                             ToAnsi(defaultValue).c_str(), ansi.data(),
-                                             bufferSize, ToAnsi(fileName).c_str());
+                                             ToAnsi(defaultValue).c_str(), ansi.data(), bufferSize,
+                                             ToAnsi(fileName).c_str());
   return profile::CopyOut(FromAnsi(std::string(ansi.data(), n)), buffer, bufferSize);
 }
 
@@ -223,8 +232,7 @@ std::int32_t RegCreateKeyExA(HKey root, const std::string& subKey, std::uint32_t
 std::int32_t RegOpenKeyExA(HKey root, const std::string& subKey, std::uint32_t options,
                            std::uint32_t samDesired, HKey* result) {
   HKEY key = nullptr;
-  const LONG rc =
-      ::RegOpenKeyExA(ToHkey(root), ToAnsi(subKey).c_str(), options, samDesired, &key);
+  const LONG rc = ::RegOpenKeyExA(ToHkey(root), ToAnsi(subKey).c_str(), options, samDesired, &key);
   if (rc == ERROR_SUCCESS && result != nullptr) *result = FromHkey(key);
   return rc;
 }
@@ -245,7 +253,9 @@ std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_
   return ::RegSetValueExA(ToHkey(key), ToAnsi(valueName).c_str(), 0, type, data, dataSize);
 }
 
-std::int32_t RegCloseKey(HKey key) { return ::RegCloseKey(ToHkey(key)); }
+std::int32_t RegCloseKey(HKey key) {
+  return ::RegCloseKey(ToHkey(key));
+}
 
 bool AnotherInstanceRunning() {
   if (InstanceMutex() != nullptr) return false;
