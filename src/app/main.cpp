@@ -6,6 +6,7 @@
 #endif
 
 #include "app/frm_main.h"
+#include "platform/platform.h"
 
 namespace {
 #ifndef _WIN32
@@ -36,6 +37,7 @@ void CloseOnTerminationSignals(QWidget*) {}
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::RecordStartupPath(argc > 0 ? argv[0] : nullptr);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kestrum");
   QApplication::setDesktopFileName("kestrum");

@@ -13,8 +13,13 @@ namespace platform {
 
 // ---------------------------------------------------------------- paths
 // The directory of Kestrum's own executable as a DOS path, without a
-// trailing backslash.
+// trailing backslash. On POSIX systems that is the folder of the path Kestrum
+// was started by, so that a link in the game's folder to an installed
+// Kestrum makes the game's folder the program directory.
 std::string ProgramDirectory();
+// Called first thing in main() with argv[0], while the current directory is
+// still the one Kestrum was started in. Windows asks the system instead.
+void RecordStartupPath(const char* startedAs);
 // Tests point the program directory at a host folder of their own; an empty
 // text restores the real one.
 void SetProgramDirectoryForTesting(const std::string& hostDirectory);

@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -231,6 +233,73 @@ void IsolatedTest::TearDown() {
   platform::SetProgramDirectoryForTesting({});
   while (!env_.empty()) env_.pop_back();
   root_.reset();
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+pid_t SpawnQuietly(const std::vector<std::string>& argv) {
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? pid : 0;
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  if (!WaitFor([&] { return ::waitpid(pid, nullptr, WNOHANG) == pid; }, std::chrono::seconds(5))) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+}
+}  // namespace
+
+XServer::XServer(bool withWindowManager) {
+  int fds[2];
+  if (::pipe(fds) != 0) return;
+  server_ = SpawnQuietly({"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                          "1024x768x24", "-noreset", "-nolisten", "tcp"});
+  ::close(fds[1]);
+  std::string number;
+  char c = 0;
+  while (server_ != 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(fds[0]);
+  if (number.empty()) {
+    Stop(server_);
+    server_ = 0;
+    return;
+  }
+  display_ = ":" + number;
+  env_ = std::make_unique<ScopedEnv>("DISPLAY", display_);
+  if (withWindowManager) {
+    windowManager_ = SpawnQuietly({"/usr/bin/openbox", "--sm-disable"});
+    // Ready once it has claimed the screen as a window manager.
+    if (!WaitFor([] { return Run({"/usr/bin/wmctrl", "-m"}) == 0; }, std::chrono::seconds(10))) {
+      display_.clear();
+    }
+  }
+}
+
+XServer::~XServer() {
+  Stop(windowManager_);
+  Stop(server_);
+}
+
+int XDoTool(const std::vector<std::string>& args, int timeoutSeconds) {
+  std::vector<std::string> argv{"/usr/bin/timeout", std::to_string(timeoutSeconds),
+                                "/usr/bin/xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return Run(argv);
 }
 
 }  // namespace testsupport

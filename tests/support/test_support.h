@@ -94,3 +94,30 @@ class IsolatedTest : public ::testing::Test {
 };
 
 }  // namespace testsupport
+
+namespace testsupport {
+
+// A virtual X display of the test's own (Xvfb), optionally with a window
+// manager, for what only a real window system shows: captions, clicks on a
+// running Kestrum, which window is active. Sets DISPLAY while it lives.
+class XServer {
+ public:
+  explicit XServer(bool withWindowManager = false);
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+  bool Running() const { return !display_.empty(); }
+  const std::string& Display() const { return display_; }
+
+ private:
+  pid_t server_ = 0;
+  pid_t windowManager_ = 0;
+  std::string display_;
+  std::unique_ptr<ScopedEnv> env_;
+};
+
+// xdotool with these arguments on the test's display; its exit code.
+// Bounded in time: a search that never matches fails after the timeout.
+int XDoTool(const std::vector<std::string>& args, int timeoutSeconds = 20);
+
+}  // namespace testsupport

@@ -10,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/dos_names.h"
+#include "platform/posix/path_search.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -78,6 +79,12 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
 }
 
 std::string& TestProgramDirectory() {
+  static std::string dir;
+  return dir;
+}
+
+// The host folder of the path Kestrum was started by; empty when unknown.
+std::string& StartupFolder() {
   static std::string dir;
   return dir;
 }
@@ -220,8 +227,30 @@ void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
   posix::TestProgramDirectory() = hostDirectory;
 }
 
+void RecordStartupPath(const char* startedAs) {
+  posix::StartupFolder().clear();
+  if (startedAs == nullptr || *startedAs == '\0') return;
+  std::string path = startedAs;
+  // As a shell finds it: a name with a slash is a path, a bare name is
+  // searched on PATH.
+  if (path.find('/') == std::string::npos) {
+    path = posix::FindOnPath(path);
+  }
+  if (path.empty()) return;
+  if (path[0] != '/') path = HostCurrentDirectory() + "/" + path;
+  // The last component stays as it is (a link to the installed program must
+  // not lead away from the game's folder); the folder itself is made
+  // canonical, which takes "." and ".." away.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  char folder[PATH_MAX];
+  if (::realpath(ParentHost(path).c_str(), folder) == nullptr) return;
+  posix::StartupFolder() = folder;
+}
+
 std::string ProgramDirectory() {
   std::string host = posix::TestProgramDirectory();
+  if (host.empty()) host = posix::StartupFolder();
   if (host.empty()) {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -10,15 +10,15 @@
 
 #include "platform/dosbox.h"
 #include "platform/platform.h"
+#include "platform/posix/path_search.h"
 #include "platform/text.h"
 
 extern char** environ;
 
 namespace platform {
 
-namespace {
+namespace posix {
 
-// A program of that exact name in one of the PATH folders, or the empty text.
 std::string FindOnPath(const std::string& name) {
   if (name.empty() || name.find('/') != std::string::npos) return {};
   const char* path = std::getenv("PATH");
@@ -40,6 +40,12 @@ std::string FindOnPath(const std::string& name) {
   }
   return {};
 }
+
+}  // namespace posix
+
+namespace {
+
+using posix::FindOnPath;
 
 // Starts a program with its arguments as they are: no shell ever sees them.
 // Returns the process id, or 0.

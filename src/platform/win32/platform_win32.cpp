@@ -95,6 +95,10 @@ void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
   TestProgramDirectory() = hostDirectory;
 }
 
+void RecordStartupPath(const char*) {
+  // GetModuleFileName already names the file that was started.
+}
+
 std::string ProgramDirectory() {
   std::string dir = TestProgramDirectory();
   if (dir.empty()) {
