@@ -206,6 +206,7 @@ void IsolatedTest::SetUp() {
   MakeDirs(Bin());
   MakeDirs(ConfigHome());
   MakeDirs(Root() + "/runtime");
+  ::chmod((Root() + "/runtime").c_str(), 0700);
   MakeDirs(Root() + "/home");
   env_.push_back(std::make_unique<ScopedEnv>("XDG_CONFIG_HOME", ConfigHome()));
   env_.push_back(std::make_unique<ScopedEnv>("XDG_RUNTIME_DIR", Root() + "/runtime"));
@@ -299,7 +300,10 @@ int XDoTool(const std::vector<std::string>& args, int timeoutSeconds) {
   std::vector<std::string> argv{"/usr/bin/timeout", std::to_string(timeoutSeconds),
                                 "/usr/bin/xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
-  return Run(argv);
+  const pid_t pid = SpawnQuietly(argv);
+  int status = 0;
+  if (pid == 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace testsupport
