@@ -12,20 +12,27 @@ constexpr std::uint32_t kSz = 1;
 constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kDword = 4;
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::string current;
+struct Line {
+  std::string text;  // without its line end
+  std::string raw;   // with it, as it stood
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
+      const std::size_t end = i;
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lines.push_back(current);
-      current.clear();
-    } else {
-      current += c;
+      lines.push_back(Line{std::string(text.substr(start, end - start)),
+                           std::string(text.substr(start, i + 1 - start))});
+      start = i + 1;
     }
   }
-  if (!current.empty()) lines.push_back(current);
+  if (start < text.size()) {
+    lines.push_back(Line{std::string(text.substr(start)), std::string(text.substr(start))});
+  }
   return lines;
 }
 
@@ -139,7 +146,7 @@ bool WritableAsText(const Value& v) {
   return body.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
 }
 
-void AppendHex(std::string& line, std::string& out, const std::string& bytes) {
+void AppendHex(std::string& line, std::string& out, std::string_view bytes) {
   static const char* digits = "0123456789abcdef";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
@@ -155,75 +162,174 @@ void AppendHex(std::string& line, std::string& out, const std::string& bytes) {
   }
 }
 
+// One value as the registry editor writes it, without the final line end.
+std::string FormatValue(const Value& v) {
+  std::string out;
+  std::string line = v.name.empty() ? std::string("@=") : "\"" + Escape(v.name) + "\"=";
+  if (WritableAsText(v)) {
+    line += "\"" + Escape(std::string_view(v.data.data(), v.data.size() - 1)) + "\"";
+  } else if (v.type == kDword && v.data.size() == 4) {
+    std::uint32_t n = 0;
+    for (int b = 3; b >= 0; --b)
+      n = (n << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(b)]);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
+    line += buffer;
+  } else {
+    if (v.type == kBinary) {
+      line += "hex:";
+    } else {
+      char buffer[24];
+      std::snprintf(buffer, sizeof buffer, "hex(%x):", v.type);
+      line += buffer;
+    }
+    AppendHex(line, out, v.data);
+  }
+  return out + line;
+}
+
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// The blank lines at the end of some lines as they stood, taken off them.
+std::string TakeTrailingBlankLines(std::string& lines) {
+  const std::string_view all(lines);
+  std::size_t cut = 0;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (all[i] != '\r' && all[i] != '\n') continue;
+    if (all[i] == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
+    if (!IsBlank(all.substr(start, i + 1 - start))) cut = i + 1;
+    start = i + 1;
+  }
+  if (!IsBlank(all.substr(start))) cut = all.size();
+  std::string blanks = lines.substr(cut);
+  lines.resize(cut);
+  return blanks;
+}
+
+// What is written next starts on a line of its own.
+void EndLine(std::string& out) {
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+}
+
+bool EndsWithBlankLine(const std::string& out) {
+  std::size_t n = out.size();
+  if (n >= 2 && out[n - 2] == '\r' && out[n - 1] == '\n') {
+    n -= 2;
+  } else if (n >= 1 && (out[n - 1] == '\n' || out[n - 1] == '\r')) {
+    n -= 1;
+  } else {
+    return false;
+  }
+  return n == 0 || out[n - 1] == '\n' || out[n - 1] == '\r';
+}
+
 }  // namespace
 
-Key* File::FindKey(std::string_view path) {
-  for (auto& k : keys) {
-    if (text::EqualsNoCase(k.path, path)) return &k;
-  }
-  return nullptr;
-}
-
-const Key* File::FindKey(std::string_view path) const {
-  return const_cast<File*>(this)->FindKey(path);
-}
-
-Key& File::CreateKey(std::string_view path, bool* created) {
+File::KeyEntry& File::Entry(std::string_view path, bool* created) {
   if (created != nullptr) *created = false;
-  // Each key below the root (the first component) that is missing is made;
-  // one that exists keeps the case it was made with.
-  std::size_t pos = path.find('\\');
-  std::string current(path.substr(0, pos));
-  Key* key = nullptr;
-  while (pos != std::string_view::npos) {
+  const std::string lower = text::ToLower(path);
+  if (auto it = index_.find(lower); it != index_.end()) return it->second;
+  // A key below others keeps their case as they were first named.
+  std::string stored(path);
+  if (const auto slash = path.rfind('\\'); slash != std::string_view::npos) {
+    stored = Entry(path.substr(0, slash), nullptr).path + std::string(path.substr(slash));
+  }
+  if (created != nullptr) *created = true;
+  return index_[lower] = KeyEntry{stored, npos, {}};
+}
+
+std::size_t File::AddSection(KeyEntry& entry, std::string raw) {
+  sections_.push_back(Key{entry.path, std::move(raw), {}, {}});
+  entry.lastSection = sections_.size() - 1;
+  return entry.lastSection;
+}
+
+void File::AddValue(KeyEntry& entry, Value value) {
+  if (entry.lastSection == npos) AddSection(entry, {});
+  Key& section = sections_[entry.lastSection];
+  if (value.raw.empty()) {
+    // A new value goes after the key's last one, ahead of the blank lines
+    // that part it from the next key.
+    std::string& before = section.values.empty() ? section.after : section.values.back().after;
+    value.after = TakeTrailingBlankLines(before);
+  }
+  entry.values[text::ToLower(value.name)] = {entry.lastSection, section.values.size()};
+  section.values.push_back(std::move(value));
+}
+
+bool File::HasKey(std::string_view path) const {
+  return index_.count(text::ToLower(path)) != 0;
+}
+
+void File::CreateKey(std::string_view path, bool* created) {
+  bool isNew = false;
+  // Each key below the root (the first component) that is missing is made.
+  for (std::size_t pos = path.find('\\'); pos != std::string_view::npos;
+       pos = path.find('\\', pos + 1)) {
     const std::size_t next = path.find('\\', pos + 1);
-    const std::string_view part = path.substr(
-        pos + 1, next == std::string_view::npos ? std::string_view::npos : next - pos - 1);
-    const std::string candidate = current + "\\" + std::string(part);
-    key = FindKey(candidate);
-    if (key == nullptr) {
-      keys.push_back(Key{candidate, {}});
-      key = &keys.back();
-      if (created != nullptr && next == std::string_view::npos) *created = true;
-    }
-    current = key->path;
-    pos = next;
+    KeyEntry& entry = Entry(path.substr(0, next), &isNew);
+    if (isNew) AddSection(entry, {});
+    if (next == std::string_view::npos) break;
   }
-  if (key == nullptr) {
-    if (Key* root = FindKey(path)) return *root;
-    keys.push_back(Key{std::string(path), {}});
-    if (created != nullptr) *created = true;
-    return keys.back();
+  if (path.find('\\') == std::string_view::npos) {
+    KeyEntry& entry = Entry(path, &isNew);
+    if (isNew) AddSection(entry, {});
   }
-  return *key;
+  if (created != nullptr) *created = isNew;
 }
 
-Value* File::FindValue(Key& key, std::string_view name) {
-  for (auto& v : key.values) {
-    if (text::EqualsNoCase(v.name, name)) return &v;
-  }
-  return nullptr;
+const Value* File::FindValue(std::string_view keyPath, std::string_view name) const {
+  const auto key = index_.find(text::ToLower(keyPath));
+  if (key == index_.end()) return nullptr;
+  const auto value = key->second.values.find(text::ToLower(name));
+  if (value == key->second.values.end()) return nullptr;
+  return &sections_[value->second.first].values[value->second.second];
 }
 
-const Value* File::FindValue(const Key& key, std::string_view name) {
-  return FindValue(const_cast<Key&>(key), name);
+bool File::SetValue(std::string_view keyPath, std::string_view name, std::uint32_t type,
+                    std::string data) {
+  const auto key = index_.find(text::ToLower(keyPath));
+  if (key == index_.end()) return false;
+  const auto found = key->second.values.find(text::ToLower(name));
+  if (found == key->second.values.end()) {
+    AddValue(key->second, Value{std::string(name), type, std::move(data), {}, {}});
+    return true;
+  }
+  Value& v = sections_[found->second.first].values[found->second.second];
+  if (v.type == type && v.data == data) return false;
+  v.type = type;
+  v.data = std::move(data);
+  v.raw.clear();
+  return true;
 }
 
 std::optional<File> Parse(std::string_view input) {
-  if (text::StartsWith(input, "\xEF\xBB\xBF")) input.remove_prefix(3);
+  const bool bom = text::StartsWith(input, "\xEF\xBB\xBF");
   const auto lines = SplitLines(input);
   File file;
-  Key* current = nullptr;
+  File::KeyEntry* current = nullptr;
+  // Where a line that is no value goes: after the last thing read.
+  auto tail = [&]() -> std::string& {
+    if (file.sections_.empty()) return file.head_;
+    Key& last = file.sections_.back();
+    return last.values.empty() ? last.after : last.values.back().after;
+  };
   bool headerSeen = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string line = text::TrimSpaceTab(lines[i]);
+    std::string line = text::TrimSpaceTab(i == 0 && bom ? lines[i].text.substr(3) : lines[i].text);
     if (!headerSeen) {
-      if (line.empty()) continue;
-      if (line != "REGEDIT4") return std::nullopt;
-      headerSeen = true;
+      if (!line.empty() && line != "REGEDIT4") return std::nullopt;
+      headerSeen = !line.empty();
+      file.head_ += lines[i].raw;
       continue;
     }
-    if (line.empty() || line[0] == ';') continue;
+    if (line.empty() || line[0] == ';') {
+      tail() += lines[i].raw;
+      continue;
+    }
     if (line[0] == '[') {
       if (line.back() != ']' || line.size() < 3 || line[1] == '-') return std::nullopt;
       const std::string path = line.substr(1, line.size() - 2);
@@ -232,17 +338,21 @@ std::optional<File> Parse(std::string_view input) {
       if (path.front() == '\\' || path.back() == '\\' || path.find("\\\\") != std::string::npos) {
         return std::nullopt;
       }
-      current = &file.CreateKey(path);
+      current = &file.Entry(path, nullptr);
+      file.AddSection(*current, lines[i].raw);
+      file.sections_.back().path = path;
       continue;
     }
     if (current == nullptr) return std::nullopt;
+    Value value;
+    value.raw = lines[i].raw;
     // Hex data may go on over several lines, each but the last ending in "\".
     while (!line.empty() && line.back() == '\\' && i + 1 < lines.size() &&
            line.find("=hex") != std::string::npos) {
       line.pop_back();
-      line += text::TrimSpaceTab(lines[++i]);
+      line += text::TrimSpaceTab(lines[++i].text);
+      value.raw += lines[i].raw;
     }
-    Value value;
     std::size_t pos = 0;
     if (line[0] == '@') {
       pos = 1;
@@ -254,46 +364,35 @@ std::optional<File> Parse(std::string_view input) {
     ++pos;
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (!ParseData(line.substr(pos), value)) return std::nullopt;
-    if (Value* existing = File::FindValue(*current, value.name)) {
-      existing->type = value.type;
-      existing->data = value.data;
-    } else {
-      current->values.push_back(value);
-    }
+    file.AddValue(*current, std::move(value));
   }
   if (!headerSeen) return std::nullopt;
   return file;
 }
 
 std::string Write(const File& file) {
-  std::string out = "REGEDIT4\r\n";
-  for (const auto& key : file.keys) {
-    out += "\r\n[" + key.path + "]\r\n";
+  const bool fresh = file.head_.empty();
+  std::string out = fresh ? std::string("REGEDIT4\r\n") : file.head_;
+  for (const auto& key : file.sections_) {
+    if (!key.raw.empty()) {
+      out += key.raw;
+    } else {
+      EndLine(out);
+      if (!EndsWithBlankLine(out)) out += "\r\n";
+      out += "[" + key.path + "]\r\n";
+    }
+    out += key.after;
     for (const auto& v : key.values) {
-      std::string line = v.name.empty() ? std::string("@=") : "\"" + Escape(v.name) + "\"=";
-      if (WritableAsText(v)) {
-        line += "\"" + Escape(std::string_view(v.data.data(), v.data.size() - 1)) + "\"";
-      } else if (v.type == kDword && v.data.size() == 4) {
-        std::uint32_t n = 0;
-        for (int b = 3; b >= 0; --b)
-          n = (n << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(b)]);
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "dword:%08x", n);
-        line += buffer;
+      if (!v.raw.empty()) {
+        out += v.raw;
       } else {
-        if (v.type == kBinary) {
-          line += "hex:";
-        } else {
-          char buffer[24];
-          std::snprintf(buffer, sizeof buffer, "hex(%x):", v.type);
-          line += buffer;
-        }
-        AppendHex(line, out, v.data);
+        EndLine(out);
+        out += FormatValue(v) + "\r\n";
       }
-      out += line + "\r\n";
+      out += v.after;
     }
   }
-  out += "\r\n";
+  if (fresh) out += "\r\n";
   return out;
 }
 

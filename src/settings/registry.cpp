@@ -78,15 +78,15 @@ std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, Ta
       return rc;
     }
     case platform::kRegDword: {
+      // Windows reads a DWORD stored with fewer than four bytes from the
+      // bytes there are, zero-extended; more than four would overrun them.
       std::uint8_t bytes[4] = {};
-      // A value that claims another size than four bytes is no 32-bit
-      // number: reading it into four bytes would overrun them.
-      if (size != 4) return platform::kErrorMoreData;
+      if (size > 4) return platform::kErrorMoreData;
       rc = platform::RegQueryValueExA(key, valueName, &type, bytes, &size);
       if (rc == platform::kErrorSuccess) {
-        std::int32_t n = 0;
-        std::memcpy(&n, bytes, 4);
-        value = n;
+        std::uint32_t n = 0;
+        for (std::uint32_t i = size; i-- > 0;) n = (n << 8) | bytes[i];
+        value = static_cast<std::int32_t>(n);
       }
       return rc;
     }

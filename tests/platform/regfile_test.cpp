@@ -23,11 +23,11 @@ TEST(RegFile, ReadsWhatTheRegistryEditorWrites) {
       "  16,17,18\r\n";
   const auto file = Parse(text);
   ASSERT_TRUE(file.has_value());
-  const auto* key = file->FindKey("hkey_current_user\\software\\tolvane\\kestrum\\general");
-  ASSERT_NE(key, nullptr);
+  const char* key = "hkey_current_user\\software\\tolvane\\kestrum\\general";
+  ASSERT_TRUE(file->HasKey(key));
   // The keys above it exist too.
-  EXPECT_NE(file->FindKey("HKEY_CURRENT_USER\\Software\\Tolvane"), nullptr);
-  auto value = [&](const char* name) { return File::FindValue(*key, name); };
+  EXPECT_TRUE(file->HasKey("HKEY_CURRENT_USER\\Software\\Tolvane"));
+  auto value = [&](const char* name) { return file->FindValue(key, name); };
   EXPECT_EQ(value("formx")->data, std::string("1440\0", 5));
   EXPECT_EQ(value("Path")->data, std::string("c:\\games\\\"duke\"\0", 16));
   EXPECT_EQ(value("")->data, std::string("default\0", 8));
@@ -43,14 +43,15 @@ TEST(RegFile, ReadsWhatTheRegistryEditorWrites) {
 
 TEST(RegFile, WritesAFileThatReadsBackTheSame) {
   File file;
-  auto& key = file.CreateKey("HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General");
-  key.values.push_back({"Quote\"Name", 1, std::string("a\\b\"c\0", 6)});
-  key.values.push_back({"NoNul", 1, "12"});
-  key.values.push_back({"Lines", 1, std::string("a\r\nb\0", 5)});
-  key.values.push_back({"Dword", 4, std::string("\x01\x02\x03\x04", 4)});
-  key.values.push_back({"ShortDword", 4, "\x01"});
-  key.values.push_back({"Big", 3, std::string(100, '\xab')});
-  key.values.push_back({"", 1, std::string("d\0", 2)});
+  const char* key = "HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General";
+  file.CreateKey(key);
+  file.SetValue(key, "Quote\"Name", 1, std::string("a\\b\"c\0", 6));
+  file.SetValue(key, "NoNul", 1, "12");
+  file.SetValue(key, "Lines", 1, std::string("a\r\nb\0", 5));
+  file.SetValue(key, "Dword", 4, std::string("\x01\x02\x03\x04", 4));
+  file.SetValue(key, "ShortDword", 4, "\x01");
+  file.SetValue(key, "Big", 3, std::string(100, '\xab'));
+  file.SetValue(key, "", 1, std::string("d\0", 2));
   const std::string text = Write(file);
   EXPECT_TRUE(text.starts_with("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n"));
   EXPECT_NE(text.find("\"Quote\\\"Name\"=\"a\\\\b\\\"c\"\r\n"), std::string::npos) << text;
@@ -68,8 +69,45 @@ TEST(RegFile, WritesAFileThatReadsBackTheSame) {
   const auto back = Parse(text);
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(Write(*back), text);
-  EXPECT_EQ(File::FindValue(back->keys.back(), "Big")->data, std::string(100, '\xab'));
-  EXPECT_EQ(File::FindValue(back->keys.back(), "Lines")->data, std::string("a\r\nb\0", 5));
+  EXPECT_EQ(back->FindValue(key, "Big")->data, std::string(100, '\xab'));
+  EXPECT_EQ(back->FindValue(key, "Lines")->data, std::string("a\r\nb\0", 5));
+}
+
+TEST(RegFile, AHandEditedFileKeepsEveryLineThatDoesNotChange) {
+  const std::string before =
+      "\xEF\xBB\xBFREGEDIT4\n; my settings, by hand\n\n"
+      "[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]\n"
+      "\"FormX\" = \"15\"   \n"
+      "; the sound I like\n"
+      "\"Sound\"=\"1\"\n"
+      "\n"
+      "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+      "\"Keep\"=hex:01,\\\r\n  02\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]\n"
+      "\"Sound\"=\"2\"";  // a key written twice; the last line has no line end
+  auto file = Parse(before);
+  ASSERT_TRUE(file.has_value());
+  EXPECT_EQ(Write(*file), before);
+  const char* key = "HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General";
+  EXPECT_EQ(file->FindValue(key, "sound")->data, std::string("2\0", 2));
+  EXPECT_FALSE(file->SetValue(key, "FormX", 1, std::string("15\0", 3)));
+  EXPECT_TRUE(file->SetValue(key, "Sound", 1, std::string("3\0", 2)));
+  EXPECT_TRUE(
+      file->SetValue("HKEY_CURRENT_USER\\Software\\Other", "New", 1, std::string("x\0", 2)));
+  const std::string after = Write(*file);
+  EXPECT_EQ(after,
+            "\xEF\xBB\xBFREGEDIT4\n; my settings, by hand\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]\n"
+            "\"FormX\" = \"15\"   \n"
+            "; the sound I like\n"
+            "\"Sound\"=\"1\"\n"
+            "\n"
+            "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+            "\"Keep\"=hex:01,\\\r\n  02\r\n"
+            "\"New\"=\"x\"\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]\n"
+            "\"Sound\"=\"3\"\r\n");
+  EXPECT_EQ(Parse(after)->FindValue(key, "Sound")->data, std::string("3\0", 2));
 }
 
 TEST(RegFile, RefusesWhatIsNotARegistryFile) {

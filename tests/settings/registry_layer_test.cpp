@@ -113,6 +113,14 @@ TEST_F(RegistryLayerTest, DwordsReadBackAsNumbers) {
   std::uint32_t type = 0;
   EXPECT_EQ(RawData("Skills", &type), std::string("\xfe\xff\xff\xff", 4));
   EXPECT_EQ(type, platform::kRegDword);
+  // Stored by another program with fewer bytes: the bytes there are, as a
+  // little-endian number; more than four is no DWORD.
+  SetRaw("Short", platform::kRegDword, std::string("\x03\x01", 2));
+  ReadRegistryValue(kKey, "Short");
+  EXPECT_EQ(RegistryValue, TaggedValue(std::int32_t{0x103}));
+  SetRaw("Long", platform::kRegDword, std::string("\x01\0\0\0\0", 5));
+  ReadRegistryValue(kKey, "Long");
+  EXPECT_EQ(RegistryValue, TaggedValue());
 }
 
 }  // namespace
