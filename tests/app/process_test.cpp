@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cstdlib>
@@ -28,12 +29,17 @@ class ProcessTest : public testsupport::IsolatedTest {
   // Started as a shell would start it by that word, from that folder: a
   // bare name is looked up on PATH.
   static pid_t Start(const std::string& startedAs, const std::string& folder = {}) {
-    char* argv[] = {const_cast<char*>(startedAs.c_str()), nullptr};
+    return Spawn({startedAs}, folder);
+  }
+  static pid_t Spawn(const std::vector<std::string>& words, const std::string& folder = {}) {
+    std::vector<char*> argv;
+    for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = 0;
-    EXPECT_EQ(posix_spawnp(&pid, startedAs.c_str(), &actions, nullptr, argv, environ), 0);
+    EXPECT_EQ(posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
   }
@@ -112,6 +118,169 @@ TEST_F(ProcessTest, StartedThroughALinkInTheGameFolderItPlaysThere) {
         << startedAs;
     ::kill(pid, SIGTERM);
     EXPECT_EQ(WaitExit(pid), 0);
+  }
+}
+
+// Whatever a real desktop leaves as the settings store, Kestrum starts, shows
+// its window and ends, and the user's bytes are kept: left exactly as they
+// are where Kestrum may not replace them, and changed only in the lines it
+// writes where it may. The permission cases run as a user who is not root.
+TEST_F(ProcessTest, TheSettingsStoreNeverLosesTheUsersBytes) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  const std::string program = ProgramDir() + "/kestrum";
+  Install(program);
+  const bool root = ::geteuid() == 0;
+  constexpr uid_t kUser = 4242;
+  // A store in which Kestrum changes one line ("Sound" 9 is out of range and
+  // is saved as 0), beside lines of the user's own.
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]";
+  const std::string mine =
+      "REGEDIT4\n; kept by hand\n\n[HKEY_CURRENT_USER\\Software\\Mine]\n\"A\" = \"1\"\n\n" + key +
+      "\n\"FormX\"=\"0\"\n\"FormY\"=\"0\"\n\"Record\"=\"0\"\n\"Monsters\"=\"0\"\n"
+      "; sound off, please\n\"Sound\"=\"9\"\n\"Skills\"=\"0\"\n\"Respawn\"=\"0\"\n"
+      "\"Fakers\"=\"0\"\n";
+  std::string saved = mine;
+  saved.replace(saved.find("\"Sound\"=\"9\"\n"), 12, "\"Sound\"=\"0\"\r\n");
+  const std::string notes = "my own notes, not a registry\n";
+
+  struct Case {
+    const char* name;
+    bool asUser;
+    std::function<void(const std::string& folder)> setup;
+    std::function<void(const std::string& folder)> check;
+  };
+  auto mode = [](const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0u;
+  };
+  auto contentIs = [](const std::string& path, const std::string& bytes) {
+    EXPECT_EQ(testsupport::ReadFile(path), bytes) << path;
+  };
+  const std::string dotfiles = Root() + "/dotfiles";
+  pid_t deadWriter = ::fork();
+  if (deadWriter == 0) ::_exit(0);
+  ::waitpid(deadWriter, nullptr, 0);
+  const std::string deadTemp = "user.reg.tmp-" + std::to_string(deadWriter);
+  const std::string liveTemp = "user.reg.tmp-" + std::to_string(::getpid());
+  const std::vector<Case> cases = {
+      {"unreadable (mode 000)", true,
+       [&](const std::string& f) {
+         testsupport::WriteFile(f + "/user.reg", mine);
+         EXPECT_EQ(::chown((f + "/user.reg").c_str(), kUser, kUser), 0);
+         ::chmod((f + "/user.reg").c_str(), 0);
+       },
+       [&](const std::string& f) {
+         contentIs(f + "/user.reg", mine);
+         EXPECT_EQ(mode(f + "/user.reg") & 07777, 0u);
+       }},
+      {"owned by root after a sudo (0600)", true,
+       [&](const std::string& f) {
+         testsupport::WriteFile(f + "/user.reg", mine);
+         ::chmod((f + "/user.reg").c_str(), 0600);
+       },
+       [&](const std::string& f) { contentIs(f + "/user.reg", mine); }},
+      {"does not parse and cannot be kept aside (path at the length limit)", false,
+       [&](const std::string&) {},  // set up below: it needs a store folder of its own
+       [&](const std::string&) {}},
+      {"a link into the user's dotfiles", false,
+       [&](const std::string& f) {
+         testsupport::MakeDirs(dotfiles);
+         testsupport::WriteFile(dotfiles + "/user.reg", mine);
+         EXPECT_EQ(::symlink("../../../dotfiles/user.reg", (f + "/user.reg").c_str()), 0);
+       },
+       [&](const std::string& f) {
+         EXPECT_TRUE(S_ISLNK(mode(f + "/user.reg")));
+         contentIs(dotfiles + "/user.reg", saved);
+       }},
+      {"a link that leads nowhere yet", false,
+       [&](const std::string& f) {
+         testsupport::MakeDirs(dotfiles);
+         ::unlink((dotfiles + "/user.reg").c_str());
+         EXPECT_EQ(::symlink((dotfiles + "/user.reg").c_str(), (f + "/user.reg").c_str()), 0);
+       },
+       [&](const std::string& f) {
+         EXPECT_TRUE(S_ISLNK(mode(f + "/user.reg")));
+         EXPECT_NE(testsupport::ReadFile(dotfiles + "/user.reg").find("\"Fakers\"=\"0\""),
+                   std::string::npos);
+       }},
+      {"readable by all (0644)", false,
+       [&](const std::string& f) {
+         testsupport::WriteFile(f + "/user.reg", mine);
+         ::chmod((f + "/user.reg").c_str(), 0644);
+       },
+       [&](const std::string& f) {
+         contentIs(f + "/user.reg", saved);
+         EXPECT_EQ(mode(f + "/user.reg") & 07777, 0644u);
+       }},
+      {"read-only (0444)", true,
+       [&](const std::string& f) {
+         testsupport::WriteFile(f + "/user.reg", mine);
+         EXPECT_EQ(::chown((f + "/user.reg").c_str(), kUser, kUser), 0);
+         ::chmod((f + "/user.reg").c_str(), 0444);
+       },
+       [&](const std::string& f) {
+         contentIs(f + "/user.reg", mine);
+         EXPECT_EQ(mode(f + "/user.reg") & 07777, 0444u);
+       }},
+      {"temporary files of a dead and of a live writer", false,
+       [&](const std::string& f) {
+         testsupport::WriteFile(f + "/user.reg", mine);
+         testsupport::WriteFile(f + "/" + deadTemp, notes);
+         testsupport::WriteFile(f + "/" + liveTemp, notes);
+       },
+       [&](const std::string& f) {
+         contentIs(f + "/user.reg", saved);
+         EXPECT_FALSE(testsupport::Exists(f + "/" + deadTemp));
+         contentIs(f + "/" + liveTemp, notes);
+       }},
+      {"a FIFO", false, [&](const std::string& f) { ::mkfifo((f + "/user.reg").c_str(), 0600); },
+       [&](const std::string& f) { EXPECT_TRUE(S_ISFIFO(mode(f + "/user.reg"))); }},
+      {"comments, blank lines and line ends of a hand-edited store", false,
+       [&](const std::string& f) { testsupport::WriteFile(f + "/user.reg", mine); },
+       [&](const std::string& f) { contentIs(f + "/user.reg", saved); }},
+  };
+
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool asUser = c.asUser && root;
+    std::string config = ConfigHome() + "/" + std::to_string(&c - cases.data());
+    if (c.name == cases[2].name) {
+      // The store's folder is so long a path that the file's own name and
+      // a temporary one fit in it, but a longer name to keep it aside does not.
+      config = Root() + "/long";
+      while (config.size() < 4066 - 8) {
+        config += "/" + std::string(std::min<std::size_t>(200, 4066 - 8 - config.size() - 1), 'x');
+      }
+    }
+    const std::string folder = config + "/kestrum";
+    testsupport::MakeDirs(folder);
+    testsupport::ScopedEnv configHome("XDG_CONFIG_HOME", config);
+    if (c.name == cases[2].name) {
+      ASSERT_EQ(folder.size(), 4066u);
+      testsupport::WriteFile(folder + "/user.reg", notes);
+    }
+    c.setup(folder);
+    std::vector<std::string> words{program};
+    if (asUser) {
+      for (const std::string& d : {Root(), ProgramDir()}) ::chmod(d.c_str(), 0755);
+      for (const std::string& d : {config, folder, Root() + "/runtime", Root() + "/home"}) {
+        EXPECT_EQ(::chown(d.c_str(), kUser, kUser), 0);
+      }
+      words = {"/usr/bin/setpriv", "--reuid=4242", "--regid=4242", "--clear-groups", program};
+    }
+    const pid_t pid = Spawn(words);
+    EXPECT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem"}),
+              0);
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0);
+    if (c.name == cases[2].name) contentIs(folder + "/user.reg", notes);
+    c.check(folder);
+    if (asUser) {
+      for (const std::string& d : {Root() + "/runtime", Root() + "/home"})
+        EXPECT_EQ(::chown(d.c_str(), 0, 0), 0);
+    }
   }
 }
 

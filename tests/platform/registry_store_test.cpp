@@ -1,9 +1,13 @@
 #include "platform/posix/registry_store.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <random>
+
+#include "platform/regfile.h"
 #include "settings/registry.h"
 #include "support/test_support.h"
 
@@ -46,6 +50,49 @@ TEST_F(RegistryStoreTest, ACrashBeforeTheReplaceLeavesTheOldFileWhole) {
   // The next write goes through.
   WriteRegistryValue(SettingsKey, "Sound", std::string("3"), platform::kRegSz);
   EXPECT_EQ(Read("Sound"), "3");
+}
+
+TEST_F(RegistryStoreTest, KillsDuringSavesLoseNothingAndLeaveNoTemporaryFileBehind) {
+  const char* mine = "Software\\Mine";
+  MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
+  MakeRegistryKey(mine, platform::kHkeyCurrentUser);
+  for (int i = 0; i < 300; ++i) {
+    WriteRegistryValue(mine, "v" + std::to_string(i), std::int32_t{i}, platform::kRegSz);
+  }
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<int> micros(0, 3000);
+  for (int kill = 0; kill < 120; ++kill) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      for (std::int32_t i = 0;; ++i) {
+        WriteRegistryValue(SettingsKey, "Sound", std::int32_t{i % 4}, platform::kRegSz);
+      }
+    }
+    ::usleep(static_cast<useconds_t>(micros(random)));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+  }
+  const auto file = platform::regfile::Parse(testsupport::ReadFile(RegistryFile()));
+  ASSERT_TRUE(file.has_value());
+  for (int i = 0; i < 300; ++i) {
+    const auto* v = file->FindValue("HKEY_CURRENT_USER\\Software\\Mine", "v" + std::to_string(i));
+    ASSERT_NE(v, nullptr) << i;
+    EXPECT_EQ(v->data, std::to_string(i) + '\0');
+  }
+  // What a killed writer left goes with the next save of a live one: at most
+  // the last one's is still there.
+  auto temporaries = [&] {
+    int n = 0;
+    for (const auto& name : testsupport::ListDir(ConfigHome() + "/kestrum")) {
+      n += name.find(".tmp-") != std::string::npos ? 1 : 0;
+    }
+    return n;
+  };
+  EXPECT_LE(temporaries(), 1);
+  WriteRegistryValue(SettingsKey, "Sound", std::string("x"), platform::kRegSz);
+  EXPECT_EQ(temporaries(), 0);
+  EXPECT_EQ(Read("Sound"), "x");
 }
 
 TEST_F(RegistryStoreTest, TwoWritersAtOnceLoseNoValue) {
