@@ -13,8 +13,8 @@ constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kDword = 4;
 
 struct Line {
-  std::string text;  // without its line end
-  std::string raw;   // with it, as it stood
+  std::string_view text;  // without its line end
+  std::string_view raw;   // with it, as it stood
 };
 
 std::vector<Line> SplitLines(std::string_view text) {
@@ -25,14 +25,11 @@ std::vector<Line> SplitLines(std::string_view text) {
     if (c == '\r' || c == '\n') {
       const std::size_t end = i;
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lines.push_back(Line{std::string(text.substr(start, end - start)),
-                           std::string(text.substr(start, i + 1 - start))});
+      lines.push_back(Line{text.substr(start, end - start), text.substr(start, i + 1 - start)});
       start = i + 1;
     }
   }
-  if (start < text.size()) {
-    lines.push_back(Line{std::string(text.substr(start)), std::string(text.substr(start))});
-  }
+  if (start < text.size()) lines.push_back(Line{text.substr(start), text.substr(start)});
   return lines;
 }
 
@@ -238,7 +235,7 @@ File::KeyEntry& File::Entry(std::string_view path, bool* created) {
     stored = Entry(path.substr(0, slash), nullptr).path + std::string(path.substr(slash));
   }
   if (created != nullptr) *created = true;
-  return index_[lower] = KeyEntry{stored, npos, {}};
+  return index_[lower] = KeyEntry{stored, npos};
 }
 
 std::size_t File::AddSection(KeyEntry& entry, std::string raw) {
@@ -247,7 +244,14 @@ std::size_t File::AddSection(KeyEntry& entry, std::string raw) {
   return entry.lastSection;
 }
 
-void File::AddValue(KeyEntry& entry, Value value) {
+std::string File::ValueKey(std::string_view keyPath, std::string_view name) {
+  std::string k = text::ToLower(keyPath);
+  k += '\0';
+  k += text::ToLower(name);
+  return k;
+}
+
+void File::AddValue(KeyEntry& entry, std::string valueKey, Value value) {
   if (entry.lastSection == npos) AddSection(entry, {});
   Key& section = sections_[entry.lastSection];
   if (value.raw.empty()) {
@@ -256,7 +260,7 @@ void File::AddValue(KeyEntry& entry, Value value) {
     std::string& before = section.values.empty() ? section.after : section.values.back().after;
     value.after = TakeTrailingBlankLines(before);
   }
-  entry.values[text::ToLower(value.name)] = {entry.lastSection, section.values.size()};
+  values_[std::move(valueKey)] = {entry.lastSection, section.values.size()};
   section.values.push_back(std::move(value));
 }
 
@@ -282,20 +286,20 @@ void File::CreateKey(std::string_view path, bool* created) {
 }
 
 const Value* File::FindValue(std::string_view keyPath, std::string_view name) const {
-  const auto key = index_.find(text::ToLower(keyPath));
-  if (key == index_.end()) return nullptr;
-  const auto value = key->second.values.find(text::ToLower(name));
-  if (value == key->second.values.end()) return nullptr;
-  return &sections_[value->second.first].values[value->second.second];
+  const auto found = values_.find(ValueKey(keyPath, name));
+  if (found == values_.end()) return nullptr;
+  return &sections_[found->second.first].values[found->second.second];
 }
 
 bool File::SetValue(std::string_view keyPath, std::string_view name, std::uint32_t type,
                     std::string data) {
   const auto key = index_.find(text::ToLower(keyPath));
   if (key == index_.end()) return false;
-  const auto found = key->second.values.find(text::ToLower(name));
-  if (found == key->second.values.end()) {
-    AddValue(key->second, Value{std::string(name), type, std::move(data), {}, {}});
+  std::string valueKey = ValueKey(keyPath, name);
+  const auto found = values_.find(valueKey);
+  if (found == values_.end()) {
+    AddValue(key->second, std::move(valueKey),
+             Value{std::string(name), type, std::move(data), {}, {}});
     return true;
   }
   Value& v = sections_[found->second.first].values[found->second.second];
@@ -339,7 +343,7 @@ std::optional<File> Parse(std::string_view input) {
         return std::nullopt;
       }
       current = &file.Entry(path, nullptr);
-      file.AddSection(*current, lines[i].raw);
+      file.AddSection(*current, std::string(lines[i].raw));
       file.sections_.back().path = path;
       continue;
     }
@@ -364,7 +368,10 @@ std::optional<File> Parse(std::string_view input) {
     ++pos;
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (!ParseData(line.substr(pos), value)) return std::nullopt;
-    file.AddValue(*current, std::move(value));
+    std::string valueKey = text::ToLower(current->path);
+    valueKey += '\0';
+    valueKey += text::ToLower(value.name);
+    file.AddValue(*current, std::move(valueKey), std::move(value));
   }
   if (!headerSeen) return std::nullopt;
   return file;

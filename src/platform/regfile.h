@@ -54,17 +54,20 @@ class File {
   struct KeyEntry {
     std::string path;                // as first named
     std::size_t lastSection = npos;  // where new values go; npos: none yet
-    std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> values;
   };
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
   KeyEntry& Entry(std::string_view path, bool* created);
   std::size_t AddSection(KeyEntry& entry, std::string raw);
-  void AddValue(KeyEntry& entry, Value value);
+  void AddValue(KeyEntry& entry, std::string valueKey, Value value);
+  static std::string ValueKey(std::string_view keyPath, std::string_view name);
 
   std::string head_;  // the "REGEDIT4" line and what stands before the first key
   std::vector<Key> sections_;
   std::unordered_map<std::string, KeyEntry> index_;  // by lower-cased path
+  // (section, value) of each value's last definition, by lower-cased path,
+  // a NUL and the lower-cased name.
+  std::unordered_map<std::string, std::pair<std::size_t, std::size_t>> values_;
 };
 
 // Nothing when the text is not a REGEDIT4 file.
