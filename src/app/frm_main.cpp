@@ -39,6 +39,9 @@ static void InitArtwork() {
 
 namespace {
 
+// As many rows as a Windows drop-down list shows before it scrolls.
+constexpr int kListRows = 8;
+
 const char* const kSoundEntries[] = {"Use Defaults", "Music Disabled", "Sound Disabled",
                                      "Sound & Music Off"};
 const char* const kSkillEntries[] = {"Piece of Cake", "Let's Rock", "Come Get Some",
@@ -72,6 +75,7 @@ QComboBox* DropDownList(QWidget* parent, const char* name, const char* const* en
   list->setEditable(false);
   list->setFont(forms::Verdana(8.25));
   for (int i = 0; i < count; ++i) list->addItem(entries[i]);
+  forms::BoundRows(list, kListRows);
   // No entry is selected until start-up copies the stored choice in.
   list->setCurrentIndex(-1);
   return list;
@@ -130,6 +134,7 @@ frmMain::frmMain() {
   cboStages->setObjectName("cboStages");
   cboStages->setEditable(false);
   cboStages->setFont(forms::CourierNew(9.75));
+  forms::BoundRows(cboStages, kListRows);
   PlaceTwips(cboStages, 0, 2775, 3735, 360);
   cboStages->installEventFilter(this);
   // The view follows the list (with its signals blocked); a selection made in
@@ -172,6 +177,8 @@ void frmMain::BuildToolbar() {
   // Beyond the right edge of the window: never seen, but Alt+D presses it.
   cmdDebug = new QPushButton("&Debug", this);
   cmdDebug->setObjectName("cmdDebug");
+  // It is never seen, so it must never hold the focus either.
+  cmdDebug->setFocusPolicy(Qt::NoFocus);
   PlaceTwips(cmdDebug, 3840, 600, 735, 375);
 
   connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
@@ -254,13 +261,15 @@ void frmMain::BuildOptionPanel() {
   txtFakePlayers->setEnabled(false);  // a display only: the slider holds the value
   PlaceTwips(txtFakePlayers, 2205, 1995, 270, 285);
 
-  hsbFakePlayers = new QScrollBar(Qt::Horizontal, picMain);
+  hsbFakePlayers = new forms::ScrollBar(picMain);
   hsbFakePlayers->setObjectName("hsbFakePlayers");
   hsbFakePlayers->setRange(0, 8);
   hsbFakePlayers->setSingleStep(1);
   hsbFakePlayers->setPageStep(1);
   hsbFakePlayers->setValue(0);
   hsbFakePlayers->setAccessibleName("Fake MultiPlayers");
+  // A tab stop like every other option, moved by the arrow and page keys.
+  hsbFakePlayers->setFocusPolicy(Qt::StrongFocus);
   PlaceTwips(hsbFakePlayers, 2535, 2025, 1095, 240);
 
   connect(cboSound, &QComboBox::currentIndexChanged, this, [this] { cboSound_Click(); });
@@ -373,25 +382,43 @@ void frmMain::cmdLaunch_Click() {
     return;
   }
   waitingForReturn_ = true;
+  BringToFrontOnReturn(started.taskId);
+}
+
+void frmMain::TakeInputFocus() {
+  // As a form does: the window becomes the active one and the focus stays
+  // on (or goes back to) the control that had it, not on the bare window.
+  activateWindow();
+  QWidget* control = focusWidget();
+  if (control == nullptr || control == this) focusNextChild();
+}
+
+void frmMain::BringToFrontOnReturn(std::int64_t taskId) {
+  startedTask_ = taskId;
 }
 
 void frmMain::cmdDebug_Click() {
-  activateWindow();
-  setFocus();
+  TakeInputFocus();
   BuildCommandLine();
   dialogs::MsgBox(this, Qs(GameCommandLine), "Command Line", dialogs::kInformation);
 }
 
 void frmMain::ReturnedToKestrum() {
+  // The started program's window first, while it still runs; then ours.
+  const std::int64_t task = std::exchange(startedTask_, 0);
+  const bool gameInFront = task != 0 && platform::ActivateTaskWindow(task);
   if (!waitingForReturn_) return;
   waitingForReturn_ = false;
+  // Shown again without taking the activation back from the game.
+  setAttribute(Qt::WA_ShowWithoutActivating, gameInFront);
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
+  setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
 void frmMain::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (!waitingForReturn_) return;
+  if (!waitingForReturn_ && startedTask_ == 0) return;
   // The user is back in Kestrum: from the task bar, or by switching windows.
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) ReturnedToKestrum();
   if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
@@ -402,8 +429,7 @@ void frmMain::changeEvent(QEvent* event) {
 // ---------------------------------------------------------------- user files
 
 void frmMain::cmdOpen_Click() {
-  activateWindow();
-  setFocus();
+  TakeInputFocus();
   const QString folder = lastOpenFolder_.isEmpty()
                              ? Qs(platform::DosToHost(platform::ProgramDirectory()))
                              : lastOpenFolder_;
@@ -416,8 +442,7 @@ void frmMain::cmdOpen_Click() {
 }
 
 void frmMain::cmdText_Click() {
-  activateWindow();
-  setFocus();
+  TakeInputFocus();
   ShellOpen(CompanionTextPath());
 }
 
@@ -503,13 +528,14 @@ namespace {
 void RunCompanionTool(frmMain* window, const char* handler) {
   const CompanionTool& tool = FindCompanionTool(handler);
   if (tool.focusMainWindowFirst) {
-    window->activateWindow();
-    window->setFocus();
+    window->TakeInputFocus();
   }
   const ToolStart result = StartCompanionTool(tool);
   if (result.outcome != ToolStart::Outcome::Started) {
     dialogs::MsgBox(window, Qs(result.message), "No Dice...", dialogs::kStop);
+    return;
   }
+  window->BringToFrontOnReturn(result.taskId);
 }
 }  // namespace
 
@@ -524,14 +550,12 @@ void RunCompanionToolFromMenu(const char* handler) {
 }
 
 void frmMain::cmdStart_Click() {
-  activateWindow();
-  setFocus();
+  TakeInputFocus();
   frmPopup::Instance().ShowPopup(this, QPoint(-1, 25));
 }
 
 void frmMain::cmdAbout_Click() {
-  activateWindow();
-  setFocus();
+  TakeInputFocus();
   frmAbout::ShowModal(this);
 }
 

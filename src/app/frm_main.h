@@ -98,6 +98,12 @@ class frmMain : public QWidget, public MainWindowPort {
   double ScreenWidth() const override;
   double ScreenHeight() const override;
 
+  // Gives the window the input focus, leaving it on the control that had it.
+  void TakeInputFocus();
+  // The started task's window comes to the front when the user next comes
+  // back to Kestrum.
+  void BringToFrontOnReturn(std::int64_t taskId);
+
   // True from a successful start until the user comes back to Kestrum.
   bool WaitingForReturn() const { return waitingForReturn_; }
 
@@ -113,6 +119,7 @@ class frmMain : public QWidget, public MainWindowPort {
   void ReturnedToKestrum();
   QString lastOpenFolder_;
   bool waitingForReturn_ = false;
+  std::int64_t startedTask_ = 0;
 };
 
 // The one main window of the process; null before it exists and after

@@ -1,8 +1,13 @@
 #include "app/widgets.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace forms {
@@ -95,6 +100,60 @@ void OptionCheckBox::SetValue(int value) {
 
 void OptionCheckBox::nextCheckState() {
   setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+namespace {
+// Some styles open a drop-down list as a menu laid over its control, as tall
+// as the screen: 41 levels then cover it from top to bottom.
+class ListBelowStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+}  // namespace
+
+void BoundRows(QComboBox* list, int rows) {
+  static QPointer<ListBelowStyle> style;
+  if (style.isNull()) {
+    style = new ListBelowStyle;
+    style->setParent(qApp);
+  }
+  list->setStyle(style);
+  list->setMaxVisibleItems(rows);
+}
+
+void ScrollBar::keyPressEvent(QKeyEvent* event) {
+  SliderAction action = SliderNoAction;
+  switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      action = SliderSingleStepAdd;
+      break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      action = SliderSingleStepSub;
+      break;
+    case Qt::Key_PageDown:
+      action = SliderPageStepAdd;
+      break;
+    case Qt::Key_PageUp:
+      action = SliderPageStepSub;
+      break;
+    case Qt::Key_Home:
+      action = SliderToMinimum;
+      break;
+    case Qt::Key_End:
+      action = SliderToMaximum;
+      break;
+    default:
+      QScrollBar::keyPressEvent(event);
+      return;
+  }
+  triggerAction(action);
+  event->accept();
 }
 
 }  // namespace forms

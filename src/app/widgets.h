@@ -9,7 +9,10 @@
 #include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <functional>
+
+class QComboBox;
 
 namespace forms {
 
@@ -33,6 +36,10 @@ QIcon ArtworkIcon(const QString& resource, std::initializer_list<QSize> sizes);
 QPushButton* PictureButton(QWidget* parent, const char* name, const QString& picture,
                            QSize pictureSize, const QString& toolTip);
 void SetToolTip(QWidget* widget, const QString& toolTip);
+
+// A drop-down list opens below its control and shows that many rows at most,
+// scrolling for the rest, whatever the style would do by itself.
+void BoundRows(QComboBox* list, int rows);
 
 // A label that tells when it is clicked with the left button.
 class ClickLabel : public QLabel {
@@ -58,6 +65,17 @@ class OptionCheckBox : public QCheckBox {
 
  protected:
   void nextCheckState() override;
+};
+
+// A horizontal scroll bar with the keys of a Windows one: Right, Down and
+// Page Down step up, Left, Up and Page Up step down, Home and End go to the
+// ends. (Qt's own turns Left and Right round on a horizontal bar.)
+class ScrollBar : public QScrollBar {
+ public:
+  explicit ScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace forms

@@ -56,6 +56,11 @@ struct StartResult {
 // Never waits for the started program and never hands the line to a shell.
 StartResult StartProcess(const std::string& commandLine, int showCommand);
 
+// Brings the top-level window of a started task (or of a program it started
+// in turn) to the front. False when it has none, has ended, or the platform
+// gives no way to (Wayland).
+bool ActivateTaskWindow(std::int64_t taskId);
+
 // Hands a URL or a document to the program registered to open it; started in
 // the given DOS directory. Failures are not reported.
 void ShellOpen(const std::string& target, const std::string& directory);

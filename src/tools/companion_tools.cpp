@@ -47,5 +47,6 @@ ToolStart StartCompanionTool(const CompanionTool& tool) {
     return result;
   }
   result.outcome = ToolStart::Outcome::Started;
+  result.taskId = started.taskId;
   return result;
 }

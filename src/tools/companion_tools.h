@@ -25,7 +25,8 @@ std::string ToolCommandLine(const CompanionTool& tool);
 
 struct ToolStart {
   enum class Outcome { Missing, Started, Failed } outcome = Outcome::Missing;
-  std::string message;  // for Missing and Failed
+  std::string message;      // for Missing and Failed
+  std::int64_t taskId = 0;  // for Started
 };
 // Checks for the tool, makes the program directory current and starts it.
 // A missing tool changes nothing, not even the current directory.

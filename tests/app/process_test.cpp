@@ -121,6 +121,42 @@ TEST_F(ProcessTest, StartedThroughALinkInTheGameFolderItPlaysThere) {
   }
 }
 
+// Coming back to Kestrum while the game still runs brings the game's window
+// to the front: the started task's, or that of a program it started.
+TEST_F(ProcessTest, ComingBackWhileTheGameRunsBringsItsWindowToTheFront) {
+  testsupport::XServer x(true);
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::WriteFile(ProgramDir() + "/Duke3D.exe", "");
+  // The "game" is a child of the started task, as DOSBox's program is.
+  testsupport::WriteFile(Bin() + "/command.com", "#!/bin/sh\n'" KESTRUM_WINDOW_CHILD "'\nexit 0\n");
+  ::chmod((Bin() + "/command.com").c_str(), 0755);
+  const pid_t pid = Start();
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem",
+                                  "mousemove", "--window", "%1", "117", "12", "click", "1"}),
+            0);
+  const std::string child =
+      testsupport::XDoToolOutput({"search", "--sync", "--onlyvisible", "--name", "^Child$"});
+  ASSERT_FALSE(child.empty());
+  auto active = [] { return testsupport::XDoToolOutput({"getactivewindow"}); };
+  ASSERT_TRUE(testsupport::WaitFor([&] { return active() == child; }));
+  // The user comes back to Kestrum, minimised while the game runs.
+  const std::string kestrum = testsupport::XDoToolOutput({"search", "--name", "^Duke Nukem"});
+  ASSERT_FALSE(kestrum.empty());
+  ASSERT_EQ(testsupport::XDoTool({"windowactivate", kestrum.substr(0, kestrum.find('\n'))}), 0);
+  EXPECT_TRUE(testsupport::WaitFor(
+      [&] {
+        return testsupport::XDoTool({"search", "--onlyvisible", "--name", "^Duke Nukem"}, 2) == 0;
+      },
+      std::chrono::seconds(10)));
+  ::usleep(500 * 1000);  // whatever the window manager does next, it has done
+  EXPECT_EQ(active(), child);
+  const std::string game = testsupport::XDoToolOutput({"getwindowpid", child});
+  if (!game.empty()) ::kill(std::stoi(game), SIGTERM);
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+}
+
 // Whatever a real desktop leaves as the settings store, Kestrum starts, shows
 // its window and ends, and the user's bytes are kept: left exactly as they
 // are where Kestrum may not replace them, and changed only in the lines it

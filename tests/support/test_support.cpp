@@ -255,6 +255,13 @@ pid_t SpawnQuietly(const std::vector<std::string>& argv) {
   return rc == 0 ? pid : 0;
 }
 
+int RunQuietly(const std::vector<std::string>& argv) {
+  const pid_t pid = SpawnQuietly(argv);
+  int status = 0;
+  if (pid == 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 void Stop(pid_t pid) {
   if (pid <= 0) return;
   ::kill(pid, SIGTERM);
@@ -285,7 +292,11 @@ XServer::XServer(bool withWindowManager) {
   if (withWindowManager) {
     windowManager_ = SpawnQuietly({"/usr/bin/openbox", "--sm-disable"});
     // Ready once it has claimed the screen as a window manager.
-    if (!WaitFor([] { return Run({"/usr/bin/wmctrl", "-m"}) == 0; }, std::chrono::seconds(10))) {
+    if (!WaitFor(
+            [] {
+              return RunQuietly({"/usr/bin/wmctrl", "-m"}) == 0;
+            },
+            std::chrono::seconds(10))) {
       display_.clear();
     }
   }
@@ -296,14 +307,43 @@ XServer::~XServer() {
   Stop(server_);
 }
 
+std::string XDoToolOutput(const std::vector<std::string>& args, int timeoutSeconds) {
+  std::vector<std::string> words{"/usr/bin/timeout", std::to_string(timeoutSeconds),
+                                 "/usr/bin/xdotool"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+  argv.push_back(nullptr);
+  int out[2];
+  if (::pipe(out) != 0) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  std::string text;
+  char buffer[256];
+  ssize_t n = 0;
+  while (rc == 0 && (n = ::read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, n);
+  ::close(out[0]);
+  int status = 0;
+  if (rc != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
+    return {};
+  }
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
 int XDoTool(const std::vector<std::string>& args, int timeoutSeconds) {
   std::vector<std::string> argv{"/usr/bin/timeout", std::to_string(timeoutSeconds),
                                 "/usr/bin/xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
-  const pid_t pid = SpawnQuietly(argv);
-  int status = 0;
-  if (pid == 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return RunQuietly(argv);
 }
 
 }  // namespace testsupport

@@ -119,5 +119,7 @@ class XServer {
 // xdotool with these arguments on the test's display; its exit code.
 // Bounded in time: a search that never matches fails after the timeout.
 int XDoTool(const std::vector<std::string>& args, int timeoutSeconds = 20);
+// What it prints, without the last line end; empty when it fails.
+std::string XDoToolOutput(const std::vector<std::string>& args, int timeoutSeconds = 20);
 
 }  // namespace testsupport
