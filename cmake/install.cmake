@@ -5,10 +5,6 @@ include(GNUInstallDirs)
 set(linux_dir ${CMAKE_SOURCE_DIR}/resources/linux)
 set(staged ${CMAKE_BINARY_DIR}/install-data)
 
-# A build-time helper that draws the icon with the program's own renderer.
-add_executable(kestrum_svg2png ${CMAKE_SOURCE_DIR}/scripts/svg2png.cpp)
-target_link_libraries(kestrum_svg2png PRIVATE Qt6::Svg Qt6::Gui)
-
 set(icon_outputs)
 foreach(size 16 22 24 32 48 64 128 256)
   set(png ${staged}/icons/${size}x${size}/kestrum.png)

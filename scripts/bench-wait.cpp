@@ -33,7 +33,8 @@ long Status(pid_t pid, const char* field) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/status");
   std::string line;
   while (std::getline(in, line)) {
-    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    if (line.rfind(field, 0) == 0)
+      return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
   }
   return -1;
 }

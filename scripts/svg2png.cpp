@@ -1,6 +1,8 @@
-// Renders an SVG picture to a square PNG of the given size, with the same
-// renderer the program draws its artwork with. Used by the build.
-//   svg2png <picture.svg> <out.png> <pixels>
+// Renders an SVG picture to a PNG of the given size in pixels (square when
+// only the width is given), with Qt's own SVG renderer. The build draws the
+// program's artwork and the installed icons with it, so that the program
+// itself needs no SVG renderer at start-up.
+//   svg2png <picture.svg> <out.png> <width> [<height>]
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -9,16 +11,17 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: svg2png <picture.svg> <out.png> <pixels>\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: svg2png <picture.svg> <out.png> <width> [<height>]\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const int pixels = std::atoi(argv[3]);
+  const int width = std::atoi(argv[3]);
+  const int height = argc == 5 ? std::atoi(argv[4]) : width;
   QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
-  if (!renderer.isValid() || pixels <= 0) return 1;
-  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  if (!renderer.isValid() || width <= 0 || height <= 0) return 1;
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   renderer.render(&painter);

@@ -65,7 +65,9 @@ QLabel* PanelLabel(QLabel* label, const char* name, const char* caption) {
   label->setObjectName(name);
   label->setText(caption);
   label->setFont(forms::Verdana(8.25));
-  label->setStyleSheet("color: white; background: transparent;");
+  QPalette white = label->palette();
+  white.setColor(QPalette::WindowText, Qt::white);
+  label->setPalette(white);
   return label;
 }
 
@@ -121,7 +123,7 @@ frmMain::frmMain() {
   MainForm = this;
   setObjectName("frmMain");
   setWindowTitle("Duke Nukem ");
-  setWindowIcon(forms::ArtworkIcon(":/kestrum/icon.svg", {QSize(16, 16), QSize(32, 32)}));
+  setWindowIcon(forms::ArtworkIcon("icon", {QSize(16, 16), QSize(32, 32)}));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -152,26 +154,23 @@ frmMain::~frmMain() {
 
 void frmMain::BuildToolbar() {
   const QSize button(20, 20);
-  cmdStart = forms::PictureButton(this, "cmdStart", ":/kestrum/start.svg", QSize(51, 22),
-                                  "Click Here to Begin");
+  cmdStart = forms::PictureButton(this, "cmdStart", "start", QSize(51, 22), "Click Here to Begin");
   PlaceTwips(cmdStart, 0, 0, 825, 375);
   cmdStart->setAcceptDrops(true);
   cmdStart->installEventFilter(this);
-  cmdOpen = forms::PictureButton(this, "cmdOpen", ":/kestrum/open.svg", button, "Open Map");
+  cmdOpen = forms::PictureButton(this, "cmdOpen", "open", button, "Open Map");
   PlaceTwips(cmdOpen, 825, 0, 375, 375);
-  cmdText = forms::PictureButton(this, "cmdText", ":/kestrum/text.svg", button, {});
+  cmdText = forms::PictureButton(this, "cmdText", "text", button, {});
   cmdText->setAccessibleName("Read the map's text");
   PlaceTwips(cmdText, 1200, 0, 375, 375);
   cmdText->setEnabled(false);
-  cmdLaunch = forms::PictureButton(this, "cmdLaunch", ":/kestrum/launch.svg", QSize(21, 22),
-                                   "Launch Duke3D");
+  cmdLaunch = forms::PictureButton(this, "cmdLaunch", "launch", QSize(21, 22), "Launch Duke3D");
   PlaceTwips(cmdLaunch, 1575, 0, 375, 375);
-  cmdBuild = forms::PictureButton(this, "cmdBuild", ":/kestrum/build.svg", button, "Launch Build");
+  cmdBuild = forms::PictureButton(this, "cmdBuild", "build", button, "Launch Build");
   PlaceTwips(cmdBuild, 2295, 0, 375, 375);
-  cmdEditArt =
-      forms::PictureButton(this, "cmdEditArt", ":/kestrum/editart.svg", button, "Launch Editart");
+  cmdEditArt = forms::PictureButton(this, "cmdEditArt", "editart", button, "Launch Editart");
   PlaceTwips(cmdEditArt, 2670, 0, 375, 375);
-  cmdAbout = forms::PictureButton(this, "cmdAbout", ":/kestrum/about.svg", button, "About...");
+  cmdAbout = forms::PictureButton(this, "cmdAbout", "about", button, "About...");
   PlaceTwips(cmdAbout, 3360, 0, 375, 375);
 
   // Beyond the right edge of the window: never seen, but Alt+D presses it.
@@ -195,19 +194,19 @@ void frmMain::BuildOptionPanel() {
   picMain = new QLabel(this);
   picMain->setObjectName("picMain");
   PlaceTwips(picMain, 0, 390, 3735, 2370);
-  picMain->setPixmap(forms::Artwork(":/kestrum/panel.svg", picMain->size()));
+  picMain->setPixmap(forms::Artwork("panel", picMain->size()));
   picMain->setScaledContents(true);
   picMain->setAutoFillBackground(true);
   QPalette dark = picMain->palette();
   dark.setColor(QPalette::Window, QColor(40, 36, 32));
   picMain->setPalette(dark);
 
-  imgRecord = Picture(picMain, "imgRecord", ":/kestrum/row-record.svg");
-  imgMonsters = Picture(picMain, "imgMonsters", ":/kestrum/row-monsters.svg");
-  imgSound = Picture(picMain, "imgSound", ":/kestrum/row-sound.svg");
-  imgSkill = Picture(picMain, "imgSkill", ":/kestrum/row-skill.svg");
-  imgRespawn = Picture(picMain, "imgRespawn", ":/kestrum/row-respawn.svg");
-  imgFakePlayers = Picture(picMain, "imgFakePlayers", ":/kestrum/row-fakeplayers.svg");
+  imgRecord = Picture(picMain, "imgRecord", "row-record");
+  imgMonsters = Picture(picMain, "imgMonsters", "row-monsters");
+  imgSound = Picture(picMain, "imgSound", "row-sound");
+  imgSkill = Picture(picMain, "imgSkill", "row-skill");
+  imgRespawn = Picture(picMain, "imgRespawn", "row-respawn");
+  imgFakePlayers = Picture(picMain, "imgFakePlayers", "row-fakeplayers");
   PlaceTwips(imgRecord, 0, 0, 330, 360);
   PlaceTwips(imgMonsters, 0, 330, 330, 360);
   PlaceTwips(imgSound, 0, 990, 330, 360);

@@ -2,11 +2,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QProxyStyle>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -16,9 +15,22 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
   widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
+namespace {
+// The first of the families that is installed, looked up once: a family that
+// is not installed costs a font search at every size that asks for it.
+QStringList FirstInstalled(const QStringList& families) {
+  for (const QString& family : families) {
+    if (QFontDatabase::hasFamily(family)) return {family};
+  }
+  return families;
+}
+}  // namespace
+
 QFont Verdana(double points, bool bold, bool underline) {
+  static const QStringList families =
+      FirstInstalled({"Verdana", "DejaVu Sans", "Liberation Sans", "Sans Serif"});
   QFont font;
-  font.setFamilies({"Verdana", "DejaVu Sans", "Liberation Sans", "Sans Serif"});
+  font.setFamilies(families);
   font.setPointSizeF(points);
   font.setBold(bold);
   font.setUnderline(underline);
@@ -26,28 +38,32 @@ QFont Verdana(double points, bool bold, bool underline) {
 }
 
 QFont CourierNew(double points) {
+  static const QStringList families =
+      FirstInstalled({"Courier New", "DejaVu Sans Mono", "Liberation Mono", "Monospace"});
   QFont font;
-  font.setFamilies({"Courier New", "DejaVu Sans Mono", "Liberation Mono", "Monospace"});
+  font.setFamilies(families);
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
   font.setPointSizeF(points);
   return font;
 }
 
-QPixmap Artwork(const QString& resource, QSize size) {
-  const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
-  QPixmap pixmap(size * ratio);
-  pixmap.setDevicePixelRatio(ratio);
-  pixmap.fill(Qt::transparent);
-  QSvgRenderer renderer(resource);
-  QPainter painter(&pixmap);
-  renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+QPixmap Artwork(const QString& name, QSize size) {
+  // Drawn from the SVG by the build, at this size and at twice it, so that
+  // a double-density screen shows it as sharp.
+  const bool dense = qApp != nullptr && qApp->devicePixelRatio() > 1.0;
+  QPixmap pixmap(QString(":/kestrum/%1-%2x%3%4.png")
+                     .arg(name)
+                     .arg(size.width())
+                     .arg(size.height())
+                     .arg(dense ? "@2x" : ""));
+  pixmap.setDevicePixelRatio(dense ? 2.0 : 1.0);
   return pixmap;
 }
 
-QIcon ArtworkIcon(const QString& resource, std::initializer_list<QSize> sizes) {
+QIcon ArtworkIcon(const QString& name, std::initializer_list<QSize> sizes) {
   QIcon icon;
-  for (const QSize& size : sizes) icon.addPixmap(Artwork(resource, size));
+  for (const QSize& size : sizes) icon.addPixmap(Artwork(name, size));
   return icon;
 }
 

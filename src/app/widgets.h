@@ -26,11 +26,11 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height);
 QFont Verdana(double points, bool bold = false, bool underline = false);
 QFont CourierNew(double points);
 
-// A picture of the compiled-in artwork, drawn at the size asked for (and
-// for the screen's pixel ratio). Drawn straight from the SVG: no image or
-// icon plug-in is loaded for it.
-QPixmap Artwork(const QString& resource, QSize size);
-QIcon ArtworkIcon(const QString& resource, std::initializer_list<QSize> sizes);
+// A picture of the compiled-in artwork ("start" for resources/start.svg) at
+// one of the sizes the build drew it at, for the screen's pixel ratio. PNG,
+// which Qt reads without a plug-in.
+QPixmap Artwork(const QString& name, QSize size);
+QIcon ArtworkIcon(const QString& name, std::initializer_list<QSize> sizes);
 
 // A button that shows a picture; its tool tip is also its accessible name.
 QPushButton* PictureButton(QWidget* parent, const char* name, const QString& picture,

@@ -37,7 +37,7 @@ void Colour(QLabel* label, const QColor& text, const QColor& back) {
 }
 
 QCursor HandCursor() {
-  return QCursor(forms::Artwork(":/kestrum/hand.svg", QSize(32, 32)), 9, 1);
+  return QCursor(forms::Artwork("hand", QSize(32, 32)), 9, 1);
 }
 }  // namespace
 
@@ -70,7 +70,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   auto* background = new QLabel(this);
   background->setObjectName("background");
   background->setGeometry(0, 0, width(), height());
-  background->setPixmap(forms::Artwork(":/kestrum/about-background.svg", size()));
+  background->setPixmap(forms::Artwork("about-background", size()));
   background->setScaledContents(true);
   background->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -87,7 +87,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
 
   picTolvane = new QLabel(this);
   picTolvane->setObjectName("picTolvane");
-  picTolvane->setPixmap(forms::Artwork(":/kestrum/logo.svg", QSize(150, 48)));
+  picTolvane->setPixmap(forms::Artwork("logo", QSize(150, 48)));
   picTolvane->setAlignment(Qt::AlignCenter);
   picTolvane->setMouseTracking(true);
   PlaceTwips(picTolvane, 795, 600, 2250, 705);
@@ -102,10 +102,10 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   PlaceTwips(lblVersion, 30, 300, 3825, 225);
 
   imgHomePage = MakeLabel(this, "imgHomePage", {}, font());
-  imgHomePage->setPixmap(forms::Artwork(":/kestrum/homepage.svg", QSize(16, 18)));
+  imgHomePage->setPixmap(forms::Artwork("homepage", QSize(16, 18)));
   PlaceTwips(imgHomePage, 60, 1680, 240, 270);
   imgEMail = MakeLabel(this, "imgEMail", {}, font());
-  imgEMail->setPixmap(forms::Artwork(":/kestrum/email.svg", QSize(16, 18)));
+  imgEMail->setPixmap(forms::Artwork("email", QSize(16, 18)));
   PlaceTwips(imgEMail, 60, 1395, 240, 270);
 
   lblEMail = MakeLabel(this, "lblEMail", kAuthorEMail, forms::Verdana(8.25, false, true));
