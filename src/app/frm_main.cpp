@@ -402,10 +402,14 @@ void frmMain::cmdDebug_Click() {
   dialogs::MsgBox(this, Qs(GameCommandLine), "Command Line", dialogs::kInformation);
 }
 
-void frmMain::ReturnedToKestrum() {
-  // The started program's window first, while it still runs; then ours.
-  const std::int64_t task = std::exchange(startedTask_, 0);
-  const bool gameInFront = task != 0 && platform::ActivateTaskWindow(task);
+void frmMain::ReturnedToKestrum(bool holdsTheFocus) {
+  // Once Kestrum holds the input focus again, the started program's window
+  // comes to the front first, while it still runs; then ours is restored.
+  bool gameInFront = false;
+  if (holdsTheFocus) {
+    const std::int64_t task = std::exchange(startedTask_, 0);
+    gameInFront = task != 0 && platform::ActivateTaskWindow(task);
+  }
   if (!waitingForReturn_) return;
   waitingForReturn_ = false;
   // Shown again without taking the activation back from the game.
@@ -419,9 +423,9 @@ void frmMain::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (!waitingForReturn_ && startedTask_ == 0) return;
   // The user is back in Kestrum: from the task bar, or by switching windows.
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ReturnedToKestrum();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ReturnedToKestrum(true);
   if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
-    ReturnedToKestrum();
+    ReturnedToKestrum(false);
   }
 }
 
@@ -458,14 +462,15 @@ void frmMain::cboStages_KeyPress(int keyAscii) {
 
 void frmMain::ShowStages() {
   const QSignalBlocker block(cboStages);
-  bool same = cboStages->count() == Stages.ListCount();
-  for (int i = 0; same && i < Stages.ListCount(); ++i) {
-    same = cboStages->itemText(i) == Qs(Stages.List(i));
+  // Only what differs is redone: start-up appends the levels one by one.
+  const int count = Stages.ListCount();
+  int same = 0;
+  while (same < count && same < cboStages->count() &&
+         cboStages->itemText(same) == Qs(Stages.List(same))) {
+    ++same;
   }
-  if (!same) {
-    cboStages->clear();
-    for (int i = 0; i < Stages.ListCount(); ++i) cboStages->addItem(Qs(Stages.List(i)));
-  }
+  while (cboStages->count() > same) cboStages->removeItem(cboStages->count() - 1);
+  for (int i = same; i < count; ++i) cboStages->addItem(Qs(Stages.List(i)));
   cboStages->setCurrentIndex(Stages.ListIndex());
 }
 

@@ -116,7 +116,7 @@ class frmMain : public QWidget, public MainWindowPort {
   void BuildToolbar();
   void BuildOptionPanel();
   void ShowStages();
-  void ReturnedToKestrum();
+  void ReturnedToKestrum(bool holdsTheFocus);
   QString lastOpenFolder_;
   bool waitingForReturn_ = false;
   std::int64_t startedTask_ = 0;

@@ -6,7 +6,10 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QImage>
 #include <QKeyEvent>
+#include <QResource>
+#include <cstring>
 #include <QMouseEvent>
 
 namespace forms {
@@ -52,11 +55,22 @@ QPixmap Artwork(const QString& name, QSize size) {
   // Drawn from the SVG by the build, at this size and at twice it, so that
   // a double-density screen shows it as sharp.
   const bool dense = qApp != nullptr && qApp->devicePixelRatio() > 1.0;
-  QPixmap pixmap(QString(":/kestrum/%1-%2x%3%4.png")
-                     .arg(name)
-                     .arg(size.width())
-                     .arg(size.height())
-                     .arg(dense ? "@2x" : ""));
+  const QResource resource(QString(":/kestrum/%1-%2x%3%4.argb")
+                               .arg(name)
+                               .arg(size.width())
+                               .arg(size.height())
+                               .arg(dense ? "@2x" : ""));
+  const QByteArray bytes = resource.uncompressedData();
+  std::uint32_t header[2] = {};
+  if (bytes.size() < qsizetype(sizeof header)) return {};
+  std::memcpy(header, bytes.constData(), sizeof header);
+  const qint64 pixels = qint64(header[0]) * header[1];
+  if (pixels <= 0 || bytes.size() != qsizetype(sizeof header) + pixels * 4) return {};
+  QImage image(static_cast<int>(header[0]), static_cast<int>(header[1]),
+               QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull() || image.sizeInBytes() != pixels * 4) return {};
+  std::memcpy(image.bits(), bytes.constData() + sizeof header, std::size_t(pixels) * 4);
+  QPixmap pixmap = QPixmap::fromImage(std::move(image));
   pixmap.setDevicePixelRatio(dense ? 2.0 : 1.0);
   return pixmap;
 }

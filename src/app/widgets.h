@@ -27,8 +27,7 @@ QFont Verdana(double points, bool bold = false, bool underline = false);
 QFont CourierNew(double points);
 
 // A picture of the compiled-in artwork ("start" for resources/start.svg) at
-// one of the sizes the build drew it at, for the screen's pixel ratio. PNG,
-// which Qt reads without a plug-in.
+// one of the sizes the build drew it at, for the screen's pixel ratio.
 QPixmap Artwork(const QString& name, QSize size);
 QIcon ArtworkIcon(const QString& name, std::initializer_list<QSize> sizes);
 

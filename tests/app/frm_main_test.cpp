@@ -77,6 +77,18 @@ TEST_F(MainWindowTest, EveryControlAtItsPlaceAndSize) {
   EXPECT_FALSE(form->rect().intersects(form->cmdDebug->geometry()));
 }
 
+TEST_F(MainWindowTest, TheArtworkIsThePicturesTheBuildDrew) {
+  ASSERT_TRUE(Load());
+  // Inside the icon's upper wedge the picture is its yellow, fully opaque.
+  const QImage icon = form->windowIcon().pixmap(QSize(32, 32)).toImage();
+  ASSERT_EQ(icon.size(), QSize(32, 32));
+  EXPECT_EQ(icon.pixelColor(15, 8), QColor(0xff, 0xd2, 0x3a));
+  for (QPushButton* b : {form->cmdStart, form->cmdOpen, form->cmdText, form->cmdLaunch,
+                         form->cmdBuild, form->cmdEditArt, form->cmdAbout}) {
+    EXPECT_FALSE(b->icon().pixmap(b->iconSize()).isNull()) << b->objectName().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, ToolTipsCaptionsAndStartState) {
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->windowTitle(), "Duke Nukem ");
