@@ -181,6 +181,7 @@ Store& Load(bool lockHeld) {
   const std::string target = FollowLinks(path);
   struct stat st {};
   const bool exists = !target.empty() && ::stat(target.c_str(), &st) == 0;
+  const bool missing = !exists && errno == ENOENT;
   if (s.path == path && s.target == target && (exists ? SameFile(s, st) : !s.present) &&
       (s.parsed || !lockHeld)) {
     return s;
@@ -194,7 +195,7 @@ Store& Load(bool lockHeld) {
   }
   if (!exists) {
     // Nothing there yet (a link that leads nowhere included): a save makes it.
-    s.writable = errno == ENOENT;
+    s.writable = missing;
     s.parsed = true;
     return s;
   }
@@ -216,7 +217,9 @@ Store& Load(bool lockHeld) {
     s.parsed = true;
     return s;
   }
-  if (!lockHeld) return s;  // read as empty; the next change sets it aside
+  // Read as empty; the next change sets it aside, unless it may not be
+  // changed at all.
+  if (!lockHeld || !s.writable) return s;
   if (SetAside(target)) {
     s = Store{};
     s.path = path;
