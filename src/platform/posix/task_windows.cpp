@@ -5,6 +5,7 @@
 // way; there Kestrum only restores its own window.
 #include <dirent.h>
 #include <signal.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -120,11 +121,20 @@ bool ActivateTaskWindow(std::int64_t taskId) {
   message.type = activeWindow;
   message.data.data32[0] = 2;  // asked for by the user, as from a task bar
   message.data.data32[1] = XCB_CURRENT_TIME;
-  xcb_send_event(x.c, 0, root,
-                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                 reinterpret_cast<const char*>(&message));
-  xcb_flush(x.c);
-  return true;
+  // A window manager still busy giving Kestrum its focus back may drop the
+  // request: it is asked again until the window is the active one.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    xcb_send_event(x.c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(x.c);
+    for (int wait = 0; wait < 10; ++wait) {
+      ::usleep(10 * 1000);
+      const auto active = Property(x.c, root, activeWindow, XCB_ATOM_WINDOW);
+      if (!active.empty() && active[0] == target) return true;
+    }
+  }
+  return true;  // asked for; what the window manager does is its own
 }
 
 }  // namespace platform
