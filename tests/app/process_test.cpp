@@ -32,15 +32,8 @@ class ProcessTest : public testsupport::IsolatedTest {
     return Spawn({startedAs}, folder);
   }
   static pid_t Spawn(const std::vector<std::string>& words, const std::string& folder = {}) {
-    std::vector<char*> argv;
-    for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = testsupport::Spawn(words, folder);
+    EXPECT_NE(pid, 0) << words[0];
     return pid;
   }
   // True while some process holds the single-instance lock.

@@ -164,7 +164,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
   return condition();
 }
 
-int Run(const std::vector<std::string>& argv, const std::string& directory) {
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& directory) {
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -174,10 +174,17 @@ int Run(const std::vector<std::string>& argv, const std::string& directory) {
   pid_t pid = 0;
   const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
+  return rc == 0 ? pid : 0;
+}
+
+int Wait(pid_t pid) {
   int status = 0;
-  if (::waitpid(pid, &status, 0) != pid) return -1;
+  if (pid <= 0 || ::waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int Run(const std::vector<std::string>& argv, const std::string& directory) {
+  return Wait(Spawn(argv, directory));
 }
 
 bool OnPath(const std::string& program) {
@@ -256,10 +263,7 @@ pid_t SpawnQuietly(const std::vector<std::string>& argv) {
 }
 
 int RunQuietly(const std::vector<std::string>& argv) {
-  const pid_t pid = SpawnQuietly(argv);
-  int status = 0;
-  if (pid == 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return Wait(SpawnQuietly(argv));
 }
 
 void Stop(pid_t pid) {

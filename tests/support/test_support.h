@@ -7,6 +7,8 @@
 
 #include "support/shared_fixture.h"
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <map>
 #include <optional>
@@ -61,6 +63,11 @@ std::vector<Call> WaitForCalls(const std::string& bin, const std::string& name, 
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
+// Starts a program (a bare name is looked up on PATH) in that folder, or the
+// current one; gives its process id, or 0.
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& directory = {});
+// Waits for a started program; gives its exit code (or -1).
+int Wait(pid_t pid);
 // Runs a program and waits for it; gives its exit code (or -1).
 int Run(const std::vector<std::string>& argv, const std::string& directory = {});
 
