@@ -111,6 +111,13 @@ QStringList NameFilters(const QString& filter) {
   return filters;
 }
 
+// Shows what the core has to say, if anything.
+void Tell(const std::optional<Message>& message) {
+  if (message) {
+    dialogs::MsgBox(MainForm, Qs(message->text), Qs(message->title), message->style);
+  }
+}
+
 // A list position that the list cannot show falls back to the first entry.
 int InRange(int value, int last) {
   return value >= 0 && value <= last ? value : 0;
@@ -441,7 +448,7 @@ void frmMain::cmdOpen_Click() {
   if (chosen.isEmpty()) return;
   const int slash = chosen.lastIndexOf('/');
   if (slash >= 0) lastOpenFolder_ = chosen.left(slash == 0 ? 1 : slash);
-  TakeChosenFile(platform::HostToDos(chosen.toStdString()), *this);
+  Tell(TakeChosenFile(platform::HostToDos(chosen.toStdString()), *this));
 }
 
 void frmMain::cmdText_Click() {
@@ -453,7 +460,7 @@ void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
   std::vector<std::string> names;
   for (const QString& name : hostFileNames)
     names.push_back(platform::HostToDos(name.toStdString()));
-  TakeDroppedFiles(names, *this);
+  Tell(TakeDroppedFiles(names, *this));
 }
 
 void frmMain::cboStages_KeyPress(int keyAscii) {

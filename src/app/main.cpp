@@ -2,6 +2,7 @@
 #ifndef _WIN32
 #include <QSocketNotifier>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -20,7 +21,9 @@ void OnSignal(int) {
 // Logging out or "kill" asks the program to end: it ends the way closing the
 // window does, so the settings are saved.
 void CloseOnTerminationSignals(QWidget* window) {
-  if (::pipe(signalPipe) != 0) return;
+  // Close-on-exec: a started program that inherited the pipe could end
+  // Kestrum with one byte.
+  if (::pipe2(signalPipe, O_CLOEXEC) != 0) return;
   auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [window] { window->close(); });
   struct sigaction action {};

@@ -3,6 +3,7 @@
 #include "app/main_window_port.h"
 #include "launch/shell_paths.h"
 #include "levels/stage_list.h"
+#include "platform/dos_view.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -26,14 +27,17 @@ std::string FindCompanion(const std::string& longPath) {
   return slash == std::string::npos ? found : wanted.substr(0, slash + 1) + found;
 }
 
-// Only a choice that gives a short path is taken: a name that does not exist
-// (typed into the dialog) changes nothing at all.
-bool TakeFile(const std::string& fileName) {
+// Only a file that DOS can open by its short path is taken; any other
+// changes nothing at all, and the user is told why.
+std::optional<Message> TakeFile(const std::string& fileName) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
-  if (shortPath.empty()) return false;
+  const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
+  if (trouble.kind != platform::dosview::Trouble::kNone) {
+    return Message{platform::dosview::Describe(trouble), "No Dice...", Message::kStop};
+  }
   UserFilePath = shortPath;
   UserFileLongPath = fileName;
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -70,18 +74,22 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
   window.SetTextButtonToolTip("Read " + name);
 }
 
-void TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
-  if (fileName.empty() || !TakeFile(fileName)) return;
+std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
+  if (fileName.empty()) return std::nullopt;
+  if (auto refused = TakeFile(fileName)) return refused;
   const std::string extension = text::Right(fileName, 4);
   if (extension == ".map" || extension == ".grp") SetupFile(UserFilePath, window);
+  return std::nullopt;
 }
 
-void TakeDroppedFiles(const std::vector<std::string>& fileNames, MainWindowPort& window) {
-  if (fileNames.empty()) return;
+std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,
+                                        MainWindowPort& window) {
+  if (fileNames.empty()) return std::nullopt;
   const std::string& first = fileNames.front();
-  if (CheckValidFile(first) == 0) return;
-  if (!TakeFile(first)) return;
+  if (CheckValidFile(first) == 0) return std::nullopt;
+  if (auto refused = TakeFile(first)) return refused;
   SetupFile(UserFilePath, window);
+  return std::nullopt;
 }
 
 void StagesKeyPress(int keyAscii) {

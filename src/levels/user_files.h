@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "app/message.h"
 
 class MainWindowPort;
 
@@ -21,10 +24,12 @@ std::int16_t CheckValidFile(const std::string& fileName);
 // one there), selects it, and offers its companion text on cmdText.
 void SetupFile(const std::string& path, MainWindowPort& window);
 
-// A file name as the Open dialog returns it (a DOS path).
-void TakeChosenFile(const std::string& fileName, MainWindowPort& window);
+// A file name as the Open dialog returns it (a DOS path). A file the game
+// could not be given changes nothing, and the message says why.
+std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window);
 // File names dropped on the start button, in their order (DOS paths).
-void TakeDroppedFiles(const std::vector<std::string>& fileNames, MainWindowPort& window);
+std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,
+                                        MainWindowPort& window);
 // A character typed in the stage list: Backspace takes the user entry away.
 void StagesKeyPress(int keyAscii);
 

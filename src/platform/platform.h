@@ -41,6 +41,16 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
 // Gives the name as found, or the empty text.
 std::string FindNormalFile(const std::string& dosPath);
 
+// The file a DOS path names, links followed, as a DOS program would reach it.
+enum class FileKind { kMissing, kFile, kOther };
+struct DosFile {
+  FileKind kind = FileKind::kMissing;
+  std::string hostPath;  // where the host keeps it
+  std::string name;      // its own (long) name, as the user knows it
+  std::string identity;  // the same for every path to one file; empty when missing
+};
+DosFile LocateDosFile(const std::string& dosPath);
+
 bool SetCurrentDirectory(const std::string& dosPath);
 std::string CurrentDirectory();
 
@@ -52,8 +62,11 @@ struct StartResult {
   std::int64_t taskId = 0;  // 0: nothing was started
   std::string error;        // what the user can do about it, when nothing started
 };
-// Starts a command line the way command.com would, in the current directory.
-// Never waits for the started program and never hands the line to a shell.
+// Starts a command line the way command.com would, in the current directory:
+// a program the system finds is started with the other words as its
+// arguments; any other line runs in DOSBox, in a DOS view made for it
+// (dos_view.h). Never waits for the started program and never hands the
+// line to a shell.
 StartResult StartProcess(const std::string& commandLine, int showCommand);
 
 // Brings the top-level window of a started task (or of a program it started

@@ -89,28 +89,43 @@ TEST_F(LaunchTest, WithoutDosBoxTheUserIsToldWhatToInstall) {
   EXPECT_FALSE(form->WaitingForReturn());
 }
 
-TEST_F(LaunchTest, DosBoxRunsTheGameWithTheChosenMap) {
+// A map from a downloaded pack, in a folder whose name would have given
+// DOSBox a second command, reaches the game as that file and nothing else;
+// a name DOS reads as a device is refused when it is chosen.
+TEST_F(LaunchTest, DosBoxGivesTheGameTheChosenFileAndNothingElse) {
   UseSystemPath(true);
   if (!testsupport::OnPath("dosbox")) GTEST_SKIP() << "DOSBox is not installed";
   if (testsupport::BuildDosRecorder(ProgramDir() + "/Duke3D.exe").empty()) {
     GTEST_SKIP() << "nasm is not installed";
   }
-  const std::string maps = Root() + "/Maps Of Mine";
-  testsupport::MakeDirs(maps);
-  testsupport::WriteFile(maps + "/Big Fancy Level.map", "map");
-  testsupport::WriteFile(maps + "/Big Fancy Level.txt", "text");
+  testsupport::MakeDirs(Root() + "/victim");
+  testsupport::WriteFile(Root() + "/victim/big.map", "the user's own map");
+  const std::string pack = Root() + "/x\ndel/" + Root().substr(1) + "/victim";
+  testsupport::MakeDirs(pack);
+  testsupport::WriteFile(pack + "/big.map", "from the pack");
+  testsupport::WriteFile(pack + "/con.map", "a map named like the console");
   ASSERT_TRUE(Load());
-  AnswerOpenDialog(QString::fromStdString(maps + "/Big Fancy Level.map"));
-  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  EXPECT_TRUE(Drop({QString::fromStdString(pack + "/big.map")}));
   PickEntry(form->cboSkills, 3);
   QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
-  ASSERT_TRUE(shown.empty() || shown.back().kind != dialogs::Request::Kind::Message);
+  ASSERT_TRUE(shown.empty()) << shown.back().text.toStdString();
   ASSERT_TRUE(testsupport::WaitFor([&] {
     return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT").find("OPEN") != std::string::npos;
   }));
-  EXPECT_NE(UserFilePath.find("\\mapsof~1\\bigfan~"), std::string::npos) << UserFilePath;
   EXPECT_EQ(testsupport::ReadFile(ProgramDir() + "/ARGS.TXT"),
-            " /s4 -map " + UserFilePath + "\r\nOPEN OK");
+            " /s4 -map d:\\big.map\r\nOPEN OK:from the pack");
+  EXPECT_EQ(testsupport::ReadFile(Root() + "/victim/big.map"), "the user's own map");
+
+  AnswerOpenDialog(QString::fromStdString(pack + "/con.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text,
+            "DOS takes \"con.map\" for its device CON, not for a file. Rename the file and choose "
+            "it again.");
+  EXPECT_EQ(shown[1].title, "No Dice...");
+  EXPECT_EQ(shown[1].style, 16);
+  EXPECT_EQ(form->cboStages->itemText(0), "big.map");
+  EXPECT_TRUE(UserFilePath.ends_with("\\big.map")) << UserFilePath;
 }
 
 }  // namespace

@@ -114,6 +114,27 @@ TEST_F(ProcessTest, StartedThroughALinkInTheGameFolderItPlaysThere) {
   }
 }
 
+// The game gets Kestrum's standard input and output and nothing else of it:
+// not its signal pipe, its locks or its connection to the display.
+TEST_F(ProcessTest, AStartedProgramGetsNoneOfKestrumsDescriptors) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::WriteFile(ProgramDir() + "/Duke3D.exe", "");
+  Install(Bin() + "/command.com");
+  testsupport::WriteFile(Bin() + "/command.com", testsupport::ReadFile(KESTRUM_FD_LISTER));
+  const pid_t pid = Start();
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem",
+                                  "mousemove", "--window", "%1", "117", "12", "click", "1"}),
+            0);
+  ASSERT_TRUE(testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/FDS.TXT"); }));
+  ASSERT_TRUE(testsupport::WaitFor(
+      [&] { return !testsupport::ReadFile(ProgramDir() + "/FDS.TXT").empty(); }));
+  EXPECT_EQ(testsupport::ReadFile(ProgramDir() + "/FDS.TXT"), "0\n1\n2\n");
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+}
+
 // Coming back to Kestrum while the game still runs brings the game's window
 // to the front: the started task's, or that of a program it started.
 TEST_F(ProcessTest, ComingBackWhileTheGameRunsBringsItsWindowToTheFront) {

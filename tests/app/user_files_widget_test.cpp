@@ -1,7 +1,3 @@
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include "launch/command_line.h"
 #include "levels/user_files.h"
 #include "platform/platform.h"
@@ -30,21 +26,6 @@ class UserFilesWidgetTest : public testsupport::WidgetTest {
   void Choose(const QString& hostPath) {
     AnswerOpenDialog(hostPath);
     QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
-  }
-  // Drops files on the start button as a file manager does.
-  bool Drop(const QStringList& hostPaths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const auto& p : hostPaths) urls << QUrl::fromLocalFile(p);
-    data.setUrls(urls);
-    const QPoint at = form->cmdStart->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(form->cmdStart, &enter);
-    const bool accepted = enter.isAccepted();
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(form->cmdStart, &drop);
-    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);  // never a move of the user's file
-    return accepted;
   }
   void Backspace() { QTest::keyClick(form->cboStages, Qt::Key_Backspace); }
   void ExpectList(int count, const QString& first, int selected) {

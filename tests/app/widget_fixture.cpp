@@ -1,6 +1,9 @@
 #include "widget_fixture.h"
 
 #include <QAbstractItemView>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 #include "app/exit_program.h"
 #include "tools/frm_popup.h"
@@ -48,6 +51,21 @@ void WidgetTest::PressAltD() {
   const std::size_t before = shown.size();
   QTest::keyClick(form.get(), Qt::Key_D, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() > before; }, 2000));
+}
+
+bool WidgetTest::Drop(const QStringList& hostPaths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const auto& p : hostPaths) urls << QUrl::fromLocalFile(p);
+  data.setUrls(urls);
+  const QPoint at = form->cmdStart->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(form->cmdStart, &enter);
+  const bool accepted = enter.isAccepted();
+  QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(form->cmdStart, &drop);
+  EXPECT_EQ(drop.dropAction(), Qt::CopyAction);  // never a move of the user's file
+  return accepted;
 }
 
 void PickEntry(QComboBox* list, int index) {

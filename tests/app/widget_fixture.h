@@ -24,6 +24,9 @@ class WidgetTest : public IsolatedTest {
   void AnswerOpenDialog(const QString& hostPath) { openAnswers_.push_back(hostPath); }
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();
+  // Drops files on the start button as a file manager does; tells whether
+  // the drag was taken.
+  bool Drop(const QStringList& hostPaths);
 
   std::unique_ptr<frmMain> form;
   std::vector<dialogs::Request> shown;  // every dialog, in order

@@ -1,3 +1,4 @@
+#include "platform/dos_names.h"
 #include "platform/posix/dos_names.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 
 namespace {
 
-using platform::posix::DosAliases;
+using platform::dos::DosAliases;
 
 TEST(DosAliases, AsDosBoxShowsThem) {
   // A folder listed in this order.

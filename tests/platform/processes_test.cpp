@@ -40,26 +40,65 @@ TEST_F(ProcessesTest, WithoutTheProgramOrDosBoxNothingStartsAndTheUserIsTold) {
   EXPECT_NE(started.error.find("apt install dosbox"), std::string::npos) << started.error;
 }
 
-TEST_F(ProcessesTest, DosBoxRunsTheLineFromTheCurrentDirectory) {
+// What the game gets, wherever the game and the user's map live and however
+// their folders are named: DOSBox runs the game from its own folder, the
+// game opens the map by a short name, and nothing else on the disk changes.
+TEST_F(ProcessesTest, TheGameOpensTheChosenMapWhereverBothLive) {
   UseSystemPath(true);
   if (!testsupport::OnPath("dosbox")) GTEST_SKIP() << "DOSBox is not installed";
-  if (testsupport::BuildDosRecorder(ProgramDir() + "/Duke3D.exe").empty()) {
-    GTEST_SKIP() << "nasm is not installed";
+  // A file the user owns that crafted folder names once reached: emptied by
+  // a redirection, deleted by a second command.
+  const std::string victim = Root() + "/victim/mymap.map";
+  testsupport::MakeDirs(Root() + "/victim");
+  testsupport::WriteFile(victim, "the user's own map");
+  // The victim's folder as the folders below a crafted name repeat it.
+  const std::string victimPath = Root().substr(1) + "/victim";
+  std::string nine, ten;
+  for (int i = 1; i <= 10; ++i) {
+    (i <= 9 ? nine : ten) += "/Folder Number " + std::to_string(i);
+    if (i == 9) ten = nine;
   }
-  const std::string maps = Root() + "/Maps With Blanks";
-  testsupport::MakeDirs(maps);
-  testsupport::WriteFile(maps + "/My Great Map.map", "map");
-  const std::string mapPath =
-      text::ToLower(GetShortPath(platform::HostToDos(maps + "/My Great Map.map")));
-  ASSERT_FALSE(mapPath.empty());
-  const auto started = platform::StartProcess("command.com /c Duke3D /s3 /v1 /l02 -map " + mapPath,
-                                              platform::kSwShowMaximized);
-  ASSERT_NE(started.taskId, 0) << started.error;
-  ASSERT_TRUE(testsupport::WaitFor([&] {
-    return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT").find("OPEN") != std::string::npos;
-  }));
-  EXPECT_EQ(testsupport::ReadFile(ProgramDir() + "/ARGS.TXT"),
-            " /s3 /v1 /l02 -map " + mapPath + "\r\nOPEN OK");
+  struct Case {
+    const char* name;
+    std::string game;  // below Root()
+    std::string map;   // below Root()
+  };
+  const std::vector<Case> cases = {
+      {"a folder with a newline and a DOS command", "/Duke Nukem 3D",
+       "/x\ndel/" + victimPath + "/mymap.map"},
+      {"a folder that redirects", "/Duke Nukem 3D", "/x>/" + victimPath + "/mymap.map"},
+      {"a game below a non-ASCII folder, a map below others", "/Téléchargements/Duke Nukem 3D",
+       "/Cartes élues/x>y/My Great Map.map"},
+      {"a game nine folders deep, a map ten", nine + "/Duke Nukem 3D", ten + "/My Great Map.map"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string game = Root() + c.game;
+    testsupport::MakeDirs(game);
+    ASSERT_FALSE(testsupport::BuildDosRecorder(game + "/Duke3D.exe").empty()) << "nasm";
+    ::unlink((game + "/ARGS.TXT").c_str());
+    const std::string map = Root() + c.map;
+    testsupport::MakeDirs(map.substr(0, map.rfind('/')));
+    testsupport::WriteFile(map, c.name);
+    platform::SetProgramDirectoryForTesting(game);
+    ASSERT_EQ(::chdir(game.c_str()), 0);
+    const std::string mapPath = text::ToLower(GetShortPath(platform::HostToDos(map)));
+    ASSERT_FALSE(mapPath.empty());
+    const auto started = platform::StartProcess("command.com /c Duke3D /s2 -map " + mapPath,
+                                                platform::kSwShowMaximized);
+    ASSERT_NE(started.taskId, 0) << started.error;
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+      return testsupport::ReadFile(game + "/ARGS.TXT").find("OPEN") != std::string::npos;
+    }));
+    // The recorder shows the first 32 bytes of what it opened.
+    const std::string opened = std::string(c.name).substr(0, 32);
+    EXPECT_EQ(testsupport::ReadFile(game + "/ARGS.TXT"),
+              " /s2 -map d:\\" + mapPath.substr(mapPath.rfind('\\') + 1) + "\r\nOPEN OK:" + opened);
+    EXPECT_EQ(testsupport::ReadFile(victim), "the user's own map");
+  }
+  // The drives' links go with the DOSBox that used them.
+  EXPECT_TRUE(testsupport::WaitFor(
+      [&] { return testsupport::ListDir(Root() + "/runtime/kestrum").empty(); }));
 }
 
 TEST_F(ProcessesTest, ShellOpenHandsUrlsAndHostPathsToXdgOpen) {

@@ -1,3 +1,8 @@
+; Stands in for the game: writes its command tail to ARGS.TXT, then reads
+; the tail as the game does and opens the user file it names (the word after
+; "-map", or the name attached to "/g"), adding "OPEN OK:" and the file's
+; first bytes, or "OPEN FAIL". A "/g" followed by a blank opens nothing, as
+; in the game.
 org 100h
 start:
     mov ah,3Ch
@@ -38,6 +43,7 @@ next_word:
     dec si
 .end:
     mov byte [di],0
+    mov dx,wbuf
     cmp bp,1
     je try_open
     push si
@@ -45,40 +51,53 @@ next_word:
     mov di,smap
     call streq
     pop si
-    jz .set
-    push si
-    mov si,wbuf
-    mov di,sg
-    call streq
-    pop si
-    jz .set
-    jmp next_word
-.set:
+    jnz .attached
     mov bp,1
     jmp next_word
+.attached:
+    cmp byte [wbuf],'/'
+    jne next_word
+    mov al,[wbuf+1]
+    or al,20h
+    cmp al,'g'
+    jne next_word
+    cmp byte [wbuf+2],0
+    je next_word
+    mov dx,wbuf+2
 try_open:
     push si
     mov ax,3D00h
-    mov dx,wbuf
     int 21h
-    mov dx,msgok
-    mov cx,msgok_len
-    jnc .ok
-    mov dx,msgfail
-    mov cx,msgfail_len
-.ok:
-    jc .skipclose
+    jc .fail
     mov bx,ax
-    push dx
-    push cx
+    mov ah,3Fh
+    mov cx,32
+    mov dx,fbuf
+    int 21h
+    jnc .read
+    xor ax,ax
+.read:
+    mov [flen],ax
     mov ah,3Eh
     int 21h
-    pop cx
-    pop dx
-.skipclose:
     mov bx,[handle]
     mov ah,40h
+    mov dx,msgok
+    mov cx,msgok_len
     int 21h
+    mov bx,[handle]
+    mov ah,40h
+    mov dx,fbuf
+    mov cx,[flen]
+    int 21h
+    jmp .done
+.fail:
+    mov bx,[handle]
+    mov ah,40h
+    mov dx,msgfail
+    mov cx,msgfail_len
+    int 21h
+.done:
     pop si
     xor bp,bp
     jmp next_word
@@ -102,10 +121,11 @@ streq:
 .ne: ret
 fname db 'ARGS.TXT',0
 smap db '-map',0
-sg db '/g',0
-msgok db 13,10,'OPEN OK'
+msgok db 13,10,'OPEN OK:'
 msgok_len equ $-msgok
 msgfail db 13,10,'OPEN FAIL'
 msgfail_len equ $-msgfail
 handle dw 0
+flen dw 0
 wbuf times 128 db 0
+fbuf times 32 db 0

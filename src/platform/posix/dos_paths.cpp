@@ -18,56 +18,6 @@ namespace posix {
 
 namespace {
 
-struct AliasEntry {
-  std::string shortName;
-  int number = 0;
-};
-
-// Compares a candidate (an upper-cased name without blanks) with an alias
-// already given: only as many characters as the alias keeps before its "~N"
-// count, so that every name sharing that prefix is in the same series.
-int CompareWithAlias(const std::string& name, const std::string& alias) {
-  const auto tilde = alias.find('~');
-  if (tilde == std::string::npos) return std::strcmp(name.c_str(), alias.c_str());
-  std::size_t count = tilde;
-  const std::size_t numberSize = std::strcspn(alias.c_str() + tilde, ".");
-  std::size_t nameBase = std::strcspn(name.c_str(), ".");
-  if (nameBase > 8) nameBase = 8;
-  if (nameBase > count + numberSize) count = nameBase - numberSize;
-  return std::strncmp(name.c_str(), alias.c_str(), count);
-}
-
-// The next number for a name: one more than the number of the last alias in
-// the sorted run of aliases that share its prefix.
-int NextAliasNumber(const std::vector<AliasEntry>& sortedAliases, const std::string& name) {
-  if (sortedAliases.empty()) return 1;
-  long low = 0;
-  long high = static_cast<long>(sortedAliases.size()) - 1;
-  int found = 0;
-  while (low <= high) {
-    long mid = (low + high) / 2;
-    const int res = CompareWithAlias(name, sortedAliases[static_cast<std::size_t>(mid)].shortName);
-    if (res > 0) {
-      low = mid + 1;
-    } else if (res < 0) {
-      high = mid - 1;
-    } else {
-      do {
-        found = sortedAliases[static_cast<std::size_t>(mid)].number;
-        ++mid;
-      } while (static_cast<std::size_t>(mid) < sortedAliases.size() &&
-               CompareWithAlias(name, sortedAliases[static_cast<std::size_t>(mid)].shortName) == 0);
-      break;
-    }
-  }
-  return found + 1;
-}
-
-std::string RemoveTrailingDot(std::string s) {
-  if (!s.empty() && s.back() == '.') s.pop_back();
-  return s;
-}
-
 bool IsDirectory(const std::string& hostPath) {
   struct stat st {};
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -90,98 +40,6 @@ std::string& StartupFolder() {
 }
 
 }  // namespace
-
-std::vector<std::string> DosAliases(const std::vector<std::string>& names) {
-  std::vector<std::string> result;
-  result.reserve(names.size());
-  std::vector<AliasEntry> aliased;         // sorted by alias
-  std::vector<std::string> sortedAliases;  // every alias so far, sorted
-
-  for (const auto& original : names) {
-    std::string upper = text::ToUpper(original);
-    bool makeAlias = upper.find(' ') != std::string::npos;
-    upper.erase(std::remove(upper.begin(), upper.end(), ' '), upper.end());
-
-    std::string name = upper;
-    std::size_t baseLength = name.size();
-    auto dot = name.find('.');
-    if (dot != std::string::npos) {
-      if (name.size() - dot > 4) {
-        // An extension longer than three: leading dots do not count.
-        const auto firstNonDot = name.find_first_not_of('.');
-        name = firstNonDot == std::string::npos ? std::string() : name.substr(firstNonDot);
-        makeAlias = true;
-      }
-      dot = name.find('.');
-      baseLength = dot == std::string::npos ? name.size() : dot;
-    } else {
-      baseLength = name.size();
-    }
-    makeAlias = makeAlias || baseLength > 8;
-    if (!makeAlias) {
-      // A valid name that an earlier entry already shows is aliased too.
-      makeAlias =
-          std::binary_search(sortedAliases.begin(), sortedAliases.end(), RemoveTrailingDot(name));
-    }
-
-    std::string alias;
-    if (makeAlias) {
-      const int number = NextAliasNumber(aliased, name);
-      const std::string digits = std::to_string(number);
-      std::size_t keep = baseLength;
-      if (baseLength + digits.size() + 1 > 8) keep = 8 - digits.size() - 1;
-      alias = name.substr(0, keep) + "~" + digits;
-      if (dot != std::string::npos) {
-        alias += name.substr(name.rfind('.'), 4);
-        if (alias.size() > 12) alias.resize(12);
-      }
-      AliasEntry entry{alias, number};
-      aliased.insert(std::upper_bound(aliased.begin(), aliased.end(), entry,
-                                      [](const AliasEntry& a, const AliasEntry& b) {
-                                        return std::strcmp(a.shortName.c_str(),
-                                                           b.shortName.c_str()) < 0;
-                                      }),
-                     entry);
-    } else {
-      alias = name;
-    }
-    alias = RemoveTrailingDot(alias);
-    sortedAliases.insert(std::upper_bound(sortedAliases.begin(), sortedAliases.end(), alias),
-                         alias);
-    result.push_back(alias);
-  }
-  return result;
-}
-
-std::vector<std::string> ListFolder(const std::string& hostFolder) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    names.push_back(name);
-  }
-  ::closedir(dir);
-  return names;
-}
-
-std::string MatchEntry(const std::string& hostFolder, const std::string& dosName) {
-  if (dosName.empty()) return {};
-  const auto names = ListFolder(hostFolder);
-  for (const auto& n : names) {
-    if (n == dosName) return n;
-  }
-  for (const auto& n : names) {
-    if (text::EqualsNoCase(n, dosName)) return n;
-  }
-  const auto aliases = DosAliases(names);
-  const std::string wanted = RemoveTrailingDot(text::ToUpper(dosName));
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (aliases[i] == wanted) return names[i];
-  }
-  return {};
-}
 
 }  // namespace posix
 
@@ -327,12 +185,7 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
     }
     const std::string entry = posix::MatchEntry(host, part);
     if (entry.empty()) return 0;
-    const auto names = posix::ListFolder(host);
-    const auto aliases = posix::DosAliases(names);
-    std::string alias;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i] == entry) alias = aliases[i];
-    }
+    const std::string alias = posix::AliasOf(host, entry);
     if (alias.empty()) return 0;
     shortParts.push_back(alias);
     host = posix::JoinHost(host, entry);
@@ -355,22 +208,23 @@ std::string FindNormalFile(const std::string& dosPath) {
       slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name.find_first_of("*?") != std::string::npos) return {};
-  const std::string hostFolder = DosToHost(folder);
-  const auto names = posix::ListFolder(hostFolder);
-  std::vector<std::string> aliases;
-  const std::string wanted = text::ToUpper(name);
-  for (std::size_t pass = 0; pass < 2; ++pass) {
-    if (pass == 1) aliases = posix::DosAliases(names);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      const bool matches = pass == 0 ? text::EqualsNoCase(names[i], name) : aliases[i] == wanted;
-      if (!matches || IsHiddenName(names[i])) continue;
-      struct stat st {};
-      if (::stat(posix::JoinHost(hostFolder, names[i]).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        return names[i];
-      }
-    }
-  }
-  return {};
+  return posix::FindEntry(
+      DosToHost(folder), name, [](const std::string& hostFolder, const std::string& entry) {
+        struct stat st {};
+        return !IsHiddenName(entry) &&
+               ::stat(posix::JoinHost(hostFolder, entry).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+      });
+}
+
+DosFile LocateDosFile(const std::string& dosPath) {
+  DosFile file;
+  file.hostPath = DosToHost(dosPath);
+  file.name = file.hostPath.substr(file.hostPath.find_last_of('/') + 1);
+  struct stat st {};
+  if (::stat(file.hostPath.c_str(), &st) != 0) return file;
+  file.kind = S_ISREG(st.st_mode) ? FileKind::kFile : FileKind::kOther;
+  file.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+  return file;
 }
 
 bool SetCurrentDirectory(const std::string& dosPath) {

@@ -1,17 +1,19 @@
+#include <limits.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/dosbox.h"
 #include "platform/platform.h"
 #include "platform/posix/path_search.h"
-#include "platform/text.h"
+#include "platform/system.h"
 
 extern char** environ;
 
@@ -28,9 +30,11 @@ std::string FindOnPath(const std::string& name) {
   while (start <= folders.size()) {
     auto end = folders.find(':', start);
     if (end == std::string::npos) end = folders.size();
-    std::string folder = folders.substr(start, end - start);
-    if (folder.empty()) folder = ".";
-    const std::string candidate = folder + "/" + name;
+    // Appended piece by piece: GCC 12 warns falsely of overlapping copies
+    // in "folder + "/" + name".
+    std::string candidate = end > start ? folders.substr(start, end - start) : std::string(".");
+    candidate += '/';
+    candidate += name;
     struct stat st {};
     if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
         ::access(candidate.c_str(), X_OK) == 0) {
@@ -47,10 +51,11 @@ namespace {
 
 using posix::FindOnPath;
 
-// Starts a program with its arguments as they are: no shell ever sees them.
+// Starts a program with its arguments as they are: no shell ever sees them,
+// and of Kestrum's descriptors it gets its standard input and output only.
 // Returns the process id, or 0.
 pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
-            const std::string& hostDirectory, int* error) {
+            const std::string& hostDirectory, std::function<void()> ended) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -59,6 +64,8 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (!hostDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, hostDirectory.c_str());
+  // Whatever a library of ours left open without close-on-exec stays ours.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   // The started program gets a session of its own, so that closing Kestrum
@@ -69,55 +76,45 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
   const int rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) {
-    if (error != nullptr) *error = rc;
-    return 0;
-  }
+  if (rc != 0) return 0;
   // Kestrum never waits for what it starts; a small thread collects the exit
-  // status so that no zombie is left behind.
-  std::thread([pid] {
+  // status so that no zombie is left behind, and tidies up after the program.
+  std::thread([pid, ended = std::move(ended)] {
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (ended) ended();
   }).detach();
   return pid;
 }
 
 }  // namespace
 
-StartResult StartProcess(const std::string& commandLine, int showCommand) {
-  StartResult result;
-  const auto words = text::SplitWords(commandLine);
-  if (words.empty()) {
-    result.error = "There is nothing to start.";
-    return result;
-  }
-  int error = 0;
-  const std::string direct = FindOnPath(words[0]);
-  if (!direct.empty()) {
-    result.taskId = Spawn(direct, words, {}, &error);
-    if (result.taskId == 0) result.error = words[0] + " could not be started.";
-    return result;
-  }
+namespace system {
 
-  const std::string dosbox = FindOnPath("dosbox");
-  if (dosbox.empty()) {
-    result.error =
-        dosbox::NotInstalledMessage(words[0], " (on Debian or Ubuntu: sudo apt install dosbox)");
-    return result;
-  }
-  const auto folder = dosbox::ShortCurrentDirectory();
-  if (!folder) {
-    result.error = "The current folder has no DOS name, so DOSBox cannot run " + words[0] + ".";
-    return result;
-  }
-  std::vector<std::string> args{"dosbox"};
-  for (auto& a : dosbox::Arguments("/", *folder, commandLine, showCommand == kSwShowMaximized)) {
-    args.push_back(std::move(a));
-  }
-  result.taskId = Spawn(dosbox, args, {}, &error);
-  if (result.taskId == 0) result.error = "DOSBox could not be started.";
-  return result;
+std::string FindProgram(const std::string& name) {
+  return FindOnPath(name);
 }
+
+std::string FindDosBox() {
+  return FindOnPath("dosbox");
+}
+
+std::string HowToInstallDosBox() {
+  return " (on Debian or Ubuntu: sudo apt install dosbox)";
+}
+
+std::int64_t Start(const std::string& program, const std::vector<std::string>& args, int,
+                   std::function<void()> ended) {
+  return Spawn(program, args, {}, std::move(ended));
+}
+
+std::string CurrentHostFolder() {
+  char buffer[PATH_MAX];
+  return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string("/");
+}
+
+}  // namespace system
 
 void ShellOpen(const std::string& target, const std::string& directory) {
   if (target.empty()) return;
@@ -132,7 +129,7 @@ void ShellOpen(const std::string& target, const std::string& directory) {
   const std::string opener = FindOnPath("xdg-open");
   if (opener.empty()) return;
   const std::string argument = isUrl ? target : DosToHost(target);
-  Spawn(opener, {"xdg-open", argument}, DosToHost(directory), nullptr);
+  Spawn(opener, {"xdg-open", argument}, DosToHost(directory), {});
 }
 
 }  // namespace platform

@@ -10,7 +10,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/small_files.h"
 
 namespace platform {
 
@@ -32,9 +32,8 @@ std::set<long> TaskAndItsChildren(long task) {
       char* end = nullptr;
       const long pid = std::strtol(e->d_name, &end, 10);
       if (pid <= 0 || *end != '\0') continue;
-      std::ifstream stat("/proc/" + std::string(e->d_name) + "/stat");
-      std::string line;
-      std::getline(stat, line);
+      const std::string record = posix::ReadSmallFile("/proc/" + std::string(e->d_name) + "/stat");
+      const std::string line = record.substr(0, record.find('\n'));
       // "pid (name) state ppid ...": the name may hold blanks and brackets.
       const auto close = line.rfind(')');
       if (close == std::string::npos || close + 4 > line.size()) continue;

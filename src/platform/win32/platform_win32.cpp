@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dosbox.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -65,23 +65,6 @@ std::string SearchProgram(const std::string& name) {
   const DWORD n = ::SearchPathA(nullptr, ToAnsi(name).c_str(), nullptr, MAX_PATH, found, nullptr);
   if (n == 0 || n >= MAX_PATH) return {};
   return found;  // ANSI, handed straight back to the system
-}
-
-std::int64_t Create(const std::string& ansiCommandLine, int showCommand) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(showCommand);
-  PROCESS_INFORMATION process{};
-  std::vector<char> line(ansiCommandLine.begin(), ansiCommandLine.end());
-  line.push_back('\0');
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-    return 0;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return process.dwProcessId;
 }
 
 HANDLE& InstanceMutex() {
@@ -168,42 +151,116 @@ std::string CurrentDirectory() {
   return FromAnsi(std::string(buffer, n < MAX_PATH ? n : 0));
 }
 
-StartResult StartProcess(const std::string& commandLine, int showCommand) {
-  StartResult result;
-  const auto words = text::SplitWords(commandLine);
-  if (words.empty()) {
-    result.error = "There is nothing to start.";
-    return result;
+DosFile LocateDosFile(const std::string& dosPath) {
+  DosFile file;
+  file.hostPath = dosPath;
+  const auto slash = dosPath.find_last_of("\\/");
+  file.name = slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
+  const std::wstring wide = Wide(ToAnsi(dosPath), CP_ACP);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return file;
+  file.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kOther : FileKind::kFile;
+  // Its long name, which is also what tells two paths to one file apart.
+  std::wstring longPath(MAX_PATH * 4, L'\0');
+  const DWORD n =
+      ::GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+  if (n > 0 && n < longPath.size()) {
+    longPath.resize(n);
+    const std::string utf8 = Narrow(longPath, CP_UTF8);
+    file.hostPath = utf8;
+    const auto longSlash = utf8.find_last_of("\\/");
+    file.name = longSlash == std::string::npos ? utf8 : utf8.substr(longSlash + 1);
+    file.identity = text::ToUpper(utf8);
+  } else {
+    file.identity = text::ToUpper(dosPath);
   }
-  if (!SearchProgram(words[0]).empty()) {
-    result.taskId = Create(ToAnsi(commandLine), showCommand);
-    if (result.taskId == 0) result.error = words[0] + " could not be started.";
-    return result;
-  }
-  // No command interpreter of DOS on this Windows: DOSBox runs the line.
-  const std::string dosbox = SearchProgram("dosbox.exe");
-  if (dosbox.empty()) {
-    result.error = dosbox::NotInstalledMessage(words[0], "");
-    return result;
-  }
-  if (commandLine.find('"') != std::string::npos) {
-    result.error = "DOSBox cannot run a command line with quotation marks.";
-    return result;
-  }
-  const auto folder = dosbox::ShortCurrentDirectory();
-  if (!folder) {
-    result.error = "The current folder has no DOS name, so DOSBox cannot run " + words[0] + ".";
-    return result;
-  }
-  std::string line = "\"" + dosbox + "\"";
-  for (const auto& a : dosbox::Arguments(folder->substr(0, 2) + "\\", *folder, commandLine,
-                                         showCommand == kSwShowMaximized)) {
-    line += a.starts_with("-") ? " " + a : " \"" + ToAnsi(a) + "\"";
-  }
-  result.taskId = Create(line, SW_SHOWNORMAL);
-  if (result.taskId == 0) result.error = "DOSBox could not be started.";
-  return result;
+  return file;
 }
+
+namespace system {
+
+std::string FindProgram(const std::string& name) {
+  return SearchProgram(name);
+}
+
+std::string FindDosBox() {
+  return SearchProgram("dosbox.exe");
+}
+
+std::string HowToInstallDosBox() {
+  return " (from www.dosbox.com)";
+}
+
+namespace {
+// One argument as the C run-time of the started program splits it again.
+std::string QuoteArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, '\\');
+  quoted.push_back('"');
+  return quoted;
+}
+}  // namespace
+
+std::int64_t Start(const std::string& program, const std::vector<std::string>& args,
+                   int showCommand, std::function<void()>) {
+  std::string line;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    line += (i == 0 ? "" : " ") + QuoteArgument(i == 0 ? args[i] : ToAnsi(args[i]));
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showCommand);
+  PROCESS_INFORMATION process{};
+  std::vector<char> buffer(line.begin(), line.end());
+  buffer.push_back('\0');
+  // The program found by its full name; never a handle of Kestrum's.
+  if (!::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+    return 0;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return process.dwProcessId;
+}
+
+std::string CurrentHostFolder() {
+  return CurrentDirectory();
+}
+
+Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
+  // Windows has no links for everyone to make; a folder's short path keeps
+  // every name DOSBox's shell would read out of the mount command.
+  Mounted mounted;
+  for (const auto& drive : drives) {
+    std::string folder = drive.hostFolder;
+    if (!drive.hostFile.empty())
+      folder = drive.hostFile.substr(0, drive.hostFile.find_last_of("\\/"));
+    char shortPath[MAX_PATH] = {};
+    const DWORD n = ::GetShortPathNameA(ToAnsi(folder).c_str(), shortPath, MAX_PATH);
+    const std::string path(shortPath, n > 0 && n < MAX_PATH ? n : 0);
+    if (path.empty() || path.find_first_of(" \"<>|%;,=") != std::string::npos) {
+      mounted.paths.clear();
+      mounted.problem = "DOSBox cannot reach the folder " + folder + ": it has no short name.";
+      return mounted;
+    }
+    mounted.paths.push_back(path);
+  }
+  return mounted;
+}
+
+}  // namespace system
 
 namespace {
 struct TaskWindowSearch {
