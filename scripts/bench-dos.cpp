@@ -1,0 +1,71 @@
+// One cold measurement of the core's file work, in a process of its own,
+// printed in microseconds:
+//   bench-dos choose <host file>         the map chosen in the Open dialog
+//   bench-dos launch <game folder> <map> the launch button, from the click
+//                                        until DOSBox has started
+// For launch, PATH must hold a "dosbox" and no "command.com".
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/main_window_port.h"
+#include "launch/command_line.h"
+#include "launch/launcher.h"
+#include "levels/levels.h"
+#include "levels/user_files.h"
+#include "platform/platform.h"
+
+namespace {
+struct NoWindow : MainWindowPort {
+  std::string Caption() const override { return {}; }
+  void SetCaption(const std::string&) override {}
+  void ShowArtInt() override {}
+  void SetTextButtonEnabled(bool) override {}
+  void SetTextButtonToolTip(const std::string&) override {}
+  double Left() const override { return 0; }
+  double Top() const override { return 0; }
+  void SetLeft(double) override {}
+  void SetTop(double) override {}
+  double ScreenWidth() const override { return 0; }
+  double ScreenHeight() const override { return 0; }
+};
+
+long long Since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string mode = argv[1];
+  NoWindow window;
+  AddDuke3Levels();
+  if (mode == "choose") {
+    const auto start = std::chrono::steady_clock::now();
+    const auto refused = TakeChosenFile(platform::HostToDos(argv[2]), window);
+    const long long took = Since(start);
+    if (refused || UserFilePath.empty()) return 1;
+    std::printf("%lld\n", took);
+    return 0;
+  }
+  if (mode == "launch" && argc >= 4) {
+    platform::SetProgramDirectoryForTesting(argv[2]);
+    if (TakeChosenFile(platform::HostToDos(argv[3]), window)) return 1;
+    // What the launch button does, from its click.
+    const auto start = std::chrono::steady_clock::now();
+    launch::EnterProgramDirectory();
+    if (!launch::ProgramIsInstalled("Duke3D.exe")) return 1;
+    BuildCommandLine();
+    const auto started = launch::StartMaximised(GameCommandLine);
+    const long long took = Since(start);
+    if (started.taskId == 0) {
+      std::fprintf(stderr, "%s\n", started.error.c_str());
+      return 1;
+    }
+    std::printf("%lld\n", took);
+    return 0;
+  }
+  return 2;
+}
