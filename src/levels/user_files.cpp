@@ -75,10 +75,11 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
 }
 
 std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
-  if (fileName.empty()) return std::nullopt;
+  // Tested as a drop is: maps of the DOS era are named in capitals, and a
+  // file of another type is no map for the game.
+  if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
   if (auto refused = TakeFile(fileName)) return refused;
-  const std::string extension = text::Right(fileName, 4);
-  if (extension == ".map" || extension == ".grp") SetupFile(UserFilePath, window);
+  SetupFile(UserFilePath, window);
   return std::nullopt;
 }
 

@@ -24,8 +24,10 @@ std::int16_t CheckValidFile(const std::string& fileName);
 // one there), selects it, and offers its companion text on cmdText.
 void SetupFile(const std::string& path, MainWindowPort& window);
 
-// A file name as the Open dialog returns it (a DOS path). A file the game
-// could not be given changes nothing, and the message says why.
+// A file name as the Open dialog returns it (a DOS path). Taken as a drop
+// is: a map or group file in any case; any other file changes nothing. A
+// file the game could not be given changes nothing either, and the message
+// says why.
 std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window);
 // File names dropped on the start button, in their order (DOS paths).
 std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,

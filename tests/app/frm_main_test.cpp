@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, AStoredGrayedBoxCountsAsNotSetAndAClickChecksIt) {
   EXPECT_EQ(form->chkRecord->checkState(), Qt::PartiallyChecked);
   EXPECT_EQ(LaunchOptions.Record, 2);
   BuildCommandLine();
-  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1");
+  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1 /v1 /l01");
   QTest::mouseClick(form->lblRecord, Qt::LeftButton);
   EXPECT_EQ(LaunchOptions.Record, 1);
   QTest::mouseClick(form->chkMonsters, Qt::LeftButton);

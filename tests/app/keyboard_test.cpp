@@ -48,7 +48,7 @@ TEST_F(KeyboardTest, TabReachesTheSliderAtItsPlaceAndItsKeysSetTheFakePlayers) {
     EXPECT_EQ(form->txtFakePlayers->text(), QString::number(step.fakers));
   }
   BuildCommandLine();
-  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1 /q1");
+  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1 /q1 /v1 /l01");
 }
 
 TEST_F(KeyboardTest, TheFocusStaysOnItsControlAfterADialogTheMenuOrTheAboutWindow) {

@@ -33,7 +33,7 @@ TEST_F(LaunchTest, TheLineReachesCommandComWordForWordInTheProgramDirectory) {
   form->hsbFakePlayers->setValue(2);
   PickEntry(form->cboStages, 9);
   QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
-  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /s3 /t0 /q2 /v2 /l02");
+  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /s3 /t1 /q2 /v2 /l02");
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].directory, ProgramDir());
@@ -75,7 +75,7 @@ TEST_F(LaunchTest, WithoutTheGameNothingIsBuiltOrStarted) {
   // The debug key still shows the line.
   PressAltD();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].text, "command.com /c Duke3D /s1");
+  EXPECT_EQ(shown[1].text, "command.com /c Duke3D /s1 /v1 /l01");
 }
 
 TEST_F(LaunchTest, WithoutDosBoxTheUserIsToldWhatToInstall) {
@@ -126,6 +126,36 @@ TEST_F(LaunchTest, DosBoxGivesTheGameTheChosenFileAndNothingElse) {
   EXPECT_EQ(shown[1].style, 16);
   EXPECT_EQ(form->cboStages->itemText(0), "big.map");
   EXPECT_TRUE(UserFilePath.ends_with("\\big.map")) << UserFilePath;
+}
+
+// Chosen in the Open dialog, a map of the DOS era (named in capitals), a map
+// with a long name and a group file each reach the game under their switch.
+TEST_F(LaunchTest, ChosenFilesReachTheGameUnderTheirSwitch) {
+  UseSystemPath(true);
+  if (!testsupport::OnPath("dosbox")) GTEST_SKIP() << "DOSBox is not installed";
+  if (testsupport::BuildDosRecorder(ProgramDir() + "/Duke3D.exe").empty()) {
+    GTEST_SKIP() << "nasm is not installed";
+  }
+  const std::string maps = Root() + "/My Maps";
+  testsupport::MakeDirs(maps);
+  ASSERT_TRUE(Load());
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"ROOFTOP.MAP", " /s1 -map d:\\rooftop.map"},
+      {"My Long Named Map.map", " /s1 -map d:\\mylong~1.map"},
+      {"Add On Pack.grp", " /s1 /gd:\\addonp~1.grp"},
+  };
+  for (const auto& [name, tail] : cases) {
+    SCOPED_TRACE(name);
+    testsupport::WriteFile(maps + "/" + name, name);
+    ::unlink((ProgramDir() + "/ARGS.TXT").c_str());
+    AnswerOpenDialog(QString::fromStdString(maps + "/" + name));
+    QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+    QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+      return testsupport::ReadFile(ProgramDir() + "/ARGS.TXT").find("OPEN") != std::string::npos;
+    }));
+    EXPECT_EQ(testsupport::ReadFile(ProgramDir() + "/ARGS.TXT"), tail + "\r\nOPEN OK:" + name);
+  }
 }
 
 }  // namespace

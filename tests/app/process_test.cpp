@@ -97,7 +97,7 @@ TEST_F(ProcessTest, StartedThroughALinkInTheGameFolderItPlaysThere) {
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].directory, ProgramDir());
-  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/s1"}));
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/s1", "/v1", "/l01"}));
   ::kill(pid, SIGTERM);
   EXPECT_EQ(WaitExit(pid), 0);
 

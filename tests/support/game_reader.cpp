@@ -1,0 +1,136 @@
+#include "support/game_reader.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+namespace testsupport {
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+bool Is(const std::string& word, const char* lower) {
+  if (word.size() != std::string(lower).size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(word[i])) != lower[i]) return false;
+  }
+  return true;
+}
+
+std::string WithExtension(std::string name, const char* extension) {
+  const auto slash = name.find_last_of("\\/");
+  if (name.find('.', slash == std::string::npos ? 0 : slash) == std::string::npos)
+    name += extension;
+  return name;
+}
+
+}  // namespace
+
+GameStart ReadAsTheGame(const std::string& commandLine) {
+  auto words = Words(commandLine);
+  // What command.com is told to run, then the game's own name.
+  if (words.size() >= 2 && Is(words[0], "command.com") && Is(words[1], "/c")) {
+    words.erase(words.begin(), words.begin() + 2);
+  }
+  if (!words.empty()) words.erase(words.begin());
+
+  GameStart game;
+  bool allRespawn = false;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    if (Is(w, "-map") || Is(w, "/map")) {
+      if (i + 1 < words.size()) {
+        game.map = WithExtension(words[++i], ".map");
+        game.startsLevel = true;
+      }
+      continue;
+    }
+    if (w.size() < 2 || w[0] != '/') continue;  // other words are not read
+    const std::string rest = w.substr(2);
+    switch (std::tolower(static_cast<unsigned char>(w[1]))) {
+      case 's':
+        game.skill = std::atoi(rest.c_str()) % 5;
+        if (game.skill == 4) game.respawn.insert(Respawn::kMonsters);
+        break;
+      case 'v':
+        game.episode = std::atoi(rest.c_str());
+        game.startsLevel = true;
+        break;
+      case 'l':
+        game.level = std::atoi(rest.c_str());
+        game.startsLevel = true;
+        break;
+      case 't':
+        if (rest == "1") {
+          game.respawn.insert(Respawn::kMonsters);
+        } else if (rest == "2") {
+          game.respawn.insert(Respawn::kItems);
+        } else if (rest == "3") {
+          game.respawn.insert(Respawn::kInventory);
+        } else {
+          allRespawn = true;
+        }
+        break;
+      case 'm':
+        game.monstersOff = true;
+        game.skill = 0;
+        break;
+      case 'n':
+        if (Is(rest, "s")) {
+          game.sound = false;
+        } else if (Is(rest, "m")) {
+          game.music = false;
+        } else {
+          game.quits = true;
+        }
+        break;
+      case 'r':
+        game.recordsDemo = true;
+        break;
+      case 'q':
+        game.fakePlayers = rest.empty() ? 1 : std::atoi(rest.c_str());
+        allRespawn = true;
+        break;
+      case 'a':
+        game.ai = true;
+        break;
+      case 'g':
+        // Only a name attached to the switch is a group file.
+        if (!rest.empty()) game.group = WithExtension(rest, ".grp");
+        break;
+      default:
+        game.quits = true;
+    }
+  }
+  if (allRespawn) game.respawn = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};
+  if (!game.startsLevel) {
+    game.skillFromMenu = true;
+    if (game.fakePlayers > 0) {
+      game.monstersOff = true;
+      game.skill = 0;
+    }
+  }
+  return game;
+}
+
+std::string Describe(const GameStart& g) {
+  std::ostringstream out;
+  out << (g.quits ? "quits; " : "") << (g.startsLevel ? "level " : "title screen ") << g.episode
+      << "-" << g.level << ", skill " << g.skill << (g.skillFromMenu ? " (menu)" : "")
+      << ", respawn";
+  for (const auto r : g.respawn) out << " " << static_cast<int>(r);
+  out << (g.monstersOff ? ", monsters off" : "") << (g.sound ? "" : ", no sound")
+      << (g.music ? "" : ", no music") << (g.recordsDemo ? ", demo" : "") << ", fake players "
+      << g.fakePlayers << (g.ai ? ", ai" : "") << ", map '" << g.map << "', group '" << g.group
+      << "'";
+  return out.str();
+}
+
+}  // namespace testsupport
