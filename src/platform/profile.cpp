@@ -88,14 +88,14 @@ void Lookup::Bytes(std::string_view bytes) {
       lastWasCr_ = c == '\r';
       Line(line_);
       line_.clear();
-      lineOverflow_ = false;
+      beyondLimit_ = '\0';
       continue;
     }
     lastWasCr_ = false;
     if (line_.size() < kLineLimit) {
       line_ += c;
-    } else {
-      lineOverflow_ = true;
+    } else if (c != ' ' && c != '\t') {
+      beyondLimit_ = c;
     }
   }
 }
@@ -124,8 +124,12 @@ void Lookup::Line(const std::string& rawLine) {
   if (!text::EqualsNoCase(name, key_)) return;
   std::string value =
       equals == std::string::npos ? std::string() : text::TrimSpaceTab(line.substr(equals + 1));
-  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
-    value = value.substr(1, value.size() - 2);
+  // The quotes come off whatever the line's length: its true end may lie
+  // beyond the part that is kept.
+  const bool cut = beyondLimit_ != '\0';
+  const char last = cut ? beyondLimit_ : (value.empty() ? '\0' : value.back());
+  if ((value.size() >= 2 || cut) && (value[0] == '"' || value[0] == '\'') && last == value[0]) {
+    value = cut ? value.substr(1) : value.substr(1, value.size() - 2);
   }
   // A value is a C string to Windows: it ends at a NUL byte.
   const auto nul = value.find('\0');
@@ -141,6 +145,7 @@ std::optional<std::string> Lookup::Finish() {
   }
   if (where_ != Where::Done && !line_.empty()) Line(line_);
   line_.clear();
+  beyondLimit_ = '\0';
   where_ = Where::Done;
   return value_;
 }

@@ -28,7 +28,8 @@ class Lookup {
   std::string section_;
   std::string key_;
   std::string line_;
-  bool lineOverflow_ = false;
+  // The last character, not a blank, of the line beyond what is kept of it.
+  char beyondLimit_ = '\0';
   bool lastWasCr_ = false;
   bool started_ = false;
   bool utf16_ = false;

@@ -185,11 +185,15 @@ std::string FormatValue(const Value& v) {
   return out + line;
 }
 
-bool IsBlank(std::string_view line) {
-  return line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+// A line that is blank or a comment (";").
+bool IsBlankOrComment(std::string_view line) {
+  const auto first = line.find_first_not_of(" \t\r\n");
+  return first == std::string_view::npos || line[first] == ';';
 }
 
-// The blank lines at the end of some lines as they stood, taken off them.
+// The blank and comment lines at the end of some lines as they stood, taken
+// off them: they part a key from the next one, and a comment there is the
+// next key's.
 std::string TakeTrailingBlankLines(std::string& lines) {
   const std::string_view all(lines);
   std::size_t cut = 0;
@@ -197,10 +201,10 @@ std::string TakeTrailingBlankLines(std::string& lines) {
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (all[i] != '\r' && all[i] != '\n') continue;
     if (all[i] == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
-    if (!IsBlank(all.substr(start, i + 1 - start))) cut = i + 1;
+    if (!IsBlankOrComment(all.substr(start, i + 1 - start))) cut = i + 1;
     start = i + 1;
   }
-  if (!IsBlank(all.substr(start))) cut = all.size();
+  if (!IsBlankOrComment(all.substr(start))) cut = all.size();
   std::string blanks = lines.substr(cut);
   lines.resize(cut);
   return blanks;
@@ -255,8 +259,8 @@ void File::AddValue(KeyEntry& entry, std::string valueKey, Value value) {
   if (entry.lastSection == npos) AddSection(entry, {});
   Key& section = sections_[entry.lastSection];
   if (value.raw.empty()) {
-    // A new value goes after the key's last one, ahead of the blank lines
-    // that part it from the next key.
+    // A new value goes after the key's last one, ahead of the blank and
+    // comment lines that part it from the next key.
     std::string& before = section.values.empty() ? section.after : section.values.back().after;
     value.after = TakeTrailingBlankLines(before);
   }

@@ -256,9 +256,10 @@ TEST_F(MainWindowTest, ASecondCopyIsRefusedWithoutTouchingAnything) {
   form = std::make_unique<frmMain>();
   // The lock as the first copy holds it (flock locks belong to the open file,
   // so a descriptor of this test's own stands for another process).
+  testsupport::MakeDirs(Root() + "/runtime/kestrum");
+  ::chmod((Root() + "/runtime/kestrum").c_str(), 0700);
   const int held =
-      ::open((Root() + "/runtime/kestrum-" + std::to_string(::getuid()) + ".lock").c_str(),
-             O_RDWR | O_CREAT, 0600);
+      ::open((Root() + "/runtime/kestrum/kestrum.lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
   EXPECT_FALSE(form->Form_Load());

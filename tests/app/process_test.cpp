@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 
 #include "support/test_support.h"
 
@@ -38,12 +42,38 @@ class ProcessTest : public testsupport::IsolatedTest {
   }
   // True while some process holds the single-instance lock.
   bool LockHeld() {
-    const std::string lock = Root() + "/runtime/kestrum-" + std::to_string(::getuid()) + ".lock";
+    const std::string lock = Root() + "/runtime/kestrum/kestrum.lock";
     const int fd = ::open(lock.c_str(), O_RDWR);
     if (fd < 0) return false;
     const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
     return held;
+  }
+  // Kestrum, installed in the game folder, as an ordinary user of that id
+  // (with those groups beside his own), from a folder every user may enter.
+  std::vector<std::string> AsUser(uid_t user, const std::string& groups = {}) {
+    const std::string program = ProgramDir() + "/kestrum";
+    if (!testsupport::Exists(program)) Install(program);
+    for (const std::string& d : {Root(), ProgramDir()}) ::chmod(d.c_str(), 0755);
+    return {"/usr/bin/setpriv", "--reuid=" + std::to_string(user),
+            "--regid=" + std::to_string(user),
+            groups.empty() ? "--clear-groups" : "--groups=" + groups, program};
+  }
+  // A folder of that user's own, below the test's root.
+  std::string OwnFolder(const std::string& name, uid_t user) {
+    const std::string folder = Root() + "/" + name;
+    testsupport::MakeDirs(folder);
+    EXPECT_EQ(::chown(folder.c_str(), user, user), 0);
+    ::chmod(folder.c_str(), 0700);
+    return folder;
+  }
+  // Started, its window shown, then ended as a logout ends it.
+  void ShowAndEnd(const std::vector<std::string>& words) {
+    const pid_t pid = Spawn(words);
+    EXPECT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem"}),
+              0);
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0);
   }
   static int WaitExit(pid_t pid) {
     int status = 0;
@@ -171,6 +201,192 @@ TEST_F(ProcessTest, ComingBackWhileTheGameRunsBringsItsWindowToTheFront) {
   EXPECT_EQ(WaitExit(pid), 0);
 }
 
+// The settings as Kestrum writes them, "Fakers" aside, which start-up reads
+// and the end of the run writes back as 0 when it is out of range: a store
+// with "9" there shows whether a save landed.
+std::string StoredSettings(const std::string& fakers, const std::string& sound = "0") {
+  return "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]\r\n"
+         "\"FormX\"=\"0\"\r\n\"FormY\"=\"0\"\r\n\"Record\"=\"0\"\r\n\"Monsters\"=\"0\"\r\n"
+         "\"Sound\"=\"" +
+         sound + "\"\r\n\"Skills\"=\"0\"\r\n\"Respawn\"=\"0\"\r\n\"Fakers\"=\"" + fakers + "\"\r\n";
+}
+
+// Two users of one group link their stores to one file: every save lands,
+// and the file stays the group's, whoever saved last. A user of neither its
+// owner nor its group never replaces it, even where he may write it.
+TEST_F(ProcessTest, AStoreSharedByAGroupStaysTheGroupsWhoeverSaves) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs users of its own";
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  constexpr uid_t kAnn = 4242, kBob = 4243, kCarl = 4244;
+  constexpr gid_t kGroup = 4300;
+  const std::string shared = Root() + "/shared";
+  testsupport::MakeDirs(shared);
+  ASSERT_EQ(::chown(shared.c_str(), 0, kGroup), 0);
+  ::chmod(shared.c_str(), 0775);
+  const std::string store = shared + "/user.reg";
+  testsupport::WriteFile(store, StoredSettings("9"));
+  ASSERT_EQ(::chown(store.c_str(), kAnn, kGroup), 0);
+  ::chmod(store.c_str(), 0664);
+  struct Step {
+    uid_t user;
+    bool lands;
+    uid_t owner;  // afterwards
+  };
+  for (const Step& step : {Step{kAnn, true, kAnn}, Step{kBob, true, kBob}, Step{kAnn, true, kAnn},
+                           Step{kCarl, false, kAnn}}) {
+    SCOPED_TRACE(step.user);
+    const std::string id = std::to_string(step.user);
+    if (step.user == kCarl) {
+      // Open to everyone, yet not his to take over.
+      ::chmod(shared.c_str(), 0777);
+      ::chmod(store.c_str(), 0666);
+    }
+    const std::string config = OwnFolder("config-" + id, step.user);
+    const std::string folder = OwnFolder("config-" + id + "/kestrum", step.user);
+    ::unlink((folder + "/user.reg").c_str());
+    ASSERT_EQ(::symlink(store.c_str(), (folder + "/user.reg").c_str()), 0);
+    testsupport::ScopedEnv configHome("XDG_CONFIG_HOME", config);
+    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", OwnFolder("runtime-" + id, step.user));
+    testsupport::ScopedEnv home("HOME", OwnFolder("home-" + id, step.user));
+    testsupport::WriteFile(store, StoredSettings("9"));  // in place: owner and group stay
+    ShowAndEnd(AsUser(step.user, step.user == kCarl ? std::string() : std::to_string(kGroup)));
+    EXPECT_EQ(testsupport::ReadFile(store), StoredSettings(step.lands ? "0" : "9"));
+    struct stat st {};
+    ASSERT_EQ(::stat(store.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, step.owner);
+    EXPECT_EQ(st.st_gid, kGroup);
+    EXPECT_EQ(st.st_mode & 07777, step.user == kCarl ? 0666u : 0664u);
+  }
+}
+
+// Another process holding the store's lock (a backup tool, a stuck Kestrum
+// on a network home) delays the window a moment, not for as long as it holds
+// the lock: the stored options are used, and the store is only read.
+TEST_F(ProcessTest, ALockHeldElsewhereDelaysTheWindowAMomentOnly) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::WriteFile(ProgramDir() + "/Duke3D.exe", "");
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  testsupport::MakeDirs(ConfigHome() + "/kestrum");
+  testsupport::WriteFile(RegistryFile(), StoredSettings("9", "2"));
+  const std::string lock = RegistryFile() + ".lock";
+  const pid_t holder = Spawn({"/usr/bin/flock", "--no-fork", "-x", lock, "/bin/sleep", "60"});
+  ASSERT_TRUE(testsupport::WaitFor([&] {
+    const int fd = ::open(lock.c_str(), O_RDWR);
+    const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    if (fd >= 0) ::close(fd);
+    return held;
+  }));
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = Start();
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem",
+                                  "mousemove", "--window", "%1", "117", "12", "click", "1"}),
+            0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+  const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/ns", "/s1", "/v1", "/l01"}));
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+  EXPECT_EQ(testsupport::ReadFile(RegistryFile()), StoredSettings("9", "2"));
+  ::kill(holder, SIGTERM);
+  WaitExit(holder);
+}
+
+// A relative HOME names the store from the folder Kestrum started in, also
+// for the save at the end, after a launch has made the game's folder current.
+TEST_F(ProcessTest, ARelativeHomeKeepsItsStoreAfterALaunch) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::WriteFile(ProgramDir() + "/Duke3D.exe", "");
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  testsupport::ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
+  testsupport::ScopedEnv home("HOME", "home");
+  const std::string store = Root() + "/home/.config/kestrum/user.reg";
+  testsupport::MakeDirs(Root() + "/home/.config/kestrum");
+  testsupport::WriteFile(store, StoredSettings("9"));
+  Install(ProgramDir() + "/kestrum");
+  const pid_t pid = Start(ProgramDir() + "/kestrum", Root());
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem",
+                                  "mousemove", "--window", "%1", "117", "12", "click", "1"}),
+            0);
+  ASSERT_EQ(testsupport::WaitForCalls(Bin(), "command.com", 1).size(), 1u);
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+  EXPECT_EQ(testsupport::ReadFile(store), StoredSettings("0"));
+  EXPECT_FALSE(testsupport::Exists(ProgramDir() + "/home"));
+}
+
+// Wherever XDG_RUNTIME_DIR points, or with none at all, one Kestrum runs for
+// a user, and no other user can keep it from starting.
+TEST_F(ProcessTest, OneKestrumPerUserWhateverTheRuntimeFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs users of its own";
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  constexpr uid_t kUser = 4242;
+  testsupport::ScopedEnv configHome("XDG_CONFIG_HOME", OwnFolder("config-user", kUser));
+  testsupport::ScopedEnv home("HOME", OwnFolder("home-user", kUser));
+  const std::string tmp = Root() + "/tmp";
+  testsupport::MakeDirs(tmp);
+  ::chmod(tmp.c_str(), 01777);
+  testsupport::ScopedEnv tmpdir("TMPDIR", tmp);
+  int othersLock = -1;
+  struct Case {
+    const char* name;
+    std::function<std::optional<std::string>()> runtime;  // XDG_RUNTIME_DIR
+  };
+  const std::vector<Case> cases = {
+      {"a file",
+       [&]() -> std::optional<std::string> {
+         testsupport::WriteFile(Root() + "/runtime-file", "");
+         return Root() + "/runtime-file";
+       }},
+      {"another user's folder, left after su",
+       [&]() -> std::optional<std::string> {
+         testsupport::MakeDirs(Root() + "/runtime-root");
+         ::chmod((Root() + "/runtime-root").c_str(), 0755);
+         return Root() + "/runtime-root";
+       }},
+      {"none, and another user made the fallback first",
+       [&]() -> std::optional<std::string> {
+         // Both the lock's name in the shared folder and the folder of
+         // this user's that Kestrum would make there, held by someone else.
+         const std::string taken = tmp + "/kestrum-4242";
+         ::rename(taken.c_str(), (taken + "-before").c_str());
+         testsupport::MakeDirs(taken);
+         ::chmod(taken.c_str(), 0777);
+         othersLock = ::open((taken + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
+         EXPECT_EQ(::flock(othersLock, LOCK_EX | LOCK_NB), 0);
+         return std::nullopt;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime());
+    const pid_t first = Spawn(AsUser(kUser));
+    ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem"}),
+              0);
+    const pid_t second = Spawn(AsUser(kUser));
+    EXPECT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^Sorry...$"}),
+              0);
+    const std::string windows =
+        testsupport::XDoToolOutput({"search", "--onlyvisible", "--name", "^Duke Nukem"});
+    EXPECT_EQ(std::count(windows.begin(), windows.end(), '\n'), 0) << windows;
+    // The refused copy waits for its message to be read; the first one saves
+    // and ends as at a logout.
+    ::kill(second, SIGKILL);
+    WaitExit(second);
+    ::kill(first, SIGTERM);
+    EXPECT_EQ(WaitExit(first), 0);
+  }
+  ::close(othersLock);
+}
+
 // Whatever a real desktop leaves as the settings store, Kestrum starts, shows
 // its window and ends, and the user's bytes are kept: left exactly as they
 // are where Kestrum may not replace them, and changed only in the lines it
@@ -194,6 +410,17 @@ TEST_F(ProcessTest, TheSettingsStoreNeverLosesTheUsersBytes) {
   std::string saved = mine;
   saved.replace(saved.find("\"Sound\"=\"9\"\n"), 12, "\"Sound\"=\"0\"\r\n");
   const std::string notes = "my own notes, not a registry\n";
+  // A key that ends with a blank line and a comment of the next key's.
+  const std::string values =
+      "\"FormX\"=\"0\"\r\n\"FormY\"=\"0\"\r\n\"Record\"=\"0\"\r\n"
+      "\"Monsters\"=\"0\"\r\n\"Sound\"=\"0\"\r\n\"Skills\"=\"0\"\r\n"
+      "\"Respawn\"=\"0\"\r\n";
+  const std::string nextKey =
+      "\r\n; my key, below\r\n[HKEY_CURRENT_USER\\Software\\Mine]\r\n\"A\"=\"1\"\r\n";
+  const std::string beforeNextKey = "REGEDIT4\r\n\r\n" + key + "\r\n" + values + nextKey;
+  const std::string beforeNextKeySaved =
+      "REGEDIT4\r\n\r\n" + key + "\r\n" + values + "\"Fakers\"=\"0\"\r\n" + nextKey;
+  std::string fortyLinks;
 
   struct Case {
     const char* name;
@@ -285,6 +512,30 @@ TEST_F(ProcessTest, TheSettingsStoreNeverLosesTheUsersBytes) {
          EXPECT_FALSE(testsupport::Exists(f + "/" + deadTemp));
          contentIs(f + "/" + liveTemp, notes);
        }},
+      {"a chain of forty links, as many as the system follows", false,
+       [&](const std::string& f) {
+         testsupport::MakeDirs(dotfiles);
+         testsupport::WriteFile(dotfiles + "/forty.reg", mine);
+         std::string next = dotfiles + "/forty.reg";
+         for (int i = 39; i >= 1; --i) {
+           const std::string link = dotfiles + "/link" + std::to_string(i);
+           ::unlink(link.c_str());
+           EXPECT_EQ(::symlink(next.c_str(), link.c_str()), 0);
+           next = link;
+         }
+         EXPECT_EQ(::symlink(next.c_str(), (f + "/user.reg").c_str()), 0);
+         fortyLinks = f + "/user.reg";
+       },
+       [&](const std::string&) { contentIs(dotfiles + "/forty.reg", saved); }},
+      {"a chain of forty-one links, one too many", false,
+       [&](const std::string& f) {
+         testsupport::WriteFile(dotfiles + "/forty.reg", mine);
+         EXPECT_EQ(::symlink(fortyLinks.c_str(), (f + "/user.reg").c_str()), 0);
+       },
+       [&](const std::string&) { contentIs(dotfiles + "/forty.reg", mine); }},
+      {"a comment that belongs to the next key", false,
+       [&](const std::string& f) { testsupport::WriteFile(f + "/user.reg", beforeNextKey); },
+       [&](const std::string& f) { contentIs(f + "/user.reg", beforeNextKeySaved); }},
       {"a FIFO", false, [&](const std::string& f) { ::mkfifo((f + "/user.reg").c_str(), 0600); },
        [&](const std::string& f) { EXPECT_TRUE(S_ISFIFO(mode(f + "/user.reg"))); }},
       {"comments, blank lines and line ends of a hand-edited store", false,

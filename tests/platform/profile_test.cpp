@@ -28,4 +28,20 @@ TEST_F(ProfileFile, ReadsThroughTheDosPathOfTheFile) {
   EXPECT_STREQ(buffer, "1.5");
 }
 
+// The quotes come off a value as Windows takes them off, however long its
+// line: beyond what the reader keeps of it, too.
+TEST_F(ProfileFile, QuotesComeOffAValueOfAnyLength) {
+  for (const std::size_t length :
+       {std::size_t{300}, std::size_t{64 * 1024}, std::size_t{1} << 20}) {
+    SCOPED_TRACE(length);
+    testsupport::WriteFile(ProgramDir() + "/Duke3d.cfg",
+                           "[Setup]\r\nSetupVersion = \"" + std::string(length, '7') + "\"  \r\n");
+    char buffer[255];
+    EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "SetupVersion", "", buffer, 255,
+                                                 platform::ProgramDirectory() + "\\Duke3d.cfg"),
+              254u);
+    EXPECT_EQ(std::string(buffer), std::string(254, '7'));
+  }
+}
+
 }  // namespace

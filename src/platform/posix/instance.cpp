@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/private_folder.h"
+#include "platform/posix/registry_store.h"
 
 namespace platform {
 
@@ -14,20 +16,26 @@ int& LockDescriptor() {
   static int fd = -1;
   return fd;
 }
+
+// In a folder only this user may enter, so that nobody else can hold the
+// lock (or make its file first) and keep this user's Kestrum from starting.
+// Where no such folder is to be had, the settings' own folder serves.
+std::string LockPath() {
+  std::string folder = posix::PrivateFolder();
+  if (folder.empty()) {
+    const std::string store = posix::RegistryFilePath();
+    folder = store.substr(0, store.rfind('/'));
+    ::mkdir(folder.c_str(), 0700);
+  }
+  return folder + "/kestrum.lock";
+}
 }  // namespace
 
 bool AnotherInstanceRunning() {
   if (LockDescriptor() >= 0) return false;
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string folder = runtime != nullptr && *runtime != '\0' ? runtime : "";
-  if (folder.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-  }
   // The lock belongs to the process: the system drops it when the process
   // ends, however it ends.
-  const std::string path = folder + "/kestrum-" + std::to_string(::getuid()) + ".lock";
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd = ::open(LockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return false;  // no lock to be had: better to run than to refuse
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);

@@ -50,11 +50,8 @@ std::string PrivateFolder() {
       if (std::string folder = Own(runtime, "kestrum"); !folder.empty()) return folder;
     }
   }
-  const std::string name = "kestrum-" + std::to_string(uid);
-  if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && *tmp != '\0') {
-    if (std::string folder = Own(tmp, name); !folder.empty()) return folder;
-  }
-  return Own("/tmp", name);
+  const char* tmp = std::getenv("TMPDIR");
+  return Own(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp", "kestrum-" + std::to_string(uid));
 }
 
 }  // namespace platform::posix

@@ -6,7 +6,7 @@
 namespace platform::posix {
 
 // "<XDG_RUNTIME_DIR>/kestrum", or where the runtime folder cannot serve,
-// "<TMPDIR or /tmp>/kestrum-<uid>". Made with mode 0700 when missing, and
+// "<TMPDIR, or else /tmp>/kestrum-<uid>". Made with mode 0700 when missing, and
 // used only when it is a real folder (never a link) of this user's that no
 // one else may enter. Only plain characters (letters, digits, "/._+-") are
 // taken in its path, so that DOSBox's shell can be given it as it stands.

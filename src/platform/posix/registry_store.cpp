@@ -9,12 +9,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/regfile.h"
@@ -40,6 +42,18 @@ std::string StoreFolder() {
     const char* home = std::getenv("HOME");
     base = std::string(home != nullptr ? home : "") + "/.config";
   }
+  if (base[0] != '/') {
+    // A relative HOME is taken from the folder Kestrum started in, once: a
+    // launch makes the game's folder current, and the save at the end must
+    // still find the store.
+    static std::map<std::string, std::string> absolute;
+    auto [kept, isNew] = absolute.try_emplace(base);
+    if (isNew) {
+      char cwd[PATH_MAX];
+      kept->second = (::getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) : "") + "/" + base;
+    }
+    base = kept->second;
+  }
   return base + "/kestrum";
 }
 
@@ -58,9 +72,12 @@ bool MakeFolders(const std::string& folder) {
 // go, so that a store kept elsewhere and linked in stays linked. A link that
 // leads nowhere gives where it points; a loop gives the empty text.
 std::string FollowLinks(std::string path) {
-  for (int hops = 0; hops < 40; ++hops) {
+  // Linux follows 40 links on a path and no more.
+  constexpr int kMostLinks = 40;
+  for (int hops = 0;; ++hops) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (hops == kMostLinks) return {};
     std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
     const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
     if (n <= 0) return {};
@@ -68,7 +85,6 @@ std::string FollowLinks(std::string path) {
     if (target[0] != '/') target = path.substr(0, path.rfind('/') + 1) + target;
     path = target;
   }
-  return {};
 }
 
 std::string FolderOf(const std::string& path) {
@@ -76,15 +92,32 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// Holds the store's lock file for one change.
+// Set once the lock could not be had in time: the store is then only read
+// for the rest of the run, as one that may not be written.
+bool& LockGivenUp() {
+  static bool givenUp = false;
+  return givenUp;
+}
+
+// Holds the store's lock file for one change. Another process that holds it
+// (a backup tool, a stuck Kestrum on a network home) is waited for a moment,
+// never for as long as it likes.
 class StoreLock {
  public:
   StoreLock() {
-    if (!MakeFolders(StoreFolder())) return;
+    if (LockGivenUp() || !MakeFolders(StoreFolder())) return;
     fd_ = ::open((StoreFolder() + "/user.reg.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
-      ::close(fd_);
-      fd_ = -1;
+    if (fd_ < 0) return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      const bool heldElsewhere = errno == EWOULDBLOCK;
+      if ((!heldElsewhere && errno != EINTR) || std::chrono::steady_clock::now() > until) {
+        ::close(fd_);
+        fd_ = -1;
+        LockGivenUp() = heldElsewhere;
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
   }
   ~StoreLock() {
@@ -272,9 +305,14 @@ bool Replace(Store& s) {
   if (fd < 0) return false;
   bool ok = true;
   if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-    [[maybe_unused]] const int rc = ::fchown(fd, old.st_uid, old.st_gid);
+    // A store shared through a link by users of one group keeps its owner
+    // where this process may keep it, else at least its group: a new file
+    // of this user's own group would lock the others out for good.
+    const bool ownerKept = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+    const bool groupKept = ownerKept || ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+    ok = groupKept || old.st_uid == ::geteuid();
   }
-  ok = ::fchmod(fd, mode) == 0;
+  ok = ok && ::fchmod(fd, mode) == 0;
   std::size_t written = 0;
   while (ok && written < content.size()) {
     const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
