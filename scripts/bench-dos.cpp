@@ -28,6 +28,9 @@ struct NoWindow : MainWindowPort {
   void SetTop(double) override {}
   double ScreenWidth() const override { return 0; }
   double ScreenHeight() const override { return 0; }
+  double Width() const override { return 0; }
+  std::vector<Area> Screens() const override { return {}; }
+  bool KnowsItsPosition() const override { return false; }
 };
 
 long long Since(std::chrono::steady_clock::time_point start) {

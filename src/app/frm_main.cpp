@@ -618,3 +618,24 @@ double frmMain::ScreenHeight() const {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen == nullptr ? 0 : screen->geometry().height() * forms::kTwipsPerPixel;
 }
+
+double frmMain::Width() const {
+  return frameGeometry().width() * forms::kTwipsPerPixel;
+}
+
+std::vector<MainWindowPort::Area> frmMain::Screens() const {
+  std::vector<Area> areas;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect r = screen->geometry();
+    const Area area{double(r.x()) * forms::kTwipsPerPixel, double(r.y()) * forms::kTwipsPerPixel,
+                    double(r.width()) * forms::kTwipsPerPixel,
+                    double(r.height()) * forms::kTwipsPerPixel};
+    areas.insert(screen == primary ? areas.begin() : areas.end(), area);
+  }
+  return areas;
+}
+
+bool frmMain::KnowsItsPosition() const {
+  return !QGuiApplication::platformName().startsWith("wayland");
+}

@@ -97,6 +97,9 @@ class frmMain : public QWidget, public MainWindowPort {
   void SetTop(double twips) override;
   double ScreenWidth() const override;
   double ScreenHeight() const override;
+  double Width() const override;
+  std::vector<Area> Screens() const override;
+  bool KnowsItsPosition() const override;
 
   // Gives the window the input focus, leaving it on the control that had it.
   void TakeInputFocus();

@@ -1,11 +1,17 @@
 #include <QApplication>
 #ifndef _WIN32
+#include <xcb/xcb.h>
+
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
+#include <cstdio>
+#include <string>
+
+#include "app/arguments.h"
 #include "app/frm_main.h"
 #include "platform/platform.h"
 
@@ -39,9 +45,41 @@ void CloseOnTerminationSignals(QWidget*) {}
 #endif
 }  // namespace
 
+#ifndef _WIN32
+// Whether the window system Qt is about to use answers: without one Qt ends
+// the program with an abort and a hint to reinstall it.
+bool DisplayAnswers() {
+  const std::string platform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
+  if (!platform.empty() && !platform.starts_with("xcb") && !platform.starts_with("wayland")) {
+    return true;  // offscreen, VNC and the like need no display
+  }
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
+  if (qEnvironmentVariableIsEmpty("DISPLAY") || platform.starts_with("wayland")) return false;
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool answers = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return answers;
+}
+#else
+bool DisplayAnswers() {
+  return true;
+}
+#endif
+
 int main(int argc, char** argv) {
+  if (const auto answer = AnswerArguments(argc, argv, KESTRUM_VERSION)) {
+    std::fputs(answer->text.c_str(), stdout);
+    return answer->exitCode;
+  }
+  if (!DisplayAnswers()) {
+    std::fputs(NoDisplayMessage().c_str(), stderr);
+    return 1;
+  }
   platform::RecordStartupPath(argc > 0 ? argv[0] : nullptr);
-  QApplication app(argc, argv);
+  // No argument changes what Kestrum does, Qt's own ones ("-platform",
+  // "-style") included.
+  int qtArgc = argc > 0 ? 1 : 0;
+  QApplication app(qtArgc, argv);
   QApplication::setApplicationName("Kestrum");
   QApplication::setDesktopFileName("kestrum");
   QApplication::setQuitOnLastWindowClosed(false);

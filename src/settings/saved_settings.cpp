@@ -1,5 +1,6 @@
 #include "settings/saved_settings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -31,13 +32,38 @@ double ReadNumber(const char* name) {
   return 0.0;
 }
 
+// Whether a window at that place could be moved by its title bar: enough of
+// the bar's top strip lies on one of the screens.
+bool TitleBarOnAScreen(const MainWindowPort& window, double left, double top) {
+  constexpr double kGrip = 40 * 15;       // a width a pointer can take hold of
+  constexpr double kBarHeight = 10 * 15;  // the part of the bar that must show
+  for (const auto& screen : window.Screens()) {
+    const double shownWidth =
+        std::min(left + window.Width(), screen.left + screen.width) - std::max(left, screen.left);
+    const double shownHeight =
+        std::min(top + kBarHeight, screen.top + screen.height) - std::max(top, screen.top);
+    if (shownWidth >= std::min(kGrip, window.Width()) && shownHeight >= kBarHeight) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void LoadSettings(MainWindowPort& window) {
   const double left = ReadNumber("FormX");
-  if (window.ScreenWidth() > left) window.SetLeft(static_cast<float>(left));
   const double top = ReadNumber("FormY");
-  if (window.ScreenHeight() > top) window.SetTop(static_cast<float>(top));
+  if (!window.KnowsItsPosition()) {
+    // Where the window system places windows itself: nothing to restore.
+  } else if (window.Screens().size() <= 1) {
+    if (window.ScreenWidth() > left) window.SetLeft(static_cast<float>(left));
+    if (window.ScreenHeight() > top) window.SetTop(static_cast<float>(top));
+  } else if (TitleBarOnAScreen(window, left, top)) {
+    // Several screens: the position of a window left on any of them comes
+    // back; one whose title bar would lie off every screen (a screen taken
+    // away since) would leave the window out of reach.
+    window.SetLeft(static_cast<float>(left));
+    window.SetTop(static_cast<float>(top));
+  }
   for (const auto& [name, field] : kOptionValues) {
     // A number that does not fit in 16 bits is as unusable as a text.
     LaunchOptions.*field = numbers::ToInt16(ReadNumber(name)).value_or(0);
@@ -45,8 +71,12 @@ void LoadSettings(MainWindowPort& window) {
 }
 
 void SaveSettings(const MainWindowPort& window) {
-  WriteRegistryValue(SettingsKey, "FormX", static_cast<float>(window.Left()), platform::kRegSz);
-  WriteRegistryValue(SettingsKey, "FormY", static_cast<float>(window.Top()), platform::kRegSz);
+  // A position the window system made up is no position: the stored one
+  // stays for the next run where there is one to restore.
+  if (window.KnowsItsPosition()) {
+    WriteRegistryValue(SettingsKey, "FormX", static_cast<float>(window.Left()), platform::kRegSz);
+    WriteRegistryValue(SettingsKey, "FormY", static_cast<float>(window.Top()), platform::kRegSz);
+  }
   for (const auto& [name, field] : kOptionValues) {
     WriteRegistryValue(SettingsKey, name, LaunchOptions.*field, platform::kRegSz);
   }

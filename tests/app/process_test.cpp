@@ -387,6 +387,96 @@ TEST_F(ProcessTest, OneKestrumPerUserWhateverTheRuntimeFolder) {
   ::close(othersLock);
 }
 
+// Kestrum has no options: "--version" and "--help" answer on the terminal,
+// and without a display it says so in one line instead of aborting.
+TEST_F(ProcessTest, AnswersOnTheTerminalWithoutAWindow) {
+  int code = -1;
+  EXPECT_EQ(testsupport::Output({KESTRUM_BINARY, "--version"}, &code, true),
+            "kestrum " KESTRUM_VERSION "\n");
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(
+      testsupport::Output({KESTRUM_BINARY, "--help"}, &code, true).starts_with("Usage: kestrum\n"));
+  EXPECT_EQ(code, 0);
+  testsupport::ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  testsupport::ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  const std::string said = testsupport::Output({KESTRUM_BINARY}, &code, true);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_FALSE(LockHeld());
+}
+
+// Where the window system places windows itself and tells no program where
+// (Wayland), the stored position is neither applied nor replaced by a made-up
+// one; the options are saved as always.
+TEST_F(ProcessTest, UnderWaylandTheStoredPositionStays) {
+  if (!testsupport::Exists("/usr/bin/weston")) GTEST_SKIP() << "weston is not installed";
+  const std::string socket = "kestrum-test-wayland";
+  const pid_t weston =
+      Spawn({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=" + socket,
+             "--idle-time=0", "--log=" + Root() + "/weston.log"});
+  ASSERT_TRUE(
+      testsupport::WaitFor([&] { return testsupport::Exists(Root() + "/runtime/" + socket); }));
+  testsupport::ScopedEnv display("WAYLAND_DISPLAY", socket);
+  testsupport::ScopedEnv wayland("QT_QPA_PLATFORM", "wayland");
+  testsupport::MakeDirs(ConfigHome() + "/kestrum");
+  const std::string stored =
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\"
+      "General]\r\n\"FormX\"=\"1440\"\r\n\"FormY\"=\"720\"\r\n";
+  testsupport::WriteFile(RegistryFile(), stored + "\"Fakers\"=\"9\"\r\n");
+  const pid_t pid = Start();
+  ASSERT_TRUE(testsupport::WaitFor([&] { return LockHeld(); }));
+  ::usleep(500 * 1000);  // its window is up
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+  const std::string saved = testsupport::ReadFile(RegistryFile());
+  EXPECT_TRUE(saved.starts_with(stored)) << saved;
+  EXPECT_NE(saved.find("\"Fakers\"=\"0\""), std::string::npos) << saved;
+  ::kill(weston, SIGTERM);
+  WaitExit(weston);
+}
+
+// On a desktop of two screens side by side, a window left on the right one
+// comes back there; a position off every screen (a screen unplugged since)
+// is not applied. With one screen, a value below the screen's size is
+// applied, as always.
+TEST_F(ProcessTest, APositionComesBackOnAnyScreenButNeverOffThemAll) {
+  const auto screen = [](int x) {
+    return "{\"name\": \"s" + std::to_string(x) + "\", \"x\": " + std::to_string(x) +
+           ", \"y\": 0, \"width\": 1024, \"height\": 768, \"logicalDpi\": 96, "
+           "\"logicalBaseDpi\": 96, \"dpr\": 1}";
+  };
+  testsupport::WriteFile(Root() + "/two.json",
+                         "{\"screens\": [" + screen(0) + ", " + screen(1024) + "]}");
+  testsupport::WriteFile(Root() + "/one.json", "{\"screens\": [" + screen(0) + "]}");
+  struct Case {
+    const char* desktop;
+    int x, y;  // pixels
+    bool applied;
+  };
+  for (const Case& c : {Case{"two.json", 1100, 100, true}, Case{"two.json", 2000, 100, true},
+                        Case{"two.json", -1000, 100, false}, Case{"two.json", 300, 900, false},
+                        Case{"one.json", -1000, 100, true}}) {
+    SCOPED_TRACE(std::string(c.desktop) + " " + std::to_string(c.x) + "," + std::to_string(c.y));
+    testsupport::ScopedEnv platform("QT_QPA_PLATFORM",
+                                    "offscreen:configfile=" + Root() + "/" + c.desktop);
+    testsupport::MakeDirs(ConfigHome() + "/kestrum");
+    const std::string position = "\"FormX\"=\"" + std::to_string(c.x * 15) + "\"\r\n\"FormY\"=\"" +
+                                 std::to_string(c.y * 15) + "\"\r\n";
+    testsupport::WriteFile(RegistryFile(),
+                           "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\"
+                           "Kestrum\\General]\r\n" +
+                               position);
+    const pid_t pid = Start();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return LockHeld(); }));
+    ::usleep(300 * 1000);
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0);
+    const bool kept = testsupport::ReadFile(RegistryFile()).find(position) != std::string::npos;
+    EXPECT_EQ(kept, c.applied);
+  }
+}
+
 // Whatever a real desktop leaves as the settings store, Kestrum starts, shows
 // its window and ends, and the user's bytes are kept: left exactly as they
 // are where Kestrum may not replace them, and changed only in the lines it

@@ -13,8 +13,10 @@ class FakeWindow : public MainWindowPort {
   bool artIntShown = false;
   bool textEnabled = false;
   std::string textToolTip;
-  double left = 300, top = 200;
+  double left = 300, top = 200, width = 249 * 15;
   double screenWidth = 1024 * 15, screenHeight = 768 * 15;
+  std::vector<Area> screens{{0, 0, 1024 * 15, 768 * 15}};
+  bool knowsPosition = true;
 
   std::string Caption() const override { return caption; }
   void SetCaption(const std::string& c) override { caption = c; }
@@ -27,6 +29,9 @@ class FakeWindow : public MainWindowPort {
   void SetTop(double t) override { top = t; }
   double ScreenWidth() const override { return screenWidth; }
   double ScreenHeight() const override { return screenHeight; }
+  double Width() const override { return width; }
+  std::vector<Area> Screens() const override { return screens; }
+  bool KnowsItsPosition() const override { return knowsPosition; }
 };
 
 }  // namespace testsupport

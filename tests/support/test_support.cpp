@@ -247,6 +247,35 @@ void IsolatedTest::TearDown() {
 
 namespace testsupport {
 
+std::string Output(const std::vector<std::string>& argv, int* exitCode, bool errorsToo) {
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  int out[2];
+  if (::pipe(out) != 0) return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  if (errorsToo) {
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  std::string text;
+  char buffer[256];
+  ssize_t n = 0;
+  while (rc == 0 && (n = ::read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, n);
+  ::close(out[0]);
+  const int code = rc == 0 ? Wait(pid) : -1;
+  if (exitCode != nullptr) *exitCode = code;
+  return text;
+}
+
 namespace {
 pid_t SpawnQuietly(const std::vector<std::string>& argv) {
   std::vector<char*> args;
@@ -315,30 +344,9 @@ std::string XDoToolOutput(const std::vector<std::string>& args, int timeoutSecon
   std::vector<std::string> words{"/usr/bin/timeout", std::to_string(timeoutSeconds),
                                  "/usr/bin/xdotool"};
   words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (const auto& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-  argv.push_back(nullptr);
-  int out[2];
-  if (::pipe(out) != 0) return {};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(out[1]);
-  std::string text;
-  char buffer[256];
-  ssize_t n = 0;
-  while (rc == 0 && (n = ::read(out[0], buffer, sizeof buffer)) > 0) text.append(buffer, n);
-  ::close(out[0]);
-  int status = 0;
-  if (rc != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
-      WEXITSTATUS(status) != 0) {
-    return {};
-  }
+  int exitCode = -1;
+  std::string text = Output(words, &exitCode, false);
+  if (exitCode != 0) return {};
   while (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
 }

@@ -73,6 +73,10 @@ int Run(const std::vector<std::string>& argv, const std::string& directory = {})
 
 bool OnPath(const std::string& program);
 
+// Runs a program (by its path) and gives what it wrote on its standard
+// output (and its errors too, when asked), with its exit code.
+std::string Output(const std::vector<std::string>& argv, int* exitCode, bool errorsToo);
+
 // Assembles the DOS program that writes its command tail to ARGS.TXT and
 // tries to open the file named after -map or /g ("OPEN OK" / "OPEN FAIL").
 // Empty when nasm is missing.
