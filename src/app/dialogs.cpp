@@ -51,4 +51,15 @@ QString GetOpenFileName(QWidget* parent, const QString& title, const QString& di
   return dialog.selectedFiles().first();
 }
 
+QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::Folder;
+    r.title = title;
+    r.directory = directory;
+    return TestHook()(r);
+  }
+  return QFileDialog::getExistingDirectory(parent, title, directory);
+}
+
 }  // namespace dialogs

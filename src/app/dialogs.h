@@ -15,7 +15,7 @@ inline constexpr int kStop = 16;
 inline constexpr int kInformation = 64;
 
 struct Request {
-  enum class Kind { Message, OpenFile } kind = Kind::Message;
+  enum class Kind { Message, OpenFile, Folder } kind = Kind::Message;
   QString text;  // the prompt of a message box
   QString title;
   int style = 0;  // message boxes
@@ -31,6 +31,10 @@ void MsgBox(QWidget* parent, const QString& prompt, const QString& title, int st
 // A modal Open dialog. The file name chosen (a host path), or empty.
 QString GetOpenFileName(QWidget* parent, const QString& title, const QString& directory,
                         const QStringList& filters, const QString& defaultSuffix);
+
+// A modal dialog that chooses a folder. The folder chosen (a host path), or
+// empty.
+QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory);
 
 // With a hook set, no dialog is shown: the hook sees the request and gives
 // the answer (the file name, for an Open dialog).

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 
 #include "app/dialogs.h"
 #include "app/exit_program.h"
+#include "app/first_contact.h"
 #include "app/launch_options.h"
 #include "launch/command_line.h"
 #include "launch/launcher.h"
@@ -297,6 +299,14 @@ bool frmMain::Form_Load() {
   if (platform::AnotherInstanceRunning()) {
     dialogs::MsgBox(nullptr, "Kestrum is Already Running", "Sorry...", dialogs::kInformation);
     return false;
+  }
+  if (firstcontact::ShouldAsk()) {
+    const QString folder =
+        dialogs::GetExistingDirectory(nullptr, firstcontact::kQuestion, QDir::homePath());
+    const auto answer = firstcontact::TakeGameFolder(
+        folder.isEmpty() ? std::string() : platform::HostToDos(folder.toStdString()));
+    Tell(answer.message);
+    if (answer.restarted) return false;
   }
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
   AddDuke3Levels();

@@ -17,7 +17,8 @@ class frmMain : public QWidget, public MainWindowPort {
   frmMain();
   ~frmMain() override;
 
-  // The start-up sequence; false when another copy runs and this one must end.
+  // The start-up sequence; false when this copy must end (another runs, or
+  // Kestrum has just been started again from the game's folder).
   bool Form_Load();
   void Form_Unload();
 

@@ -74,6 +74,18 @@ StartResult StartProcess(const std::string& commandLine, int showCommand);
 // gives no way to (Wayland).
 bool ActivateTaskWindow(std::int64_t taskId);
 
+// Makes a game's folder Kestrum's home for good: a link there to this very
+// program, and a menu entry that starts Kestrum by it. Supported where a program lives apart from
+// the game (an installed Kestrum on Linux); Windows users copy kestrum.exe into the game's folder.
+bool CanMakeGameFolderHome();
+struct GameFolderHome {
+  bool linked = false;  // Kestrum can be started from the game's folder
+  std::string error;    // what went wrong, when it did
+};
+GameFolderHome MakeGameFolderHome(const std::string& dosFolder);
+// Starts Kestrum by its link in the game's folder; false when it cannot.
+bool StartFromGameFolder(const std::string& dosFolder);
+
 // Hands a URL or a document to the program registered to open it; started in
 // the given DOS directory. Failures are not reported.
 void ShellOpen(const std::string& target, const std::string& directory);

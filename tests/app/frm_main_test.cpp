@@ -273,4 +273,22 @@ TEST_F(MainWindowTest, ASecondCopyIsRefusedWithoutTouchingAnything) {
   EXPECT_EQ(form->cboStages->count(), 0);
 }
 
+// Only a start without the game asks where it is, and a folder without the
+// game then changes nothing: start-up goes on as always.
+TEST_F(MainWindowTest, OnlyAStartWithoutTheGameAsksWhereItIs) {
+  testsupport::MakeDirs(Root() + "/not a game");
+  gameFolderAnswer = QString::fromStdString(Root() + "/not a game");
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(gameFolderQuestions, 1);
+  EXPECT_FALSE(testsupport::Exists(Root() + "/not a game/kestrum"));
+  EXPECT_EQ(form->cboStages->count(), 30);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(MainWindowTest, StartedInTheGameFolderNothingIsAsked) {
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(gameFolderQuestions, 0);
+}
+
 }  // namespace

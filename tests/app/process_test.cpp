@@ -20,6 +20,12 @@ namespace {
 
 class ProcessTest : public testsupport::IsolatedTest {
  protected:
+  // A game in the program folder: without one, Kestrum would first ask
+  // where the game is.
+  void SetUp() override {
+    IsolatedTest::SetUp();
+    testsupport::WriteFile(ProgramDir() + "/Duke3D.exe", "");
+  }
   // Kestrum as a file of its own at that path.
   static void Install(const std::string& program) {
     testsupport::WriteFile(program, testsupport::ReadFile(KESTRUM_BINARY));
@@ -385,6 +391,55 @@ TEST_F(ProcessTest, OneKestrumPerUserWhateverTheRuntimeFolder) {
     EXPECT_EQ(WaitExit(first), 0);
   }
   ::close(othersLock);
+}
+
+// Started from the menu, with no game beside it, Kestrum asks where the game
+// is, makes a link there and a menu entry that starts it by the link, and
+// runs again from the game's folder.
+TEST_F(ProcessTest, StartedWithoutAGameItAsksWhereAndMovesIn) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
+  const std::string installed = Root() + "/usr/bin/kestrum";
+  testsupport::MakeDirs(Root() + "/usr/bin");
+  Install(installed);
+  const std::string game = Root() + "/Games/My Duke";
+  testsupport::MakeDirs(game);
+  testsupport::WriteFile(game + "/DUKE3D.EXE", "");
+  testsupport::WriteFile(game + "/DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
+
+  const pid_t first = Start(installed, Root());
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name",
+                                  "^Where is Duke Nukem 3D\\?$", "windowfocus", "--sync", "%1",
+                                  "type", "--delay", "5", game}),
+            0);
+  ASSERT_EQ(testsupport::XDoTool({"key", "Return"}), 0);
+  EXPECT_EQ(WaitExit(first), 0);
+  EXPECT_FALSE(testsupport::Exists(RegistryFile()));  // the first one saved nothing
+
+  char target[4096] = {};
+  ASSERT_GT(::readlink((game + "/kestrum").c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(std::string(target), installed);
+  const std::string menu = Root() + "/home/.local/share/applications";
+  const auto entries = testsupport::ListDir(menu);
+  ASSERT_EQ(entries.size(), 1u);
+  int valid = -1;
+  const std::string complaints = testsupport::Output(
+      {"/usr/bin/desktop-file-validate", menu + "/" + entries[0]}, &valid, true);
+  EXPECT_EQ(valid, 0) << complaints;
+  const std::string entry = testsupport::ReadFile(menu + "/" + entries[0]);
+  EXPECT_NE(entry.find("\nExec=\"" + game + "/kestrum\"\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("\nName=Duke Nukem 3D (My Duke)\n"), std::string::npos) << entry;
+
+  const std::string again = testsupport::XDoToolOutput(
+      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"});
+  ASSERT_FALSE(again.empty());
+  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
+  ASSERT_FALSE(pid.empty());
+  ::kill(std::stoi(pid), SIGTERM);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+  EXPECT_TRUE(testsupport::Exists(RegistryFile()));  // the second one did
 }
 
 // Kestrum has no options: "--version" and "--help" answer on the terminal,

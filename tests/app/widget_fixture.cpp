@@ -15,6 +15,10 @@ void WidgetTest::SetUp() {
   ResetExitProgramForTesting();
   SetProcessEndForTesting([this] { ++processEnds; });
   dialogs::SetHookForTesting([this](const dialogs::Request& r) {
+    if (r.kind == dialogs::Request::Kind::Folder) {
+      ++gameFolderQuestions;
+      return gameFolderAnswer;
+    }
     shown.push_back(r);
     if (r.kind == dialogs::Request::Kind::OpenFile && !openAnswers_.empty()) {
       const QString answer = openAnswers_.front();

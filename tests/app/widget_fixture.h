@@ -22,6 +22,11 @@ class WidgetTest : public IsolatedTest {
   bool Load();
   // Answers for the next Open dialogs, in turn (empty: cancelled).
   void AnswerOpenDialog(const QString& hostPath) { openAnswers_.push_back(hostPath); }
+  // The answer to the question where the game is, asked at start-up when the
+  // program directory holds none (cancelled unless set). It is counted, not
+  // kept in shown.
+  QString gameFolderAnswer;
+  int gameFolderQuestions = 0;
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();
   // Drops files on the start button as a file manager does; tells whether

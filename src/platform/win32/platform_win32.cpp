@@ -291,6 +291,18 @@ bool ActivateTaskWindow(std::int64_t taskId) {
   return ::SetForegroundWindow(search.found) != 0;
 }
 
+// kestrum.exe lives in the game's folder itself: there is no installed
+// program to link there.
+bool CanMakeGameFolderHome() {
+  return false;
+}
+GameFolderHome MakeGameFolderHome(const std::string&) {
+  return {};
+}
+bool StartFromGameFolder(const std::string&) {
+  return false;
+}
+
 void ShellOpen(const std::string& target, const std::string& directory) {
   ::ShellExecuteA(nullptr, "Open", ToAnsi(target).c_str(), "", ToAnsi(directory).c_str(),
                   SW_SHOWNORMAL);

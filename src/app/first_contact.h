@@ -1,0 +1,27 @@
+// A first start where no game is (from the menu, or by its name on PATH):
+// Kestrum asks once where the game is, and from then on lives there.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/message.h"
+
+namespace firstcontact {
+
+// The title of the folder dialog that asks.
+inline constexpr const char* kQuestion = "Where is Duke Nukem 3D?";
+
+// Whether to ask: the program directory holds no game, and Kestrum can make
+// a game's folder its home on this system.
+bool ShouldAsk();
+
+struct Answer {
+  bool restarted = false;          // Kestrum runs from the game's folder now: end this one
+  std::optional<Message> message;  // to show, when something went wrong
+};
+// The folder the user chose (a DOS path; empty when the dialog was
+// cancelled). A folder without the game changes nothing.
+Answer TakeGameFolder(const std::string& dosFolder);
+
+}  // namespace firstcontact
