@@ -128,6 +128,8 @@ int InRange(int value, int last) {
 }  // namespace
 
 frmMain::frmMain() {
+  // Before any widget: Qt keeps the first accessible interface it makes.
+  forms::InstallAccessibility();
   InitArtwork();
   MainForm = this;
   setObjectName("frmMain");
@@ -148,12 +150,23 @@ frmMain::frmMain() {
   forms::BoundRows(cboStages, kListRows);
   PlaceTwips(cboStages, 0, 2775, 3735, 360);
   cboStages->installEventFilter(this);
+  lblStages = new QLabel("Level", this);
+  lblStages->setObjectName("lblStages");
+  lblStages->setBuddy(cboStages);
+  lblStages->hide();
   // The view follows the list (with its signals blocked); a selection made in
   // the view goes back into the list.
   connect(cboStages, &QComboBox::currentIndexChanged, this,
           [](int index) { Stages.SetListIndex(index); });
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
+
+  // Tab goes along the toolbar, then down the option rows as they stand.
+  QWidget* const order[] = {cmdStart,   cmdOpen,    cmdText,   cmdLaunch,      cmdBuild,
+                            cmdEditArt, cmdAbout,   chkRecord, chkMonsters,    cboSound,
+                            cboSkills,  cboRespawn, chkArtInt, hsbFakePlayers, cboStages};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  forms::ShowFocusMarks(this);
 }
 
 frmMain::~frmMain() {
@@ -183,7 +196,8 @@ void frmMain::BuildToolbar() {
   PlaceTwips(cmdAbout, 3360, 0, 375, 375);
 
   // Beyond the right edge of the window: never seen, but Alt+D presses it.
-  cmdDebug = new QPushButton("&Debug", this);
+  cmdDebug = new forms::HiddenButton(this);
+  cmdDebug->setText("&Debug");
   cmdDebug->setObjectName("cmdDebug");
   // It is never seen, so it must never hold the focus either.
   cmdDebug->setFocusPolicy(Qt::NoFocus);
@@ -200,15 +214,10 @@ void frmMain::BuildToolbar() {
 }
 
 void frmMain::BuildOptionPanel() {
-  picMain = new QLabel(this);
+  picMain = new forms::Panel(this, "panel", QColor(40, 36, 32));
   picMain->setObjectName("picMain");
+  picMain->setAccessibleName("Options");
   PlaceTwips(picMain, 0, 390, 3735, 2370);
-  picMain->setPixmap(forms::Artwork("panel", picMain->size()));
-  picMain->setScaledContents(true);
-  picMain->setAutoFillBackground(true);
-  QPalette dark = picMain->palette();
-  dark.setColor(QPalette::Window, QColor(40, 36, 32));
-  picMain->setPalette(dark);
 
   imgRecord = Picture(picMain, "imgRecord", "row-record");
   imgMonsters = Picture(picMain, "imgMonsters", "row-monsters");
@@ -258,6 +267,12 @@ void frmMain::BuildOptionPanel() {
   PlaceTwips(cboSkills, 1605, 1320, 2055, 315);
   cboRespawn = DropDownList(picMain, "cboRespawn", kRespawnEntries, 5);
   PlaceTwips(cboRespawn, 1605, 1650, 2055, 315);
+  // A screen reader names a control by the label it is tied to.
+  lblRecord->setBuddy(chkRecord);
+  lblMonsters->setBuddy(chkMonsters);
+  lblSound->setBuddy(cboSound);
+  lblSkill->setBuddy(cboSkills);
+  lblRespawn->setBuddy(cboRespawn);
   cboSound->setAccessibleName("Sound");
   cboSkills->setAccessibleName("Skill Level");
   cboRespawn->setAccessibleName("Respawn");
@@ -276,6 +291,7 @@ void frmMain::BuildOptionPanel() {
   hsbFakePlayers->setPageStep(1);
   hsbFakePlayers->setValue(0);
   hsbFakePlayers->setAccessibleName("Fake MultiPlayers");
+  lblFakePlayers->setBuddy(hsbFakePlayers);
   // A tab stop like every other option, moved by the arrow and page keys.
   hsbFakePlayers->setFocusPolicy(Qt::StrongFocus);
   PlaceTwips(hsbFakePlayers, 2535, 2025, 1095, 240);

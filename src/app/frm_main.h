@@ -23,39 +23,40 @@ class frmMain : public QWidget, public MainWindowPort {
   void Form_Unload();
 
   // Toolbar.
-  QPushButton* cmdStart;
-  QPushButton* cmdOpen;
-  QPushButton* cmdText;
-  QPushButton* cmdLaunch;
-  QPushButton* cmdBuild;
-  QPushButton* cmdEditArt;
-  QPushButton* cmdAbout;
-  QPushButton* cmdDebug;
+  QPushButton* cmdStart = nullptr;
+  QPushButton* cmdOpen = nullptr;
+  QPushButton* cmdText = nullptr;
+  QPushButton* cmdLaunch = nullptr;
+  QPushButton* cmdBuild = nullptr;
+  QPushButton* cmdEditArt = nullptr;
+  QPushButton* cmdAbout = nullptr;
+  QPushButton* cmdDebug = nullptr;
 
   // Option panel.
-  QLabel* picMain;
-  QLabel* imgRecord;
-  QLabel* imgMonsters;
-  QLabel* imgSound;
-  QLabel* imgSkill;
-  QLabel* imgRespawn;
-  QLabel* imgFakePlayers;
-  forms::OptionCheckBox* chkRecord;
-  forms::OptionCheckBox* chkMonsters;
-  forms::OptionCheckBox* chkArtInt;
-  forms::ClickLabel* lblRecord;
-  forms::ClickLabel* lblMonsters;
-  QLabel* lblSound;
-  QLabel* lblSkill;
-  QLabel* lblRespawn;
-  QLabel* lblFakePlayers;
-  QComboBox* cboSound;
-  QComboBox* cboSkills;
-  QComboBox* cboRespawn;
-  QLineEdit* txtFakePlayers;
-  QScrollBar* hsbFakePlayers;
+  forms::Panel* picMain = nullptr;
+  QLabel* imgRecord = nullptr;
+  QLabel* imgMonsters = nullptr;
+  QLabel* imgSound = nullptr;
+  QLabel* imgSkill = nullptr;
+  QLabel* imgRespawn = nullptr;
+  QLabel* imgFakePlayers = nullptr;
+  forms::OptionCheckBox* chkRecord = nullptr;
+  forms::OptionCheckBox* chkMonsters = nullptr;
+  forms::OptionCheckBox* chkArtInt = nullptr;
+  forms::ClickLabel* lblRecord = nullptr;
+  forms::ClickLabel* lblMonsters = nullptr;
+  QLabel* lblSound = nullptr;
+  QLabel* lblSkill = nullptr;
+  QLabel* lblRespawn = nullptr;
+  QLabel* lblFakePlayers = nullptr;
+  QComboBox* cboSound = nullptr;
+  QComboBox* cboSkills = nullptr;
+  QComboBox* cboRespawn = nullptr;
+  QLineEdit* txtFakePlayers = nullptr;
+  QScrollBar* hsbFakePlayers = nullptr;
 
-  QComboBox* cboStages;
+  QComboBox* cboStages = nullptr;
+  QLabel* lblStages = nullptr;  // never shown: names the stage list to screen readers
 
   // Option handlers.
   void cboSound_Click();

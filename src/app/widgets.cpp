@@ -11,6 +11,9 @@
 #include <QResource>
 #include <cstring>
 #include <QMouseEvent>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPainter>
 
 namespace forms {
 
@@ -184,6 +187,126 @@ void ScrollBar::keyPressEvent(QKeyEvent* event) {
   }
   triggerAction(action);
   event->accept();
+}
+
+Panel::Panel(QWidget* parent, const QString& picture, const QColor& fill)
+    : QWidget(parent), picture_(Artwork(picture, QSize(249, 158))), fill_(fill) {}
+
+void Panel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), fill_);
+  painter.drawPixmap(rect(), picture_);
+}
+
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+      event->modifiers() == Qt::NoModifier) {
+    if (activated) activated();
+    event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+namespace {
+
+class FocusMark : public QWidget {
+ public:
+  explicit FocusMark(QWidget* window) : QWidget(window) {
+    setObjectName("focusMark");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+    QObject::connect(qApp, &QApplication::focusChanged, this,
+                     [this](QWidget*, QWidget* now) { Follow(now); });
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    // A light ring outside a dark one: seen on the light toolbar and on the
+    // dark option panel alike.
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(2, 2, -2, -2));
+  }
+
+ private:
+  void Follow(QWidget* now) {
+    QWidget* window = parentWidget();
+    if (now == nullptr || now->window() != window || now == this) {
+      hide();
+      return;
+    }
+    // Around the control, but inside the window: the toolbar and the stage
+    // list touch its edges.
+    constexpr int kOutside = 3;
+    setGeometry(QRect(now->mapTo(window, QPoint(0, 0)), now->size())
+                    .adjusted(-kOutside, -kOutside, kOutside, kOutside)
+                    .intersected(window->rect()));
+    raise();
+    show();
+  }
+};
+
+class PanelAccessible : public QAccessibleWidget {
+ public:
+  explicit PanelAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Pane) {}
+};
+
+class HiddenButtonAccessible : public QAccessibleWidget {
+ public:
+  explicit HiddenButtonAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.invisible = true;
+    s.offscreen = true;
+    s.focusable = false;
+    return s;
+  }
+};
+
+class LinkAccessible : public QAccessibleWidget {
+ public:
+  explicit LinkAccessible(LinkLabel* w) : QAccessibleWidget(w, QAccessible::Link) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return static_cast<LinkLabel*>(widget())->text();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override { return {QAccessibleActionInterface::pressAction()}; }
+  void doAction(const QString& action) override {
+    auto* link = static_cast<LinkLabel*>(widget());
+    if (action == QAccessibleActionInterface::pressAction() && link->activated) {
+      link->activated();
+    }
+  }
+};
+
+QAccessibleInterface* Accessible(const QString&, QObject* object) {
+  if (auto* panel = dynamic_cast<Panel*>(object)) return new PanelAccessible(panel);
+  if (auto* button = dynamic_cast<HiddenButton*>(object)) return new HiddenButtonAccessible(button);
+  if (auto* link = dynamic_cast<LinkLabel*>(object)) return new LinkAccessible(link);
+  return nullptr;
+}
+
+}  // namespace
+
+void ShowFocusMarks(QWidget* window) {
+  new FocusMark(window);
+}
+
+void InstallAccessibility() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  QAccessible::installFactory(Accessible);
 }
 
 }  // namespace forms

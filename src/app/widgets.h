@@ -13,6 +13,7 @@
 #include <functional>
 
 class QComboBox;
+class QPaintEvent;
 
 namespace forms {
 
@@ -76,5 +77,50 @@ class ScrollBar : public QScrollBar {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 };
+
+// The option panel: a picture behind the option rows. Screen readers know it
+// as the pane of options it is (by its accessible name), not as an image.
+class Panel : public QWidget {
+ public:
+  Panel(QWidget* parent, const QString& picture, const QColor& fill);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QPixmap picture_;
+  QColor fill_;
+};
+
+// A button the user never sees (it lies beyond the window's edge) and only
+// presses by its access key: screen readers are told it is not showing.
+// Its caption is set once it is made: Qt keeps the first accessible
+// interface of a widget, and a caption given to QPushButton's constructor
+// makes one before this class exists.
+class HiddenButton : public QPushButton {
+ public:
+  explicit HiddenButton(QWidget* parent) : QPushButton(parent) {}
+};
+
+// A label that is a link: reached by Tab, followed by Return or Space, and
+// a link with its action to screen readers.
+class LinkLabel : public QLabel {
+ public:
+  // Its text is set once it is made, as for HiddenButton.
+  explicit LinkLabel(QWidget* parent);
+  std::function<void()> activated;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A clear mark around whichever control of the window holds the focus,
+// drawn over it, the same on every kind of control (Qt's own styles draw
+// none on a scroll bar and a faint line on a picture button).
+void ShowFocusMarks(QWidget* window);
+
+// Roles, states and actions that Qt cannot tell from the widgets themselves
+// (the classes above). Once for the program.
+void InstallAccessibility();
 
 }  // namespace forms

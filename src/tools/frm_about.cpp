@@ -20,12 +20,15 @@ frmAbout*& Shown() {
 const QColor kDarkBlue(0, 0, 192);
 const QColor kLightBlue(0, 128, 255);
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font) {
-  auto* label = new QLabel(text, parent);
+QLabel* Styled(QLabel* label, const char* name, const QFont& font) {
   label->setObjectName(name);
   label->setFont(font);
   label->setMouseTracking(true);
   return label;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font) {
+  return Styled(new QLabel(text, parent), name, font);
 }
 
 void Colour(QLabel* label, const QColor& text, const QColor& back) {
@@ -58,6 +61,7 @@ static void InitAboutArtwork() {
 }
 
 frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
+  forms::InstallAccessibility();
   InitAboutArtwork();
   setObjectName("frmAbout");
   setWindowTitle("About...");
@@ -80,6 +84,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
       "Thanks for using Tolvane products.\r\nPlease visit my homepage for more \r\nprograms.\r\n");
   txtMessage->setFont(forms::Verdana(8.25));
   txtMessage->setReadOnly(true);
+  txtMessage->setAccessibleName("Message");
   txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   txtMessage->setMouseTracking(true);
   txtMessage->viewport()->setMouseTracking(true);
@@ -108,10 +113,14 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   imgEMail->setPixmap(forms::Artwork("email", QSize(16, 18)));
   PlaceTwips(imgEMail, 60, 1395, 240, 270);
 
-  lblEMail = MakeLabel(this, "lblEMail", kAuthorEMail, forms::Verdana(8.25, false, true));
+  auto* email = new forms::LinkLabel(this);
+  email->setText(kAuthorEMail);
+  lblEMail = Styled(email, "lblEMail", forms::Verdana(8.25, false, true));
   Colour(lblEMail, kLinkColour, kDarkBlue);
   PlaceTwips(lblEMail, 360, 1395, 3480, 240);
-  lblHomePage = MakeLabel(this, "lblHomePage", kAuthorHomePage, forms::Verdana(8.25, false, true));
+  auto* homePage = new forms::LinkLabel(this);
+  homePage->setText(kAuthorHomePage);
+  lblHomePage = Styled(homePage, "lblHomePage", forms::Verdana(8.25, false, true));
   Colour(lblHomePage, kLinkColour, kDarkBlue);
   PlaceTwips(lblHomePage, 360, 1680, 3480, 240);
 
@@ -121,9 +130,14 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
 
   for (QLabel* link : {imgEMail, lblEMail, imgHomePage, lblHomePage}) {
     link->setCursor(HandCursor());
-    link->setAccessibleName(link == imgEMail || link == lblEMail ? "Send me some EMail!"
-                                                                 : "Go to my Homepage!");
+    link->setAccessibleDescription(link == imgEMail || link == lblEMail ? "Send me some EMail!"
+                                                                        : "Go to my Homepage!");
   }
+  // The links by the keyboard too: Tab reaches them, Return or Space opens.
+  email->activated = [this] { lblEMail_Click(); };
+  homePage->activated = [this] { lblHomePage_Click(); };
+  setTabOrder(email, homePage);
+  forms::ShowFocusMarks(this);
   for (QObject* control : std::initializer_list<QObject*>{
            imgEMail, lblEMail, imgHomePage, lblHomePage, lblStatus, lblTitle, lblVersion,
            picTolvane, txtMessage, txtMessage->viewport()}) {

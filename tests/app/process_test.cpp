@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "support/test_support.h"
@@ -470,6 +471,13 @@ TEST_F(ProcessTest, UnderWaylandTheStoredPositionStays) {
   const pid_t weston =
       Spawn({"/usr/bin/weston", "--backend=headless-backend.so", "--socket=" + socket,
              "--idle-time=0", "--log=" + Root() + "/weston.log"});
+  // Ended however the test ends: a compositor left running would keep the
+  // test runner waiting on its output.
+  const std::unique_ptr<void, std::function<void(void*)>> endWeston(reinterpret_cast<void*>(1),
+                                                                    [weston](void*) {
+                                                                      ::kill(weston, SIGTERM);
+                                                                      WaitExit(weston);
+                                                                    });
   ASSERT_TRUE(
       testsupport::WaitFor([&] { return testsupport::Exists(Root() + "/runtime/" + socket); }));
   testsupport::ScopedEnv display("WAYLAND_DISPLAY", socket);
@@ -487,8 +495,6 @@ TEST_F(ProcessTest, UnderWaylandTheStoredPositionStays) {
   const std::string saved = testsupport::ReadFile(RegistryFile());
   EXPECT_TRUE(saved.starts_with(stored)) << saved;
   EXPECT_NE(saved.find("\"Fakers\"=\"0\""), std::string::npos) << saved;
-  ::kill(weston, SIGTERM);
-  WaitExit(weston);
 }
 
 // On a desktop of two screens side by side, a window left on the right one
