@@ -3,21 +3,27 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/frm_main.h"
-#include "platform/platform.h"
+#include "app/main_form.h"
 #include "settings/saved_settings.h"
-#include "tools/frm_popup.h"
 
 namespace {
 std::function<void()>& ProcessEnd() {
   static std::function<void()> end;
   return end;
 }
+std::function<void()>& FormsRelease() {
+  static std::function<void()> release;
+  return release;
+}
 bool& Exiting() {
   static bool exiting = false;
   return exiting;
 }
 }  // namespace
+
+void SetFormsRelease(std::function<void()> release) {
+  FormsRelease() = std::move(release);
+}
 
 void SetProcessEndForTesting(std::function<void()> end) {
   ProcessEnd() = std::move(end);
@@ -38,9 +44,9 @@ void ExitProgram() {
   // twice.
   if (Exiting()) return;
   Exiting() = true;
-  if (MainForm != nullptr) SaveSettings(*MainForm);
-  MainForm = nullptr;
-  frmPopup::Release();
+  if (MainFormPort* window = mainform::Window()) SaveSettings(*window);
+  mainform::SetWindow(nullptr);
+  if (FormsRelease()) FormsRelease()();
   if (ProcessEnd()) {
     ProcessEnd()();
     return;

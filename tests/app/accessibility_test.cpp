@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "tools/author_links.h"
-#include "tools/frm_about.h"
+#include "qt/frm_about.h"
 #include "widget_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "app/exit_program.h"
-#include "tools/frm_popup.h"
+#include "qt/frm_popup.h"
 
 namespace testsupport {
 

@@ -7,8 +7,8 @@
 #include <deque>
 #include <memory>
 
-#include "app/dialogs.h"
-#include "app/frm_main.h"
+#include "qt/dialogs.h"
+#include "qt/frm_main.h"
 #include "support/test_support.h"
 
 namespace testsupport {

@@ -10,6 +10,7 @@
 #endif
 
 #include "app/launch_options.h"
+#include "app/main_form.h"
 #include "launch/command_line.h"
 #include "levels/ini_files.h"
 #include "levels/stage_list.h"
@@ -68,6 +69,7 @@ void ResetProcessWideValues() {
   Stages.changed = nullptr;
   Stages.Clear();
   RegistryValue = TaggedValue{};
+  mainform::ResetForTesting();
   platform::ReleaseInstance();
 }
 

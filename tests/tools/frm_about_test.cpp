@@ -2,7 +2,7 @@
 
 #include "../app/widget_fixture.h"
 #include "tools/author_links.h"
-#include "tools/frm_about.h"
+#include "qt/frm_about.h"
 
 namespace {
 

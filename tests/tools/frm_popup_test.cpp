@@ -3,8 +3,8 @@
 
 #include "../app/widget_fixture.h"
 #include "tools/author_links.h"
-#include "tools/frm_about.h"
-#include "tools/frm_popup.h"
+#include "qt/frm_about.h"
+#include "qt/frm_popup.h"
 
 namespace {
 

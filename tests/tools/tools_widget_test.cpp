@@ -1,6 +1,6 @@
 #include "../app/widget_fixture.h"
 #include "levels/stage_list.h"
-#include "tools/frm_popup.h"
+#include "qt/frm_popup.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/frm_main.h"
+#include "qt/frm_main.h"
 
 #include <algorithm>
 
@@ -11,23 +11,14 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "app/dialogs.h"
 #include "app/exit_program.h"
-#include "app/first_contact.h"
 #include "app/launch_options.h"
-#include "launch/command_line.h"
-#include "launch/launcher.h"
-#include "launch/shell_paths.h"
-#include "levels/ini_files.h"
-#include "levels/levels.h"
+#include "app/main_form.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/platform.h"
-#include "settings/registry.h"
-#include "settings/saved_settings.h"
-#include "tools/companion_tools.h"
-#include "tools/frm_about.h"
-#include "tools/frm_popup.h"
+#include "qt/dialogs.h"
+#include "qt/frm_about.h"
+#include "qt/frm_popup.h"
 
 using forms::PlaceTwips;
 
@@ -43,13 +34,6 @@ namespace {
 
 // As many rows as a Windows drop-down list shows before it scrolls.
 constexpr int kListRows = 8;
-
-const char* const kSoundEntries[] = {"Use Defaults", "Music Disabled", "Sound Disabled",
-                                     "Sound & Music Off"};
-const char* const kSkillEntries[] = {"Piece of Cake", "Let's Rock", "Come Get Some",
-                                     "Damn I'm Good"};
-const char* const kRespawnEntries[] = {"No Respawn", "Monsters Only", "Items Only",
-                                       "Inventory Only", "Everything!"};
 
 QString Qs(const std::string& s) {
   return QString::fromStdString(s);
@@ -73,37 +57,26 @@ QLabel* PanelLabel(QLabel* label, const char* name, const char* caption) {
   return label;
 }
 
-QComboBox* DropDownList(QWidget* parent, const char* name, const char* const* entries, int count) {
+QComboBox* DropDownList(QWidget* parent, const char* name,
+                        const std::vector<std::string>& entries) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
   list->setEditable(false);
   list->setFont(forms::Verdana(8.25));
-  for (int i = 0; i < count; ++i) list->addItem(entries[i]);
+  for (const auto& entry : entries) list->addItem(Qs(entry));
   forms::BoundRows(list, kListRows);
   // No entry is selected until start-up copies the stored choice in.
   list->setCurrentIndex(-1);
   return list;
 }
 
-// The Open dialog's fixed settings, as the game's own tools name them.
-struct OpenDialogSettings {
-  const char* DialogTitle;
-  const char* DefaultExt;
-  const char* Filter;  // description|pattern pairs
-};
-constexpr OpenDialogSettings dlgOpen = {
-    "Gimme Some Sugar, Baby...", "map",
-    "All Duke Nukem Files|*.map;*.grp|Duke Nukem Maps (*.map)|*.map|"
-    "Duke Nukem Group Files (*.grp)|*.grp|All Files (*.*)|*.*"};
-
 // The filter as Qt's dialog takes it: the patterns in brackets after each
 // description ("*.*" is every file, with or without a dot).
-QStringList NameFilters(const QString& filter) {
-  const QStringList parts = filter.split('|');
+QStringList NameFilters(const std::vector<OpenDialogSettings::Filter>& filter) {
   QStringList filters;
-  for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i];
-    QString patterns = parts[i + 1];
+  for (const auto& [described, patternList] : filter) {
+    QString description = Qs(described);
+    QString patterns = Qs(patternList);
     patterns.replace(';', ' ');
     if (patterns == "*.*") patterns = "*";
     const int bracket = description.indexOf(" (");
@@ -113,18 +86,6 @@ QStringList NameFilters(const QString& filter) {
   return filters;
 }
 
-// Shows what the core has to say, if anything.
-void Tell(const std::optional<Message>& message) {
-  if (message) {
-    dialogs::MsgBox(MainForm, Qs(message->text), Qs(message->title), message->style);
-  }
-}
-
-// A list position that the list cannot show falls back to the first entry.
-int InRange(int value, int last) {
-  return value >= 0 && value <= last ? value : 0;
-}
-
 }  // namespace
 
 frmMain::frmMain() {
@@ -132,6 +93,11 @@ frmMain::frmMain() {
   forms::InstallAccessibility();
   InitArtwork();
   MainForm = this;
+  mainform::SetWindow(this);
+  SetFormsRelease([] {
+    MainForm = nullptr;
+    frmPopup::Release();
+  });
   setObjectName("frmMain");
   setWindowTitle("Duke Nukem ");
   setWindowIcon(forms::ArtworkIcon("icon", {QSize(16, 16), QSize(32, 32)}));
@@ -172,6 +138,7 @@ frmMain::frmMain() {
 frmMain::~frmMain() {
   Stages.changed = nullptr;
   if (MainForm == this) MainForm = nullptr;
+  if (mainform::Window() == this) mainform::SetWindow(nullptr);
 }
 
 void frmMain::BuildToolbar() {
@@ -261,11 +228,11 @@ void frmMain::BuildOptionPanel() {
   lblFakePlayers = PanelLabel(new QLabel(picMain), "lblFakePlayers", "Fake MultiPlayers:");
   PlaceTwips(lblFakePlayers, 615, 2025, 1560, 195);
 
-  cboSound = DropDownList(picMain, "cboSound", kSoundEntries, 4);
+  cboSound = DropDownList(picMain, "cboSound", SoundEntries());
   PlaceTwips(cboSound, 1605, 990, 2055, 315);
-  cboSkills = DropDownList(picMain, "cboSkills", kSkillEntries, 4);
+  cboSkills = DropDownList(picMain, "cboSkills", SkillEntries());
   PlaceTwips(cboSkills, 1605, 1320, 2055, 315);
-  cboRespawn = DropDownList(picMain, "cboRespawn", kRespawnEntries, 5);
+  cboRespawn = DropDownList(picMain, "cboRespawn", RespawnEntries());
   PlaceTwips(cboRespawn, 1605, 1650, 2055, 315);
   // A screen reader names a control by the label it is tied to.
   lblRecord->setBuddy(chkRecord);
@@ -286,7 +253,7 @@ void frmMain::BuildOptionPanel() {
 
   hsbFakePlayers = new forms::ScrollBar(picMain);
   hsbFakePlayers->setObjectName("hsbFakePlayers");
-  hsbFakePlayers->setRange(0, 8);
+  hsbFakePlayers->setRange(0, kMostFakers);
   hsbFakePlayers->setSingleStep(1);
   hsbFakePlayers->setPageStep(1);
   hsbFakePlayers->setValue(0);
@@ -312,40 +279,20 @@ void frmMain::BuildOptionPanel() {
 // ---------------------------------------------------------------- start-up, shutdown
 
 bool frmMain::Form_Load() {
-  if (platform::AnotherInstanceRunning()) {
-    dialogs::MsgBox(nullptr, "Kestrum is Already Running", "Sorry...", dialogs::kInformation);
-    return false;
-  }
-  if (firstcontact::ShouldAsk()) {
-    const QString folder =
-        dialogs::GetExistingDirectory(nullptr, firstcontact::kQuestion, QDir::homePath());
-    const auto answer = firstcontact::TakeGameFolder(
-        folder.isEmpty() ? std::string() : platform::HostToDos(folder.toStdString()));
-    Tell(answer.message);
-    if (answer.restarted) return false;
-  }
-  MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
-  AddDuke3Levels();
-  CheckDukeVersion(*this);
-  LoadSettings(*this);
+  return mainform::StartUp(*this);
+}
 
-  chkRecord->SetValue(InRange(LaunchOptions.Record, 2));
-  chkMonsters->SetValue(InRange(LaunchOptions.Monsters, 2));
-  cboSound->setCurrentIndex(InRange(LaunchOptions.Sound, cboSound->count() - 1));
-  cboSkills->setCurrentIndex(InRange(LaunchOptions.Skills, cboSkills->count() - 1));
-  cboRespawn->setCurrentIndex(InRange(LaunchOptions.Respawn, cboRespawn->count() - 1));
-  hsbFakePlayers->setValue(InRange(LaunchOptions.Fakers, hsbFakePlayers->maximum()));
-  // A control that did not change raised no handler; the record must still
-  // hold what the controls show.
-  chkRecord_Click();
-  chkMonsters_Click();
-  cboSound_Click();
-  cboSkills_Click();
-  cboRespawn_Click();
-  txtFakePlayers_Change();
+void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
+  chkRecord->SetValue(values.Record);
+  chkMonsters->SetValue(values.Monsters);
+  cboSound->setCurrentIndex(values.Sound);
+  cboSkills->setCurrentIndex(values.Skills);
+  cboRespawn->setCurrentIndex(values.Respawn);
+  hsbFakePlayers->setValue(values.Fakers);
+}
 
+void frmMain::ShowWindow() {
   show();
-  return true;
 }
 
 void frmMain::Form_Unload() {
@@ -398,26 +345,14 @@ void frmMain::txtFakePlayers_Change() {
 // ---------------------------------------------------------------- launching
 
 void frmMain::cmdLaunch_Click() {
-  launch::EnterProgramDirectory();
-  if (!launch::ProgramIsInstalled("Duke3D.exe")) {
-    dialogs::MsgBox(this, "Duke3D is not in required directory", "No Dice...", dialogs::kStop);
-    return;
-  }
-  BuildCommandLine();
-  setWindowState(windowState() | Qt::WindowMinimized);
-  const platform::StartResult started = launch::StartMaximised(GameCommandLine);
-  if (started.taskId == 0) {
-    // Nothing runs, so there is nothing to come back from: the window
-    // returns at once and says what is missing.
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    dialogs::MsgBox(this, Qs(started.error), "No Dice...", dialogs::kStop);
-    return;
-  }
-  waitingForReturn_ = true;
-  BringToFrontOnReturn(started.taskId);
+  mainform::LaunchGame(*this);
 }
 
-void frmMain::TakeInputFocus() {
+void frmMain::cmdDebug_Click() {
+  mainform::ShowCommandLine(*this);
+}
+
+void frmMain::TakeFocus() {
   // As a form does: the window becomes the active one and the focus stays
   // on (or goes back to) the control that had it, not on the bare window.
   activateWindow();
@@ -425,68 +360,57 @@ void frmMain::TakeInputFocus() {
   if (control == nullptr || control == this) focusNextChild();
 }
 
-void frmMain::BringToFrontOnReturn(std::int64_t taskId) {
-  startedTask_ = taskId;
+void frmMain::Minimize() {
+  setWindowState(windowState() | Qt::WindowMinimized);
 }
 
-void frmMain::cmdDebug_Click() {
-  TakeInputFocus();
-  BuildCommandLine();
-  dialogs::MsgBox(this, Qs(GameCommandLine), "Command Line", dialogs::kInformation);
-}
-
-void frmMain::ReturnedToKestrum(bool holdsTheFocus) {
-  // Once Kestrum holds the input focus again, the started program's window
-  // comes to the front first, while it still runs; then ours is restored.
-  bool gameInFront = false;
-  if (holdsTheFocus) {
-    const std::int64_t task = std::exchange(startedTask_, 0);
-    gameInFront = task != 0 && platform::ActivateTaskWindow(task);
-  }
-  if (!waitingForReturn_) return;
-  waitingForReturn_ = false;
+void frmMain::Restore(bool leaveActivationAlone) {
   // Shown again without taking the activation back from the game.
-  setAttribute(Qt::WA_ShowWithoutActivating, gameInFront);
+  setAttribute(Qt::WA_ShowWithoutActivating, leaveActivationAlone);
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
+void frmMain::ShowMessage(const Message& message) {
+  dialogs::MsgBox(this, Qs(message.text), Qs(message.title), message.style);
+}
+
 void frmMain::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (!waitingForReturn_ && startedTask_ == 0) return;
+  if (!mainform::WaitingForReturn() && !mainform::TaskToBringForward()) return;
   // The user is back in Kestrum: from the task bar, or by switching windows.
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ReturnedToKestrum(true);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    mainform::CameBack(*this, true);
   if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
-    ReturnedToKestrum(false);
+    mainform::CameBack(*this, false);
   }
 }
 
 // ---------------------------------------------------------------- user files
 
 void frmMain::cmdOpen_Click() {
-  TakeInputFocus();
-  const QString folder = lastOpenFolder_.isEmpty()
-                             ? Qs(platform::DosToHost(platform::ProgramDirectory()))
-                             : lastOpenFolder_;
-  const QString chosen = dialogs::GetOpenFileName(this, dlgOpen.DialogTitle, folder,
-                                                  NameFilters(dlgOpen.Filter), dlgOpen.DefaultExt);
-  if (chosen.isEmpty()) return;
-  const int slash = chosen.lastIndexOf('/');
-  if (slash >= 0) lastOpenFolder_ = chosen.left(slash == 0 ? 1 : slash);
-  Tell(TakeChosenFile(platform::HostToDos(chosen.toStdString()), *this));
+  mainform::OpenUserFile(*this);
+}
+
+std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
+  return dialogs::GetOpenFileName(this, Qs(settings.title), Qs(hostFolder),
+                                  NameFilters(settings.filters), Qs(settings.defaultExtension))
+      .toStdString();
+}
+
+std::string frmMain::ChooseFolder(const std::string& title, const std::string& hostFolder) {
+  return dialogs::GetExistingDirectory(nullptr, Qs(title), Qs(hostFolder)).toStdString();
 }
 
 void frmMain::cmdText_Click() {
-  TakeInputFocus();
-  ShellOpen(CompanionTextPath());
+  mainform::OpenCompanionText(*this);
 }
 
 void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
   std::vector<std::string> names;
-  for (const QString& name : hostFileNames)
-    names.push_back(platform::HostToDos(name.toStdString()));
-  Tell(TakeDroppedFiles(names, *this));
+  for (const QString& name : hostFileNames) names.push_back(name.toStdString());
+  mainform::DropFiles(*this, names);
 }
 
 void frmMain::cboStages_KeyPress(int keyAscii) {
@@ -561,38 +485,26 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- tools and menus
 
-namespace {
-void RunCompanionTool(frmMain* window, const char* handler) {
-  const CompanionTool& tool = FindCompanionTool(handler);
-  if (tool.focusMainWindowFirst) {
-    window->TakeInputFocus();
-  }
-  const ToolStart result = StartCompanionTool(tool);
-  if (result.outcome != ToolStart::Outcome::Started) {
-    dialogs::MsgBox(window, Qs(result.message), "No Dice...", dialogs::kStop);
-    return;
-  }
-  window->BringToFrontOnReturn(result.taskId);
-}
-}  // namespace
-
 void frmMain::cmdBuild_Click() {
-  RunCompanionTool(this, "cmdBuild_Click");
+  mainform::RunCompanionTool(*this, "cmdBuild_Click");
 }
 void frmMain::cmdEditArt_Click() {
-  RunCompanionTool(this, "cmdEditArt_Click");
-}
-void RunCompanionToolFromMenu(const char* handler) {
-  if (MainForm != nullptr) RunCompanionTool(MainForm, handler);
+  mainform::RunCompanionTool(*this, "cmdEditArt_Click");
 }
 
 void frmMain::cmdStart_Click() {
-  TakeInputFocus();
-  frmPopup::Instance().ShowPopup(this, QPoint(-1, 25));
+  mainform::ShowPopupMenu(*this);
 }
 
 void frmMain::cmdAbout_Click() {
-  TakeInputFocus();
+  mainform::ShowAbout(*this);
+}
+
+void frmMain::ShowPopupMenu(int x, int y) {
+  frmPopup::Instance().ShowPopup(this, QPoint(x, y));
+}
+
+void frmMain::ShowAbout() {
   frmAbout::ShowModal(this);
 }
 

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "qt/dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

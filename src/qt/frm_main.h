@@ -9,10 +9,10 @@
 #include <QScrollBar>
 #include <QWidget>
 
-#include "app/main_window_port.h"
-#include "app/widgets.h"
+#include "app/main_form.h"
+#include "qt/widgets.h"
 
-class frmMain : public QWidget, public MainWindowPort {
+class frmMain : public QWidget, public MainFormPort {
  public:
   frmMain();
   ~frmMain() override;
@@ -103,14 +103,21 @@ class frmMain : public QWidget, public MainWindowPort {
   std::vector<Area> Screens() const override;
   bool KnowsItsPosition() const override;
 
-  // Gives the window the input focus, leaving it on the control that had it.
-  void TakeInputFocus();
-  // The started task's window comes to the front when the user next comes
-  // back to Kestrum.
-  void BringToFrontOnReturn(std::int64_t taskId);
+  // MainFormPort
+  void ShowMessage(const Message& message) override;
+  void TakeFocus() override;
+  void ShowWindow() override;
+  void Minimize() override;
+  void Restore(bool leaveActivationAlone) override;
+  void ShowOptions(const LaunchOptionsRecord& values) override;
+  std::string ChooseFile(const OpenDialogSettings& settings,
+                         const std::string& hostFolder) override;
+  std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
+  void ShowPopupMenu(int x, int y) override;
+  void ShowAbout() override;
 
   // True from a successful start until the user comes back to Kestrum.
-  bool WaitingForReturn() const { return waitingForReturn_; }
+  bool WaitingForReturn() const { return mainform::WaitingForReturn(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,15 +128,8 @@ class frmMain : public QWidget, public MainWindowPort {
   void BuildToolbar();
   void BuildOptionPanel();
   void ShowStages();
-  void ReturnedToKestrum(bool holdsTheFocus);
-  QString lastOpenFolder_;
-  bool waitingForReturn_ = false;
-  std::int64_t startedTask_ = 0;
 };
 
 // The one main window of the process; null before it exists and after
 // ExitProgram.
 extern frmMain* MainForm;
-
-// Starts a companion tool from a menu item: the same pattern as the toolbar.
-void RunCompanionToolFromMenu(const char* handler);

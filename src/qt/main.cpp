@@ -12,7 +12,7 @@
 #include <string>
 
 #include "app/arguments.h"
-#include "app/frm_main.h"
+#include "qt/frm_main.h"
 #include "platform/platform.h"
 
 namespace {

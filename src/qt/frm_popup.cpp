@@ -1,10 +1,6 @@
-#include "tools/frm_popup.h"
+#include "qt/frm_popup.h"
 
-#include "app/exit_program.h"
-#include "app/frm_main.h"
-#include "launch/shell_paths.h"
-#include "tools/author_links.h"
-#include "tools/frm_about.h"
+#include "tools/popup_menu.h"
 
 namespace {
 frmPopup*& Form() {
@@ -42,19 +38,26 @@ frmPopup::frmPopup() {
 
   mnuPopup = new QMenu("Popup", this);
   mnuPopup->setObjectName("mnuPopup");
-  mnuOthers = mnuPopup->addMenu("Others");
-  mnuOthers->setObjectName("mnuOthers");
-  mnuDukeHelp = mnuOthers->addAction("DN3DHelp.exe");
-  mnuSetup = mnuOthers->addAction("Duke Setup.exe");
-  mnuPopup->addSeparator();
-  mnuHelp = mnuPopup->addMenu("Help");
-  mnuHelp->setObjectName("mnuHelp");
-  mnuEMail = mnuHelp->addAction("Send EMail");
-  mnuHomepage = mnuHelp->addAction("Goto Homepage");
-  mnuHelp->addSeparator();
-  mnuAbout = mnuHelp->addAction("About Kestrum");
-  mnuPopup->addSeparator();
-  mnuExit = mnuPopup->addAction("Exit");
+  QMenu* submenu = nullptr;
+  for (const PopupMenuItem& item : PopupMenu()) {
+    QMenu* menu = item.level == 1 ? mnuPopup : submenu;
+    if (std::string(item.caption) == "-") {
+      menu->addSeparator();
+    } else if (item.opensSubmenu) {
+      submenu = menu->addMenu(item.caption);
+      submenu->setObjectName(item.name);
+    } else {
+      menu->addAction(item.caption)->setObjectName(item.name);
+    }
+  }
+  mnuOthers = mnuPopup->findChild<QMenu*>("mnuOthers");
+  mnuHelp = mnuPopup->findChild<QMenu*>("mnuHelp");
+  mnuDukeHelp = mnuPopup->findChild<QAction*>("mnuDukeHelp");
+  mnuSetup = mnuPopup->findChild<QAction*>("mnuSetup");
+  mnuEMail = mnuPopup->findChild<QAction*>("mnuEMail");
+  mnuHomepage = mnuPopup->findChild<QAction*>("mnuHomepage");
+  mnuAbout = mnuPopup->findChild<QAction*>("mnuAbout");
+  mnuExit = mnuPopup->findChild<QAction*>("mnuExit");
 
   // Choices run as their own events, after the menu has closed.
   const auto later = [this](QAction* action, void (frmPopup::*handler)()) {
@@ -75,20 +78,20 @@ void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
 }
 
 void frmPopup::mnuDukeHelp_Click() {
-  RunCompanionToolFromMenu("mnuDukeHelp_Click");
+  PopupMenuItemChosen("mnuDukeHelp_Click");
 }
 void frmPopup::mnuSetup_Click() {
-  RunCompanionToolFromMenu("mnuSetup_Click");
+  PopupMenuItemChosen("mnuSetup_Click");
 }
 void frmPopup::mnuEMail_Click() {
-  ShellOpen(std::string("mailto:") + kAuthorEMail);
+  PopupMenuItemChosen("mnuEMail_Click");
 }
 void frmPopup::mnuHomepage_Click() {
-  ShellOpen(kAuthorHomePage);
+  PopupMenuItemChosen("mnuHomepage_Click");
 }
 void frmPopup::mnuAbout_Click() {
-  frmAbout::ShowModal(MainForm);
+  PopupMenuItemChosen("mnuAbout_Click");
 }
 void frmPopup::mnuExit_Click() {
-  ExitProgram();
+  PopupMenuItemChosen("mnuExit_Click");
 }

@@ -1,9 +1,9 @@
-#include "tools/frm_about.h"
+#include "qt/frm_about.h"
 
 #include <QMouseEvent>
 
-#include "app/widgets.h"
-#include "launch/shell_paths.h"
+#include "qt/widgets.h"
+#include "tools/about.h"
 #include "tools/author_links.h"
 
 using forms::PlaceTwips;
@@ -64,7 +64,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   forms::InstallAccessibility();
   InitAboutArtwork();
   setObjectName("frmAbout");
-  setWindowTitle("About...");
+  setWindowTitle(about::kCaption);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(forms::Px(3885), forms::Px(3120));
@@ -80,8 +80,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
 
   txtMessage = new QPlainTextEdit(this);
   txtMessage->setObjectName("txtMessage");
-  txtMessage->setPlainText(
-      "Thanks for using Tolvane products.\r\nPlease visit my homepage for more \r\nprograms.\r\n");
+  txtMessage->setPlainText(about::kMessage);
   txtMessage->setFont(forms::Verdana(8.25));
   txtMessage->setReadOnly(true);
   txtMessage->setAccessibleName("Message");
@@ -101,8 +100,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   Colour(lblStatus, Qt::black, QColor(192, 192, 192));
   PlaceTwips(lblStatus, 0, 2865, 3885, 255);
 
-  lblVersion = MakeLabel(this, "lblVersion", "v1.00.0002 (Build Date: 02/17/98 2:41p)",
-                         forms::Verdana(8.25));
+  lblVersion = MakeLabel(this, "lblVersion", about::kVersion, forms::Verdana(8.25));
   Colour(lblVersion, Qt::white, kDarkBlue);
   PlaceTwips(lblVersion, 30, 300, 3825, 225);
 
@@ -124,14 +122,14 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   Colour(lblHomePage, kLinkColour, kDarkBlue);
   PlaceTwips(lblHomePage, 360, 1680, 3480, 240);
 
-  lblTitle = MakeLabel(this, "lblTitle", "Kestrum", forms::Verdana(9.75, true));
+  lblTitle = MakeLabel(this, "lblTitle", about::kTitle, forms::Verdana(9.75, true));
   Colour(lblTitle, Qt::white, kLightBlue);
   PlaceTwips(lblTitle, 30, 30, 3825, 225);
 
   for (QLabel* link : {imgEMail, lblEMail, imgHomePage, lblHomePage}) {
     link->setCursor(HandCursor());
-    link->setAccessibleDescription(link == imgEMail || link == lblEMail ? "Send me some EMail!"
-                                                                        : "Go to my Homepage!");
+    link->setAccessibleDescription(link == imgEMail || link == lblEMail ? about::kEMailStatus
+                                                                        : about::kHomePageStatus);
   }
   // The links by the keyboard too: Tab reaches them, Return or Space opens.
   email->activated = [this] { lblEMail_Click(); };
@@ -167,7 +165,7 @@ void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
 }
 
 void frmAbout::imgEMail_MouseMove() {
-  SetStatus("Send me some EMail!");
+  SetStatus(about::kEMailStatus);
 }
 void frmAbout::imgEMail_MouseDown() {
   SetLinkColour(lblEMail, kPressedColour);
@@ -176,10 +174,10 @@ void frmAbout::imgEMail_MouseUp() {
   SetLinkColour(lblEMail, kLinkColour);
 }
 void frmAbout::imgEMail_Click() {
-  ShellOpen("mailto:" + lblEMail->text().toStdString());
+  about::OpenEMail(lblEMail->text().toStdString());
 }
 void frmAbout::lblEMail_MouseMove() {
-  SetStatus("Send me some EMail!");
+  SetStatus(about::kEMailStatus);
 }
 void frmAbout::lblEMail_MouseDown() {
   SetLinkColour(lblEMail, kPressedColour);
@@ -188,10 +186,10 @@ void frmAbout::lblEMail_MouseUp() {
   SetLinkColour(lblEMail, kLinkColour);
 }
 void frmAbout::lblEMail_Click() {
-  ShellOpen("mailto:" + lblEMail->text().toStdString());
+  about::OpenEMail(lblEMail->text().toStdString());
 }
 void frmAbout::imgHomePage_MouseMove() {
-  SetStatus("Go to my Homepage!");
+  SetStatus(about::kHomePageStatus);
 }
 void frmAbout::imgHomePage_MouseDown() {
   SetLinkColour(lblHomePage, kPressedColour);
@@ -200,10 +198,10 @@ void frmAbout::imgHomePage_MouseUp() {
   SetLinkColour(lblHomePage, kLinkColour);
 }
 void frmAbout::imgHomePage_Click() {
-  ShellOpen(lblHomePage->text().toStdString());
+  about::OpenHomePage(lblHomePage->text().toStdString());
 }
 void frmAbout::lblHomePage_MouseMove() {
-  SetStatus("Go to my Homepage!");
+  SetStatus(about::kHomePageStatus);
 }
 void frmAbout::lblHomePage_MouseDown() {
   SetLinkColour(lblHomePage, kPressedColour);
@@ -212,7 +210,7 @@ void frmAbout::lblHomePage_MouseUp() {
   SetLinkColour(lblHomePage, kLinkColour);
 }
 void frmAbout::lblHomePage_Click() {
-  ShellOpen(lblHomePage->text().toStdString());
+  about::OpenHomePage(lblHomePage->text().toStdString());
 }
 void frmAbout::Form_MouseMove() {
   SetStatus({});

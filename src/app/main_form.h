@@ -1,0 +1,92 @@
+// The main window's sequences, the same for every front end: start-up, the
+// launch of the game and of the companion tools, the user's files, the
+// popup menu, and coming back to Kestrum while a started program runs. A
+// form (Qt's, Win32's) gives the widgets and the dialogs through
+// MainFormPort and calls these from its event handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/launch_options.h"
+#include "app/main_window_port.h"
+#include "app/message.h"
+
+// The Open dialog's fixed settings, its filter as description and pattern
+// pairs ("*.map;*.grp"), in the order the dialog offers them.
+struct OpenDialogSettings {
+  struct Filter {
+    std::string description;
+    std::string patterns;
+  };
+  std::string title;
+  std::string defaultExtension;
+  std::vector<Filter> filters;
+};
+const OpenDialogSettings& OpenDialog();
+
+// The entries of the three option lists, in their order.
+const std::vector<std::string>& SoundEntries();
+const std::vector<std::string>& SkillEntries();
+const std::vector<std::string>& RespawnEntries();
+// The slider's range of fake players.
+inline constexpr int kMostFakers = 8;
+
+class MainFormPort : public MainWindowPort {
+ public:
+  // A modal message box with an OK button; returns when it is closed.
+  virtual void ShowMessage(const Message& message) = 0;
+  // The window takes the input focus, leaving it on the control that had it.
+  virtual void TakeFocus() = 0;
+  virtual void ShowWindow() = 0;
+  virtual void Minimize() = 0;
+  // Back from minimised; without taking the activation from the window that
+  // holds it, when told so.
+  virtual void Restore(bool leaveActivationAlone) = 0;
+  // The six option controls set from values in their ranges, in the order
+  // of start-up; each control that changes raises its own handler.
+  virtual void ShowOptions(const LaunchOptionsRecord& values) = 0;
+  // Modal dialogs; each gives the host path chosen, or the empty text.
+  virtual std::string ChooseFile(const OpenDialogSettings& settings,
+                                 const std::string& hostFolder) = 0;
+  virtual std::string ChooseFolder(const std::string& title, const std::string& hostFolder) = 0;
+  // The popup menu at a point of the client area, in pixels; returns when it
+  // has closed. A chosen item runs afterwards, as its own event.
+  virtual void ShowPopupMenu(int x, int y) = 0;
+  virtual void ShowAbout() = 0;
+};
+
+namespace mainform {
+
+// The one main window of the process while it exists (for the popup menu
+// and the end of the program); null before and after.
+MainFormPort* Window();
+void SetWindow(MainFormPort* window);
+
+// Start-up in its fixed order; false when this copy must end (another runs,
+// or Kestrum was started again from the game's folder).
+bool StartUp(MainFormPort& window);
+
+void LaunchGame(MainFormPort& window);         // cmdLaunch_Click
+void ShowCommandLine(MainFormPort& window);    // cmdDebug_Click
+void OpenUserFile(MainFormPort& window);       // cmdOpen_Click
+void OpenCompanionText(MainFormPort& window);  // cmdText_Click
+void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths);
+void RunCompanionTool(MainFormPort& window, const std::string& handler);
+void ShowPopupMenu(MainFormPort& window);  // cmdStart_Click
+void ShowAbout(MainFormPort& window);      // cmdAbout_Click
+
+// The user is back in Kestrum (the window became active, or left its
+// minimised state): a started program's window comes to the front first,
+// once Kestrum holds the focus, then Kestrum's own is restored.
+void CameBack(MainFormPort& window, bool holdsTheFocus);
+// True from a successful launch until the user comes back.
+bool WaitingForReturn();
+// Whether a started program waits to be brought to the front.
+bool TaskToBringForward();
+
+// Forgets every started program (tests).
+void ResetForTesting();
+
+}  // namespace mainform
