@@ -1,0 +1,187 @@
+#include "win32/controls.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace win32 {
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                        nullptr, nullptr);
+  return out;
+}
+
+UINT DpiOf(HWND window) {
+  // Windows 10 has it for each window; older systems give one for the screen.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow != nullptr && window != nullptr) {
+    if (const UINT dpi = getDpiForWindow(window); dpi != 0) return dpi;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+int Px(int twips, UINT dpi) {
+  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
+}
+
+double Twips(int pixels, UINT dpi) {
+  return pixels * 1440.0 / dpi;
+}
+
+namespace {
+HFONT Font(const wchar_t* family, double points, UINT dpi, bool bold, bool underline) {
+  static std::map<std::tuple<std::wstring, double, UINT, bool, bool>, HFONT> made;
+  const auto key = std::make_tuple(std::wstring(family), points, dpi, bold, underline);
+  if (const auto found = made.find(key); found != made.end()) return found->second;
+  LOGFONTW font{};
+  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  std::wcsncpy(font.lfFaceName, family, LF_FACESIZE - 1);
+  HFONT handle = ::CreateFontIndirectW(&font);
+  made[key] = handle;
+  return handle;
+}
+}  // namespace
+
+HFONT Verdana(double points, UINT dpi, bool bold, bool underline) {
+  return Font(L"Verdana", points, dpi, bold, underline);
+}
+
+HFONT CourierNew(double points, UINT dpi) {
+  return Font(L"Courier New", points, dpi, false, false);
+}
+
+HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
+  // The build stores each picture at 1x and 2x as bare pixels: width and
+  // height, then rows of premultiplied BGRA, as a top-down DIB holds them.
+  const int scale = dpi >= 144 ? 2 : 1;
+  char resource[64];
+  std::snprintf(resource, sizeof resource, "%s_%dx%d_%d", name, width, height, scale);
+  for (char* c = resource; *c != '\0'; ++c) {
+    if (*c == '-') *c = '_';
+  }
+  HRSRC found = ::FindResourceA(nullptr, resource, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  if (found == nullptr) return nullptr;
+  const auto* bytes =
+      static_cast<const std::uint8_t*>(::LockResource(::LoadResource(nullptr, found)));
+  const DWORD size = ::SizeofResource(nullptr, found);
+  std::uint32_t header[2] = {};
+  if (bytes == nullptr || size < sizeof header) return nullptr;
+  std::memcpy(header, bytes, sizeof header);
+  const std::size_t pixels = std::size_t(header[0]) * header[1];
+  if (pixels == 0 || size != sizeof header + pixels * 4) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(header[0]);
+  info.bmiHeader.biHeight = -static_cast<LONG>(header[1]);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr) return nullptr;
+  std::memcpy(bits, bytes + sizeof header, pixels * 4);
+  return bitmap;
+}
+
+void DrawArtwork(HDC dc, HBITMAP bitmap, const RECT& into) {
+  if (bitmap == nullptr) return;
+  BITMAP b{};
+  ::GetObjectW(bitmap, sizeof b, &b);
+  HDC source = ::CreateCompatibleDC(dc);
+  HGDIOBJ old = ::SelectObject(source, bitmap);
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ::SetStretchBltMode(dc, HALFTONE);
+  ::AlphaBlend(dc, into.left, into.top, into.right - into.left, into.bottom - into.top, source, 0,
+               0, b.bmWidth, b.bmHeight, blend);
+  ::SelectObject(source, old);
+  ::DeleteDC(source);
+}
+
+HICON ArtworkIcon(const char* name, int width, int height, UINT dpi, bool cursor, int hotX,
+                  int hotY) {
+  HBITMAP colour = Artwork(name, width, height, dpi);
+  if (colour == nullptr) return nullptr;
+  BITMAP b{};
+  ::GetObjectW(colour, sizeof b, &b);
+  HBITMAP mask = ::CreateBitmap(b.bmWidth, b.bmHeight, 1, 1, nullptr);
+  const int scale = b.bmWidth / (width > 0 ? width : 1);
+  ICONINFO info{!cursor, static_cast<DWORD>(hotX * scale), static_cast<DWORD>(hotY * scale), mask,
+                colour};
+  HICON icon = ::CreateIconIndirect(&info);
+  ::DeleteObject(mask);
+  ::DeleteObject(colour);
+  return icon;
+}
+
+HWND Child(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style, int left,
+           int top, int width, int height, int id, UINT dpi, DWORD exStyle) {
+  return ::CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+                           Px(left, dpi), Px(top, dpi), Px(width, dpi), Px(height, dpi), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND MakeToolTips(HWND owner) {
+  HWND tips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  return tips;
+}
+
+void SetToolTip(HWND tips, HWND control, const std::string& text) {
+  std::wstring wide = Wide(text);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = ::GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  // The query copies the present text into a buffer of its own.
+  wchar_t present[512] = {};
+  TOOLINFOW query = tool;
+  query.lpszText = present;
+  tool.lpszText = wide.data();
+  if (::SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&query))) {
+    ::SendMessageW(tips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    ::SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+std::string TextOf(HWND window) {
+  const int n = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  ::GetWindowTextW(window, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(n));
+  return Utf8(text);
+}
+
+}  // namespace win32

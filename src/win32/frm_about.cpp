@@ -1,0 +1,352 @@
+#include "win32/frm_about.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "tools/about.h"
+#include "tools/author_links.h"
+
+namespace {
+
+using win32::Px;
+
+constexpr const wchar_t* kAboutClass = L"KestrumAbout";
+constexpr const wchar_t* kPictureClass = L"KestrumPicture";
+const COLORREF kDarkBlue = RGB(0, 0, 192);
+const COLORREF kLightBlue = RGB(0, 128, 255);
+
+frmAbout*& Shown() {
+  static frmAbout* current = nullptr;
+  return current;
+}
+
+// A picture child: the artwork it shows is named in its window text
+// ("logo 150 48"), drawn centred.
+LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(picture, &paint);
+    char name[32] = {};
+    int w = 0, h = 0;
+    std::sscanf(win32::TextOf(picture).c_str(), "%31s %d %d", name, &w, &h);
+    const UINT dpi = win32::DpiOf(picture);
+    HBITMAP bitmap = win32::Artwork(name, w, h, dpi);
+    RECT client;
+    ::GetClientRect(picture, &client);
+    const int pw = Px(w * 15, dpi), ph = Px(h * 15, dpi);
+    const RECT into{(client.right - pw) / 2, (client.bottom - ph) / 2, (client.right + pw) / 2,
+                    (client.bottom + ph) / 2};
+    win32::DrawArtwork(dc, bitmap, into);
+    ::DeleteObject(bitmap);
+    ::EndPaint(picture, &paint);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) return 1;
+  if (message == WM_NCHITTEST) return HTCLIENT;
+  return ::DefWindowProcW(picture, message, wParam, lParam);
+}
+
+LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  frmAbout* about = Shown();
+  if (about != nullptr && (about->hwnd == window || about->hwnd == nullptr)) {
+    return about->Handle(window, message, wParam, lParam);
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlMouse(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+  frmAbout* about = Shown();
+  if (about != nullptr && about->Mouse(control, message, lParam)) return 0;
+  return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  WNDCLASSEXW about{};
+  about.cbSize = sizeof about;
+  about.lpfnWndProc = AboutProc;
+  about.hInstance = ::GetModuleHandleW(nullptr);
+  about.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  about.lpszClassName = kAboutClass;
+  ::RegisterClassExW(&about);
+  WNDCLASSEXW picture = about;
+  picture.lpfnWndProc = PictureProc;
+  picture.lpszClassName = kPictureClass;
+  ::RegisterClassExW(&picture);
+}
+
+HCURSOR HandCursor(UINT dpi) {
+  static HCURSOR hand = win32::ArtworkIcon("hand", 32, 32, dpi, true, 9, 1);
+  return hand != nullptr ? hand : ::LoadCursorW(nullptr, IDC_HAND);
+}
+
+}  // namespace
+
+frmAbout* frmAbout::Current() {
+  return Shown();
+}
+
+void frmAbout::ShowModal(HWND owner) {
+  if (Shown() != nullptr) return;  // already up: it is modal
+  frmAbout about(owner);
+  ::EnableWindow(owner, FALSE);
+  ::ShowWindow(about.hwnd, SW_SHOW);
+  MSG message;
+  while (::IsWindow(about.hwnd) && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (about.HandlesDialogMessage(&message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  ::EnableWindow(owner, TRUE);
+  ::SetActiveWindow(owner);
+}
+
+frmAbout::frmAbout(HWND owner) {
+  RegisterClasses();
+  Shown() = this;
+  // A fixed dialog frame without minimise and maximise buttons.
+  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  hwnd =
+      ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kAboutClass,
+                        win32::Wide(about::kCaption).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        100, 100, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  dpi_ = win32::DpiOf(hwnd);
+  RECT frame{0, 0, Px(3885, dpi_), Px(3120, dpi_)};
+  ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
+  ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  using win32::Child;
+  txtMessage = Child(hwnd, L"EDIT", about::kMessage, ES_MULTILINE | ES_READONLY | WS_TABSTOP, 0,
+                     1965, 3885, 885, 0, dpi_, WS_EX_CLIENTEDGE);
+  picTolvane = Child(hwnd, kPictureClass, "logo 150 48", 0, 795, 600, 2250, 705, 0, dpi_);
+  lblStatus = Child(hwnd, L"STATIC", "", SS_LEFT | SS_NOTIFY, 0, 2865, 3885, 255, 0, dpi_);
+  lblVersion =
+      Child(hwnd, L"STATIC", about::kVersion, SS_LEFT | SS_NOTIFY, 30, 300, 3825, 225, 0, dpi_);
+  imgHomePage = Child(hwnd, kPictureClass, "homepage 16 18", 0, 60, 1680, 240, 270, 0, dpi_);
+  imgEMail = Child(hwnd, kPictureClass, "email 16 18", 0, 60, 1395, 240, 270, 0, dpi_);
+  lblEMail =
+      Child(hwnd, L"STATIC", kAuthorEMail, SS_LEFT | SS_NOTIFY, 360, 1395, 3480, 240, 0, dpi_);
+  lblHomePage =
+      Child(hwnd, L"STATIC", kAuthorHomePage, SS_LEFT | SS_NOTIFY, 360, 1680, 3480, 240, 0, dpi_);
+  lblTitle = Child(hwnd, L"STATIC", about::kTitle, SS_LEFT | SS_NOTIFY, 30, 30, 3825, 225, 0, dpi_);
+  const auto font = [](HWND control, HFONT f) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+  };
+  for (HWND c : {txtMessage, lblStatus, lblVersion}) font(c, win32::Verdana(8.25, dpi_));
+  for (HWND c : {lblEMail, lblHomePage}) font(c, win32::Verdana(8.25, dpi_, false, true));
+  font(lblTitle, win32::Verdana(9.75, dpi_, true));
+  for (HWND c : {txtMessage, picTolvane, lblStatus, lblVersion, imgHomePage, imgEMail, lblEMail,
+                 lblHomePage, lblTitle}) {
+    ::SetWindowSubclass(c, ControlMouse, 1, 0);
+  }
+}
+
+frmAbout::~frmAbout() {
+  if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+  if (Shown() == this) Shown() = nullptr;
+}
+
+bool frmAbout::HandlesDialogMessage(MSG* message) {
+  return ::IsWindow(hwnd) && ::IsDialogMessageW(hwnd, message);
+}
+
+COLORREF frmAbout::LinkColour(HWND link) const {
+  return link == lblEMail ? emailColour_ : homePageColour_;
+}
+
+void frmAbout::SetStatus(const char* status) {
+  // Moving within one control must not rewrite the line.
+  if (win32::TextOf(lblStatus) == status) return;
+  ::SetWindowTextW(lblStatus, win32::Wide(status).c_str());
+  ++statusWrites_;
+}
+
+void frmAbout::SetLinkColour(HWND link, COLORREF colour) {
+  (link == lblEMail ? emailColour_ : homePageColour_) = colour;
+  ::InvalidateRect(link, nullptr, TRUE);
+}
+
+void frmAbout::imgEMail_MouseMove() {
+  SetStatus(about::kEMailStatus);
+}
+void frmAbout::imgEMail_MouseDown() {
+  SetLinkColour(lblEMail, kPressedColour);
+}
+void frmAbout::imgEMail_MouseUp() {
+  SetLinkColour(lblEMail, kLinkColour);
+}
+void frmAbout::imgEMail_Click() {
+  about::OpenEMail(win32::TextOf(lblEMail));
+}
+void frmAbout::lblEMail_MouseMove() {
+  SetStatus(about::kEMailStatus);
+}
+void frmAbout::lblEMail_MouseDown() {
+  SetLinkColour(lblEMail, kPressedColour);
+}
+void frmAbout::lblEMail_MouseUp() {
+  SetLinkColour(lblEMail, kLinkColour);
+}
+void frmAbout::lblEMail_Click() {
+  about::OpenEMail(win32::TextOf(lblEMail));
+}
+void frmAbout::imgHomePage_MouseMove() {
+  SetStatus(about::kHomePageStatus);
+}
+void frmAbout::imgHomePage_MouseDown() {
+  SetLinkColour(lblHomePage, kPressedColour);
+}
+void frmAbout::imgHomePage_MouseUp() {
+  SetLinkColour(lblHomePage, kLinkColour);
+}
+void frmAbout::imgHomePage_Click() {
+  about::OpenHomePage(win32::TextOf(lblHomePage));
+}
+void frmAbout::lblHomePage_MouseMove() {
+  SetStatus(about::kHomePageStatus);
+}
+void frmAbout::lblHomePage_MouseDown() {
+  SetLinkColour(lblHomePage, kPressedColour);
+}
+void frmAbout::lblHomePage_MouseUp() {
+  SetLinkColour(lblHomePage, kLinkColour);
+}
+void frmAbout::lblHomePage_Click() {
+  about::OpenHomePage(win32::TextOf(lblHomePage));
+}
+void frmAbout::Form_MouseMove() {
+  SetStatus("");
+}
+void frmAbout::lblStatus_MouseMove() {
+  SetStatus("");
+}
+void frmAbout::lblTitle_MouseMove() {
+  SetStatus("");
+}
+void frmAbout::lblVersion_MouseMove() {
+  SetStatus("");
+}
+void frmAbout::picTolvane_MouseMove() {
+  SetStatus("");
+}
+void frmAbout::txtMessage_MouseMove() {
+  SetStatus("");
+}
+
+bool frmAbout::Mouse(HWND control, UINT message, LPARAM lParam) {
+  struct Link {
+    HWND control;
+    void (frmAbout::*move)();
+    void (frmAbout::*down)();
+    void (frmAbout::*up)();
+    void (frmAbout::*click)();
+  };
+  const Link links[] = {
+      {imgEMail, &frmAbout::imgEMail_MouseMove, &frmAbout::imgEMail_MouseDown,
+       &frmAbout::imgEMail_MouseUp, &frmAbout::imgEMail_Click},
+      {lblEMail, &frmAbout::lblEMail_MouseMove, &frmAbout::lblEMail_MouseDown,
+       &frmAbout::lblEMail_MouseUp, &frmAbout::lblEMail_Click},
+      {imgHomePage, &frmAbout::imgHomePage_MouseMove, &frmAbout::imgHomePage_MouseDown,
+       &frmAbout::imgHomePage_MouseUp, &frmAbout::imgHomePage_Click},
+      {lblHomePage, &frmAbout::lblHomePage_MouseMove, &frmAbout::lblHomePage_MouseDown,
+       &frmAbout::lblHomePage_MouseUp, &frmAbout::lblHomePage_Click},
+      {lblStatus, &frmAbout::lblStatus_MouseMove, nullptr, nullptr, nullptr},
+      {lblTitle, &frmAbout::lblTitle_MouseMove, nullptr, nullptr, nullptr},
+      {lblVersion, &frmAbout::lblVersion_MouseMove, nullptr, nullptr, nullptr},
+      {picTolvane, &frmAbout::picTolvane_MouseMove, nullptr, nullptr, nullptr},
+      {txtMessage, &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
+  };
+  for (const Link& link : links) {
+    if (control != link.control) continue;
+    switch (message) {
+      case WM_MOUSEMOVE:
+        (this->*link.move)();
+        return false;
+      case WM_SETCURSOR:
+        if (link.click == nullptr) return false;
+        ::SetCursor(HandCursor(dpi_));
+        return true;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+        if (link.down == nullptr) return false;
+        if (message == WM_LBUTTONDOWN) {
+          pressedOn_ = control;
+          ::SetCapture(control);
+        }
+        (this->*link.down)();
+        return true;
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP: {
+        if (link.up == nullptr) return false;
+        (this->*link.up)();
+        if (message != WM_LBUTTONUP) return true;
+        ::ReleaseCapture();
+        RECT inside;
+        ::GetClientRect(control, &inside);
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        // A click is a left press and release on the same control.
+        const bool click = pressedOn_ == control && ::PtInRect(&inside, at);
+        pressedOn_ = nullptr;
+        if (click) (this->*link.click)();
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+  return false;
+}
+
+LRESULT frmAbout::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(hwnd, &paint);
+      RECT client;
+      ::GetClientRect(hwnd, &client);
+      HBITMAP background = win32::Artwork("about-background", 259, 208, dpi_);
+      win32::DrawArtwork(dc, background, client);
+      ::DeleteObject(background);
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      Form_MouseMove();
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HWND control = reinterpret_cast<HWND>(lParam);
+      static HBRUSH dark = ::CreateSolidBrush(kDarkBlue);
+      static HBRUSH light = ::CreateSolidBrush(kLightBlue);
+      static HBRUSH grey = ::CreateSolidBrush(RGB(192, 192, 192));
+      if (control == lblTitle) {
+        ::SetTextColor(dc, RGB(255, 255, 255));
+        ::SetBkColor(dc, kLightBlue);
+        return reinterpret_cast<LRESULT>(light);
+      }
+      if (control == lblVersion || control == lblEMail || control == lblHomePage) {
+        ::SetTextColor(dc, control == lblVersion ? RGB(255, 255, 255) : LinkColour(control));
+        ::SetBkColor(dc, kDarkBlue);
+        return reinterpret_cast<LRESULT>(dark);
+      }
+      if (control == lblStatus) {
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(192, 192, 192));
+        return reinterpret_cast<LRESULT>(grey);
+      }
+      break;
+    }
+    case WM_CLOSE:
+      ::DestroyWindow(window);
+      return 0;
+    default:
+      break;
+  }
+  // While the window is being made, its handle is not kept yet.
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,67 @@
+// The About window in Win32: product, version, the author's links and a
+// status line that names what the link under the mouse does.
+#pragma once
+
+#include "win32/controls.h"
+
+class frmAbout {
+ public:
+  // Creates the window and shows it modally; returns when it is closed.
+  static void ShowModal(HWND owner);
+  // The window while it exists, else null.
+  static frmAbout* Current();
+
+  explicit frmAbout(HWND owner);
+  ~frmAbout();
+  frmAbout(const frmAbout&) = delete;
+  frmAbout& operator=(const frmAbout&) = delete;
+
+  static constexpr COLORREF kLinkColour = RGB(255, 102, 0);
+  static constexpr COLORREF kPressedColour = RGB(204, 102, 204);
+
+  HWND hwnd = nullptr;
+  HWND txtMessage = nullptr, picTolvane = nullptr, lblStatus = nullptr, lblVersion = nullptr;
+  HWND imgHomePage = nullptr, imgEMail = nullptr, lblEMail = nullptr, lblHomePage = nullptr;
+  HWND lblTitle = nullptr;
+
+  COLORREF LinkColour(HWND link) const;
+  int StatusWrites() const { return statusWrites_; }
+  // Tab among the window's controls as in a dialog.
+  bool HandlesDialogMessage(MSG* message);
+
+  void imgEMail_MouseMove();
+  void imgEMail_MouseDown();
+  void imgEMail_MouseUp();
+  void imgEMail_Click();
+  void lblEMail_MouseMove();
+  void lblEMail_MouseDown();
+  void lblEMail_MouseUp();
+  void lblEMail_Click();
+  void imgHomePage_MouseMove();
+  void imgHomePage_MouseDown();
+  void imgHomePage_MouseUp();
+  void imgHomePage_Click();
+  void lblHomePage_MouseMove();
+  void lblHomePage_MouseDown();
+  void lblHomePage_MouseUp();
+  void lblHomePage_Click();
+  void Form_MouseMove();
+  void lblStatus_MouseMove();
+  void lblTitle_MouseMove();
+  void lblVersion_MouseMove();
+  void picTolvane_MouseMove();
+  void txtMessage_MouseMove();
+
+  // The window procedure's work, and a control's mouse.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool Mouse(HWND control, UINT message, LPARAM lParam);
+
+ private:
+  void SetStatus(const char* status);
+  void SetLinkColour(HWND link, COLORREF colour);
+  int statusWrites_ = 0;
+  HWND pressedOn_ = nullptr;
+  COLORREF emailColour_ = kLinkColour;
+  COLORREF homePageColour_ = kLinkColour;
+  UINT dpi_ = 96;
+};

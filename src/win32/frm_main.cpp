@@ -1,0 +1,809 @@
+#include "win32/frm_main.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/exit_program.h"
+#include "app/launch_options.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "win32/dialogs.h"
+#include "win32/frm_about.h"
+#include "win32/frm_popup.h"
+
+namespace {
+
+using win32::Px;
+
+constexpr const wchar_t* kMainClass = L"KestrumMain";
+constexpr const wchar_t* kPanelClass = L"KestrumPanel";
+// The client area, in twips: 249 x 209 pixels at 96 dots per inch.
+constexpr int kClientWidth = 3735;
+constexpr int kClientHeight = 3135;
+// As many rows as a drop-down list shows before it scrolls.
+constexpr int kListRows = 8;
+
+enum Id {
+  kStart = 100,
+  kOpen,
+  kText,
+  kLaunch,
+  kBuild,
+  kEditArt,
+  kAbout,
+  kDebug,
+  kRecord,
+  kMonsters,
+  kArtInt,
+  kLabelRecord,
+  kLabelMonsters,
+  kSound,
+  kSkills,
+  kRespawn,
+  kFakersText,
+  kFakers,
+  kStages,
+  kLabels
+};
+
+frmMain*& TheForm() {
+  static frmMain* form = nullptr;
+  return form;
+}
+
+// Where each control goes, in twips, relative to its parent.
+struct Place {
+  HWND frmMain::*control;
+  int left, top, width, height;
+};
+constexpr Place kPlaces[] = {
+    {&frmMain::cmdStart, 0, 0, 825, 375},
+    {&frmMain::cmdOpen, 825, 0, 375, 375},
+    {&frmMain::cmdText, 1200, 0, 375, 375},
+    {&frmMain::cmdLaunch, 1575, 0, 375, 375},
+    {&frmMain::cmdBuild, 2295, 0, 375, 375},
+    {&frmMain::cmdEditArt, 2670, 0, 375, 375},
+    {&frmMain::cmdAbout, 3360, 0, 375, 375},
+    {&frmMain::cmdDebug, 3840, 600, 735, 375},
+    {&frmMain::picMain, 0, 390, 3735, 2370},
+    {&frmMain::chkRecord, 375, 75, 195, 195},
+    {&frmMain::chkMonsters, 375, 405, 195, 195},
+    {&frmMain::chkArtInt, 375, 2025, 195, 195},
+    {&frmMain::lblRecord, 615, 75, 1170, 195},
+    {&frmMain::lblMonsters, 615, 405, 1455, 195},
+    {&frmMain::lblSound, 615, 1050, 615, 195},
+    {&frmMain::lblSkill, 615, 1380, 945, 195},
+    {&frmMain::lblRespawn, 615, 1710, 840, 195},
+    {&frmMain::lblFakePlayers, 615, 2025, 1560, 195},
+    {&frmMain::cboSound, 1605, 990, 2055, 315},
+    {&frmMain::cboSkills, 1605, 1320, 2055, 315},
+    {&frmMain::cboRespawn, 1605, 1650, 2055, 315},
+    {&frmMain::txtFakePlayers, 2205, 1995, 270, 285},
+    {&frmMain::hsbFakePlayers, 2535, 2025, 1095, 240},
+    {&frmMain::cboStages, 0, 2775, 3735, 360},
+};
+
+// The toolbar's pictures, at the sizes the artwork was drawn for.
+struct Picture {
+  HWND frmMain::*button;
+  const char* name;
+  int width, height;
+};
+constexpr Picture kPictures[] = {
+    {&frmMain::cmdStart, "start", 51, 22}, {&frmMain::cmdOpen, "open", 20, 20},
+    {&frmMain::cmdText, "text", 20, 20},   {&frmMain::cmdLaunch, "launch", 21, 22},
+    {&frmMain::cmdBuild, "build", 20, 20}, {&frmMain::cmdEditArt, "editart", 20, 20},
+    {&frmMain::cmdAbout, "about", 20, 20},
+};
+// The icons at the left of the option rows, drawn by the panel.
+struct RowIcon {
+  const char* name;
+  int top;
+};
+constexpr RowIcon kRowIcons[] = {{"row-record", 0},     {"row-monsters", 330},
+                                 {"row-sound", 990},    {"row-skill", 1320},
+                                 {"row-respawn", 1650}, {"row-fakeplayers", 1980}};
+
+std::map<std::string, HBITMAP>& Pictures() {
+  static std::map<std::string, HBITMAP> pictures;
+  return pictures;
+}
+// The artwork for the DPI the window now has; made once for each DPI.
+HBITMAP PictureFor(const char* name, int width, int height, UINT dpi) {
+  const std::string key = std::string(name) + "@" + std::to_string(dpi >= 144 ? 2 : 1);
+  HBITMAP& picture = Pictures()[key];
+  if (picture == nullptr) picture = win32::Artwork(name, width, height, dpi);
+  return picture;
+}
+
+void PaintPanel(HWND panel, HDC dc) {
+  frmMain* form = TheForm();
+  const UINT dpi = form != nullptr ? form->Dpi() : 96;
+  RECT client;
+  ::GetClientRect(panel, &client);
+  HBRUSH dark = ::CreateSolidBrush(RGB(40, 36, 32));
+  ::FillRect(dc, &client, dark);
+  ::DeleteObject(dark);
+  win32::DrawArtwork(dc, PictureFor("panel", 249, 158, dpi), client);
+  for (const RowIcon& icon : kRowIcons) {
+    const RECT cell{0, Px(icon.top, dpi), Px(330, dpi), Px(icon.top + 360, dpi)};
+    const int w = Px(22 * 15, dpi), h = Px(24 * 15, dpi);
+    const RECT into{(cell.left + cell.right - w) / 2, (cell.top + cell.bottom - h) / 2,
+                    (cell.left + cell.right + w) / 2, (cell.top + cell.bottom + h) / 2};
+    win32::DrawArtwork(dc, PictureFor(icon.name, 22, 24, dpi), into);
+  }
+}
+
+LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  frmMain* form = TheForm();
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(panel, &paint);
+      PaintPanel(panel, dc);
+      ::EndPaint(panel, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      PaintPanel(panel, reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // The controls on the panel are the main window's.
+      if (form != nullptr) return form->Handle(form->hwnd, message, wParam, lParam);
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(panel, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  frmMain* form = TheForm();
+  if (form != nullptr && (form->hwnd == window || form->hwnd == nullptr)) {
+    return form->Handle(window, message, wParam, lParam);
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Backspace in the stage list, and files dropped on the start button, come
+// to the control itself.
+LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+  frmMain* form = TheForm();
+  if (form != nullptr && control == form->cboStages && message == WM_CHAR) {
+    form->cboStages_KeyPress(static_cast<int>(wParam));
+    if (wParam == VK_BACK) return 0;
+  }
+  if (form != nullptr && control == form->cmdStart && message == WM_DROPFILES) {
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    std::vector<std::string> files;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      const UINT n = ::DragQueryFileW(drop, i, nullptr, 0);
+      std::wstring name(n + 1, L'\0');
+      ::DragQueryFileW(drop, i, name.data(), n + 1);
+      name.resize(n);
+      files.push_back(win32::Utf8(name));
+    }
+    ::DragFinish(drop);
+    form->cmdStart_OLEDragDrop(files);
+    return 0;
+  }
+  return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+void RegisterClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW main{};
+  main.cbSize = sizeof main;
+  main.lpfnWndProc = MainProc;
+  main.hInstance = instance;
+  main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  main.lpszClassName = kMainClass;
+  ::RegisterClassExW(&main);
+  WNDCLASSEXW panel = main;
+  panel.lpfnWndProc = PanelProc;
+  panel.hbrBackground = nullptr;
+  panel.lpszClassName = kPanelClass;
+  ::RegisterClassExW(&panel);
+}
+
+struct MonitorSearch {
+  std::vector<MainWindowPort::Area> areas;
+  UINT dpi;
+};
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto* search = reinterpret_cast<MonitorSearch*>(data);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  const RECT& r = info.rcMonitor;
+  const MainWindowPort::Area area{
+      win32::Twips(r.left, search->dpi), win32::Twips(r.top, search->dpi),
+      win32::Twips(r.right - r.left, search->dpi), win32::Twips(r.bottom - r.top, search->dpi)};
+  const bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+  search->areas.insert(primary ? search->areas.begin() : search->areas.end(), area);
+  return TRUE;
+}
+
+}  // namespace
+
+frmMain::frmMain() {
+  TheForm() = this;
+  mainform::SetWindow(this);
+  SetFormsRelease([] {
+    TheForm() = nullptr;
+    frmPopup::Release();
+  });
+  Create();
+  Stages.changed = [this] { ShowStages(); };
+  ShowStages();
+}
+
+frmMain::~frmMain() {
+  Stages.changed = nullptr;
+  if (mainform::Window() == this) mainform::SetWindow(nullptr);
+  if (hwnd != nullptr) ::DestroyWindow(hwnd);
+  if (TheForm() == this) TheForm() = nullptr;
+}
+
+void frmMain::Create() {
+  RegisterClasses();
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  // A fixed single frame with a minimise button and no maximise button.
+  constexpr DWORD kStyle =
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"Duke Nukem ", kStyle, 0, 0, 300, 300,
+                           nullptr, nullptr, instance, nullptr);
+  dpi_ = win32::DpiOf(hwnd);
+  using win32::Child;
+  const auto button = [&](int id) {
+    return Child(hwnd, L"BUTTON", "", BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 0, id, dpi_);
+  };
+  cmdStart = button(kStart);
+  cmdOpen = button(kOpen);
+  cmdText = button(kText);
+  cmdLaunch = button(kLaunch);
+  cmdBuild = button(kBuild);
+  cmdEditArt = button(kEditArt);
+  cmdAbout = button(kAbout);
+  ::EnableWindow(cmdText, FALSE);
+  // Beyond the right edge of the window: never seen, but Alt+D presses it.
+  cmdDebug = Child(hwnd, L"BUTTON", "&Debug", BS_PUSHBUTTON, 0, 0, 0, 0, kDebug, dpi_);
+
+  picMain = Child(hwnd, kPanelClass, "", 0, 0, 0, 0, 0, 0, dpi_, WS_EX_CONTROLPARENT);
+  const auto check = [&](int id) {
+    return Child(picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, 0, 0, 0, 0, id, dpi_);
+  };
+  const auto label = [&](const char* text, int id, DWORD notify) {
+    return Child(picMain, L"STATIC", text, SS_LEFT | notify, 0, 0, 0, 0, id, dpi_);
+  };
+  const auto list = [&](const std::vector<std::string>& entries, int id) {
+    HWND combo = Child(picMain, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0,
+                       0, 0, id, dpi_);
+    for (const auto& entry : entries) {
+      ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
+    }
+    return combo;
+  };
+  chkRecord = check(kRecord);
+  chkMonsters = check(kMonsters);
+  lblRecord = label("Record Demo", kLabelRecord, SS_NOTIFY);
+  lblMonsters = label("Disable Monsters", kLabelMonsters, SS_NOTIFY);
+  lblSound = label("Sound:", kLabels, 0);
+  cboSound = list(SoundEntries(), kSound);
+  lblSkill = label("Skill Level:", kLabels, 0);
+  cboSkills = list(SkillEntries(), kSkills);
+  lblRespawn = label("Respawn:", kLabels, 0);
+  cboRespawn = list(RespawnEntries(), kRespawn);
+  // Hidden until the edition is known to have fake players with a mind.
+  chkArtInt = Child(picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, 0, 0, 0, 0, kArtInt, dpi_);
+  ::ShowWindow(chkArtInt, SW_HIDE);
+  lblFakePlayers = label("Fake MultiPlayers:", kLabels, 0);
+  txtFakePlayers = Child(picMain, L"EDIT", "0", ES_CENTER | ES_READONLY | WS_DISABLED, 0, 0, 0, 0,
+                         kFakersText, dpi_, WS_EX_CLIENTEDGE);
+  hsbFakePlayers =
+      Child(picMain, L"SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 0, 0, 0, 0, kFakers, dpi_);
+  SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, kMostFakers, 0, 0, 0};
+  ::SetScrollInfo(hsbFakePlayers, SB_CTL, &range, TRUE);
+  cboStages = Child(hwnd, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0, 0, 0,
+                    kStages, dpi_);
+  // No entry is selected until start-up copies the stored choice in.
+  for (HWND combo : {cboSound, cboSkills, cboRespawn})
+    ::SendMessageW(combo, CB_SETCURSEL, WPARAM(-1), 0);
+
+  ::SetWindowSubclass(cboStages, ControlProc, 1, 0);
+  ::SetWindowSubclass(cmdStart, ControlProc, 1, 0);
+  ::DragAcceptFiles(cmdStart, TRUE);
+
+  tips = win32::MakeToolTips(hwnd);
+  win32::SetToolTip(tips, cmdStart, "Click Here to Begin");
+  win32::SetToolTip(tips, cmdOpen, "Open Map");
+  win32::SetToolTip(tips, cmdLaunch, "Launch Duke3D");
+  win32::SetToolTip(tips, cmdBuild, "Launch Build");
+  win32::SetToolTip(tips, cmdEditArt, "Launch Editart");
+  win32::SetToolTip(tips, cmdAbout, "About...");
+  win32::SetToolTip(tips, chkArtInt, "Use Artificial Intelligence");
+
+  HICON icon = win32::ArtworkIcon("icon", 32, 32, dpi_);
+  HICON small = win32::ArtworkIcon("icon", 16, 16, dpi_);
+  ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  Layout(dpi_);
+}
+
+void frmMain::Layout(UINT dpi) {
+  dpi_ = dpi;
+  RECT frame{0, 0, Px(kClientWidth, dpi), Px(kClientHeight, dpi)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+  ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Place& p : kPlaces) {
+    int height = p.height;
+    // A drop-down list's height includes its open list.
+    if (p.control == &frmMain::cboSound || p.control == &frmMain::cboSkills ||
+        p.control == &frmMain::cboRespawn || p.control == &frmMain::cboStages) {
+      height += kListRows * 240;
+    }
+    ::MoveWindow(this->*p.control, Px(p.left, dpi), Px(p.top, dpi), Px(p.width, dpi),
+                 Px(height, dpi), TRUE);
+  }
+  const auto font = [](HWND control, HFONT f) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+  };
+  for (HWND label : {lblRecord, lblMonsters, lblSound, lblSkill, lblRespawn, lblFakePlayers,
+                     cboSound, cboSkills, cboRespawn, cmdDebug}) {
+    font(label, win32::Verdana(8.25, dpi));
+  }
+  font(txtFakePlayers, win32::Verdana(9, dpi));
+  font(cboStages, win32::CourierNew(9.75, dpi));
+  ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// ---------------------------------------------------------------- start-up, shutdown
+
+bool frmMain::Form_Load() {
+  return mainform::StartUp(*this);
+}
+
+void frmMain::Form_Unload() {
+  ExitProgram();
+}
+
+void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
+  // Each control that changes raises its handler, as a form's controls do.
+  ::SendMessageW(chkRecord, BM_SETCHECK, static_cast<WPARAM>(values.Record), 0);
+  chkRecord_Click();
+  ::SendMessageW(chkMonsters, BM_SETCHECK, static_cast<WPARAM>(values.Monsters), 0);
+  chkMonsters_Click();
+  ::SendMessageW(cboSound, CB_SETCURSEL, static_cast<WPARAM>(values.Sound), 0);
+  cboSound_Click();
+  ::SendMessageW(cboSkills, CB_SETCURSEL, static_cast<WPARAM>(values.Skills), 0);
+  cboSkills_Click();
+  ::SendMessageW(cboRespawn, CB_SETCURSEL, static_cast<WPARAM>(values.Respawn), 0);
+  cboRespawn_Click();
+  ::SetScrollPos(hsbFakePlayers, SB_CTL, values.Fakers, TRUE);
+  hsbFakePlayers_Change();
+}
+
+void frmMain::ShowWindow() {
+  ::ShowWindow(hwnd, SW_SHOW);
+  ::UpdateWindow(hwnd);
+  ::SetFocus(cmdStart);
+}
+
+// ---------------------------------------------------------------- options
+
+int frmMain::Value(HWND checkBox) {
+  return static_cast<int>(::SendMessageW(checkBox, BM_GETCHECK, 0, 0));
+}
+
+void frmMain::cboSound_Click() {
+  LaunchOptions.Sound = static_cast<std::int16_t>(::SendMessageW(cboSound, CB_GETCURSEL, 0, 0));
+}
+void frmMain::cboSkills_Click() {
+  LaunchOptions.Skills = static_cast<std::int16_t>(::SendMessageW(cboSkills, CB_GETCURSEL, 0, 0));
+}
+void frmMain::cboRespawn_Click() {
+  LaunchOptions.Respawn = static_cast<std::int16_t>(::SendMessageW(cboRespawn, CB_GETCURSEL, 0, 0));
+}
+void frmMain::chkRecord_Click() {
+  LaunchOptions.Record = static_cast<std::int16_t>(Value(chkRecord));
+}
+void frmMain::chkMonsters_Click() {
+  LaunchOptions.Monsters = static_cast<std::int16_t>(Value(chkMonsters));
+}
+void frmMain::chkArtInt_Click() {
+  LaunchOptions.ArtInt = static_cast<std::int16_t>(Value(chkArtInt));
+}
+void frmMain::lblRecord_Click() {
+  ::SendMessageW(chkRecord, BM_SETCHECK, Value(chkRecord) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
+  chkRecord_Click();
+}
+void frmMain::lblMonsters_Click() {
+  ::SendMessageW(chkMonsters, BM_SETCHECK, Value(chkMonsters) == 1 ? BST_UNCHECKED : BST_CHECKED,
+                 0);
+  chkMonsters_Click();
+}
+void frmMain::hsbFakePlayers_Scroll(int position) {
+  // The number follows the thumb while it is dragged.
+  ::SetWindowTextW(txtFakePlayers, std::to_wstring(position).c_str());
+}
+void frmMain::hsbFakePlayers_Change() {
+  // Set as text even when it reads the same: the box's change tells the
+  // record the slider's value.
+  ::SetWindowTextW(txtFakePlayers, std::to_wstring(::GetScrollPos(hsbFakePlayers, SB_CTL)).c_str());
+  txtFakePlayers_Change();
+}
+void frmMain::txtFakePlayers_Change() {
+  LaunchOptions.Fakers = static_cast<std::int16_t>(::GetScrollPos(hsbFakePlayers, SB_CTL));
+}
+
+// ---------------------------------------------------------------- the sequences
+
+void frmMain::cmdLaunch_Click() {
+  mainform::LaunchGame(*this);
+}
+void frmMain::cmdDebug_Click() {
+  mainform::ShowCommandLine(*this);
+}
+void frmMain::cmdOpen_Click() {
+  mainform::OpenUserFile(*this);
+}
+void frmMain::cmdText_Click() {
+  mainform::OpenCompanionText(*this);
+}
+void frmMain::cmdStart_OLEDragDrop(const std::vector<std::string>& fileNames) {
+  mainform::DropFiles(*this, fileNames);
+}
+void frmMain::cboStages_KeyPress(int keyAscii) {
+  StagesKeyPress(keyAscii);
+}
+void frmMain::cmdBuild_Click() {
+  mainform::RunCompanionTool(*this, "cmdBuild_Click");
+}
+void frmMain::cmdEditArt_Click() {
+  mainform::RunCompanionTool(*this, "cmdEditArt_Click");
+}
+void frmMain::cmdStart_Click() {
+  mainform::ShowPopupMenu(*this);
+}
+void frmMain::cmdAbout_Click() {
+  mainform::ShowAbout(*this);
+}
+
+void frmMain::ShowStages() {
+  const int count = Stages.ListCount();
+  ::SendMessageW(cboStages, CB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < count; ++i) {
+    ::SendMessageW(cboStages, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(win32::Wide(Stages.List(i)).c_str()));
+  }
+  ::SendMessageW(cboStages, CB_SETCURSEL, static_cast<WPARAM>(Stages.ListIndex()), 0);
+}
+
+bool frmMain::Command(HWND control, int code) {
+  const int id = ::GetDlgCtrlID(control);
+  switch (id) {
+    case kStart:
+      if (code == BN_CLICKED) cmdStart_Click();
+      return true;
+    case kOpen:
+      if (code == BN_CLICKED) cmdOpen_Click();
+      return true;
+    case kText:
+      if (code == BN_CLICKED) cmdText_Click();
+      return true;
+    case kLaunch:
+      if (code == BN_CLICKED) cmdLaunch_Click();
+      return true;
+    case kBuild:
+      if (code == BN_CLICKED) cmdBuild_Click();
+      return true;
+    case kEditArt:
+      if (code == BN_CLICKED) cmdEditArt_Click();
+      return true;
+    case kAbout:
+      if (code == BN_CLICKED) cmdAbout_Click();
+      return true;
+    case kDebug:
+      if (code == BN_CLICKED) cmdDebug_Click();
+      return true;
+    case kRecord:
+    case kMonsters:
+    case kArtInt:
+      if (code == BN_CLICKED) {
+        // A click gives checked or unchecked; grayed comes from stored values only.
+        ::SendMessageW(control, BM_SETCHECK, Value(control) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
+        if (id == kRecord) chkRecord_Click();
+        if (id == kMonsters) chkMonsters_Click();
+        if (id == kArtInt) chkArtInt_Click();
+      }
+      return true;
+    case kLabelRecord:
+      if (code == STN_CLICKED) lblRecord_Click();
+      return true;
+    case kLabelMonsters:
+      if (code == STN_CLICKED) lblMonsters_Click();
+      return true;
+    case kSound:
+      if (code == CBN_SELCHANGE) cboSound_Click();
+      return true;
+    case kSkills:
+      if (code == CBN_SELCHANGE) cboSkills_Click();
+      return true;
+    case kRespawn:
+      if (code == CBN_SELCHANGE) cboRespawn_Click();
+      return true;
+    case kStages:
+      if (code == CBN_SELCHANGE) {
+        Stages.SetListIndex(static_cast<int>(::SendMessageW(cboStages, CB_GETCURSEL, 0, 0)));
+      }
+      return true;
+    case kFakersText:
+      if (code == EN_CHANGE) txtFakePlayers_Change();
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam != 0 && Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
+      break;
+    case WM_HSCROLL:
+      if (reinterpret_cast<HWND>(lParam) == hsbFakePlayers) {
+        int position = ::GetScrollPos(hsbFakePlayers, SB_CTL);
+        switch (LOWORD(wParam)) {
+          case SB_LINELEFT:
+          case SB_PAGELEFT:
+            --position;
+            break;
+          case SB_LINERIGHT:
+          case SB_PAGERIGHT:
+            ++position;
+            break;
+          case SB_LEFT:
+            position = 0;
+            break;
+          case SB_RIGHT:
+            position = kMostFakers;
+            break;
+          case SB_THUMBTRACK:
+            hsbFakePlayers_Scroll(HIWORD(wParam));
+            return 0;
+          case SB_THUMBPOSITION:
+            position = HIWORD(wParam);
+            break;
+          default:
+            return 0;
+        }
+        position = std::clamp(position, 0, kMostFakers);
+        if (position != ::GetScrollPos(hsbFakePlayers, SB_CTL) ||
+            LOWORD(wParam) == SB_THUMBPOSITION) {
+          ::SetScrollPos(hsbFakePlayers, SB_CTL, position, TRUE);
+          hsbFakePlayers_Change();
+        }
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // White labels and bare check boxes over the panel's picture.
+      HWND control = reinterpret_cast<HWND>(lParam);
+      if (::GetParent(control) == picMain && control != txtFakePlayers) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      for (const Picture& p : kPictures) {
+        if (this->*p.button != item->hwndItem) continue;
+        RECT r = item->rcItem;
+        UINT state = DFCS_BUTTONPUSH;
+        if (item->itemState & ODS_SELECTED) state |= DFCS_PUSHED;
+        ::DrawFrameControl(item->hDC, &r, DFC_BUTTON, state);
+        const int w = Px(p.width * 15, dpi_), h = Px(p.height * 15, dpi_);
+        const int shift = (item->itemState & ODS_SELECTED) ? 1 : 0;
+        RECT into{(r.left + r.right - w) / 2 + shift, (r.top + r.bottom - h) / 2 + shift, 0, 0};
+        into.right = into.left + w;
+        into.bottom = into.top + h;
+        win32::DrawArtwork(item->hDC, PictureFor(p.name, p.width, p.height, dpi_), into);
+        if (item->itemState & ODS_DISABLED) {
+          // A disabled picture is seen through a veil of the button's face.
+          HBRUSH veil = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+          BLENDFUNCTION half{AC_SRC_OVER, 0, 160, 0};
+          HDC source = ::CreateCompatibleDC(item->hDC);
+          HBITMAP one = ::CreateCompatibleBitmap(item->hDC, 1, 1);
+          HGDIOBJ old = ::SelectObject(source, one);
+          RECT pixel{0, 0, 1, 1};
+          ::FillRect(source, &pixel, veil);
+          ::AlphaBlend(item->hDC, into.left, into.top, w, h, source, 0, 0, 1, 1, half);
+          ::SelectObject(source, old);
+          ::DeleteObject(one);
+          ::DeleteDC(source);
+          ::DeleteObject(veil);
+        }
+        if (item->itemState & ODS_FOCUS) {
+          // A clear mark: the dotted focus rectangle, two pixels in.
+          RECT focus = r;
+          ::InflateRect(&focus, -3, -3);
+          ::DrawFocusRect(item->hDC, &focus);
+        }
+        return TRUE;
+      }
+      break;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(window) &&
+          (mainform::WaitingForReturn() || mainform::TaskToBringForward())) {
+        mainform::CameBack(*this, true);
+      }
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_RESTORED && mainform::WaitingForReturn()) mainform::CameBack(*this, false);
+      break;
+    case WM_DPICHANGED: {
+      Layout(HIWORD(wParam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case frmPopup::kItemChosen:
+      frmPopup::Chosen(static_cast<int>(wParam));
+      return 0;
+    case WM_CLOSE:
+      Form_Unload();
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- MainWindowPort
+
+std::string frmMain::Caption() const {
+  return win32::TextOf(hwnd);
+}
+void frmMain::SetCaption(const std::string& caption) {
+  ::SetWindowTextW(hwnd, win32::Wide(caption).c_str());
+}
+void frmMain::ShowArtInt() {
+  ::ShowWindow(chkArtInt, SW_SHOW);
+}
+void frmMain::SetTextButtonEnabled(bool enabled) {
+  ::EnableWindow(cmdText, enabled ? TRUE : FALSE);
+}
+void frmMain::SetTextButtonToolTip(const std::string& tip) {
+  toolTipText_ = tip;
+  win32::SetToolTip(tips, cmdText, tip);
+}
+std::string frmMain::ToolTipOf(HWND control) const {
+  wchar_t text[512] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = ::GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  if (!::SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+  return win32::Utf8(text);
+}
+
+double frmMain::Left() const {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  return win32::Twips(r.left, dpi_);
+}
+double frmMain::Top() const {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  return win32::Twips(r.top, dpi_);
+}
+double frmMain::Width() const {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  return win32::Twips(r.right - r.left, dpi_);
+}
+namespace {
+// Any stored position is applied, however far off; only beyond what a pixel
+// coordinate can hold is it cut, instead of overflowing.
+int Pixels(double twips, UINT dpi) {
+  constexpr double kFarthest = 1 << 24;
+  return static_cast<int>(std::clamp(twips * dpi / 1440.0, -kFarthest, kFarthest));
+}
+}  // namespace
+void frmMain::SetLeft(double twips) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  ::SetWindowPos(hwnd, nullptr, Pixels(twips, dpi_), r.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+void frmMain::SetTop(double twips) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  ::SetWindowPos(hwnd, nullptr, r.left, Pixels(twips, dpi_), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+double frmMain::ScreenWidth() const {
+  return win32::Twips(::GetSystemMetrics(SM_CXSCREEN), dpi_);
+}
+double frmMain::ScreenHeight() const {
+  return win32::Twips(::GetSystemMetrics(SM_CYSCREEN), dpi_);
+}
+std::vector<MainWindowPort::Area> frmMain::Screens() const {
+  MonitorSearch search{{}, dpi_};
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&search));
+  return search.areas;
+}
+
+// ---------------------------------------------------------------- MainFormPort
+
+void frmMain::ShowMessage(const Message& message) {
+  win32::dialogs::MsgBox(hwnd, message.text, message.title, static_cast<UINT>(message.style));
+}
+
+void frmMain::TakeFocus() {
+  ::SetForegroundWindow(hwnd);
+  HWND focus = ::GetFocus();
+  if (focus == nullptr || (focus != hwnd && !::IsChild(hwnd, focus))) ::SetFocus(cmdStart);
+}
+
+void frmMain::Minimize() {
+  ::ShowWindow(hwnd, SW_MINIMIZE);
+}
+
+void frmMain::Restore(bool leaveActivationAlone) {
+  ::ShowWindow(hwnd, leaveActivationAlone ? SW_SHOWNOACTIVATE : SW_RESTORE);
+}
+
+std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
+  return win32::dialogs::ChooseFileToOpen(hwnd, settings, hostFolder);
+}
+
+std::string frmMain::ChooseFolder(const std::string&, const std::string&) {
+  return {};  // Kestrum lives in the game's folder on Windows: never asked
+}
+
+void frmMain::ShowPopupMenu(int x, int y) {
+  // The point is in pixels at 96 dots per inch: just below the start button.
+  frmPopup::Instance().ShowPopup(hwnd, MulDiv(x, static_cast<int>(dpi_), 96),
+                                 MulDiv(y, static_cast<int>(dpi_), 96));
+}
+
+void frmMain::ShowAbout() {
+  frmAbout::ShowModal(hwnd);
+}
+
+int RunMessageLoop(frmMain& window) {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window.hwnd != nullptr && ::IsDialogMessageW(window.hwnd, &message)) continue;
+    if (frmAbout::Current() != nullptr && frmAbout::Current()->HandlesDialogMessage(&message))
+      continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,97 @@
+#include "win32/frm_popup.h"
+
+#include <string>
+
+#include "tools/popup_menu.h"
+
+namespace {
+frmPopup*& Form() {
+  static frmPopup* form = nullptr;
+  return form;
+}
+int& Created() {
+  static int created = 0;
+  return created;
+}
+std::function<int(HMENU)>& ChoiceHook() {
+  static std::function<int(HMENU)> hook;
+  return hook;
+}
+constexpr int kFirstId = 1000;
+}  // namespace
+
+frmPopup& frmPopup::Instance() {
+  if (Form() == nullptr) Form() = new frmPopup();
+  return *Form();
+}
+bool frmPopup::Exists() {
+  return Form() != nullptr;
+}
+void frmPopup::Release() {
+  delete Form();
+  Form() = nullptr;
+}
+int frmPopup::CreatedCount() {
+  return Created();
+}
+void frmPopup::SetChoiceHookForTesting(std::function<int(HMENU)> hook) {
+  ChoiceHook() = std::move(hook);
+}
+
+int frmPopup::IdOf(const char* item) {
+  const auto& items = PopupMenu();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (std::string(items[i].name) == item) return kFirstId + static_cast<int>(i);
+  }
+  return 0;
+}
+
+frmPopup::frmPopup() {
+  ++Created();
+  mnuPopup = ::CreatePopupMenu();
+  HMENU submenu = nullptr;
+  const auto& items = PopupMenu();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const PopupMenuItem& item = items[i];
+    HMENU menu = item.level == 1 ? mnuPopup : submenu;
+    const std::wstring caption = win32::Wide(item.caption);
+    if (caption == L"-") {
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (item.opensSubmenu) {
+      submenu = ::CreatePopupMenu();
+      ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
+                    caption.c_str());
+    } else {
+      ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(kFirstId + i), caption.c_str());
+    }
+  }
+}
+
+frmPopup::~frmPopup() {
+  ::DestroyMenu(mnuPopup);
+}
+
+void frmPopup::ShowPopup(HWND window, int x, int y) {
+  POINT at{x, y};
+  ::ClientToScreen(window, &at);
+  int chosen = 0;
+  if (ChoiceHook()) {
+    chosen = ChoiceHook()(mnuPopup);
+  } else {
+    // The menu must belong to the foreground window to close when the user
+    // clicks elsewhere.
+    ::SetForegroundWindow(window);
+    chosen = static_cast<int>(::TrackPopupMenu(
+        mnuPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+        at.x, at.y, 0, window, nullptr));
+    ::PostMessageW(window, WM_NULL, 0, 0);
+  }
+  if (chosen != 0) ::PostMessageW(window, kItemChosen, static_cast<WPARAM>(chosen), 0);
+}
+
+void frmPopup::Chosen(int itemId) {
+  const auto& items = PopupMenu();
+  const int index = itemId - kFirstId;
+  if (index < 0 || index >= static_cast<int>(items.size())) return;
+  PopupMenuItemChosen(std::string(items[static_cast<std::size_t>(index)].name) + "_Click");
+}

@@ -1,0 +1,37 @@
+// The start button's popup menu in Win32. Its form is never shown: it only
+// owns the menu tree, made from the core's table on first use.
+#pragma once
+
+#include "win32/controls.h"
+
+#include <functional>
+
+class frmPopup {
+ public:
+  // Posted to the main window when an item was chosen: the choice runs as
+  // its own event, after the menu has closed.
+  static constexpr UINT kItemChosen = WM_APP + 1;
+
+  static frmPopup& Instance();
+  static bool Exists();
+  static void Release();
+  static int CreatedCount();
+
+  // Shows the tree at a point of the window's client area, in pixels, and
+  // returns when the menu has closed.
+  void ShowPopup(HWND window, int x, int y);
+  // Runs the action of the item posted with kItemChosen.
+  static void Chosen(int itemId);
+
+  HMENU mnuPopup = nullptr;
+  // The command id of the item of that name (mnuExit, ...).
+  static int IdOf(const char* item);
+
+  // Tests choose for the user: the hook gets the menu and gives the id of
+  // the item chosen (0: dismissed).
+  static void SetChoiceHookForTesting(std::function<int(HMENU)> hook);
+
+ private:
+  frmPopup();
+  ~frmPopup();
+};
