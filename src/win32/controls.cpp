@@ -1,6 +1,8 @@
 #include "win32/controls.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <wincodec.h>
 
 #include <cmath>
 #include <cstdint>
@@ -78,9 +80,33 @@ HFONT CourierNew(double points, UINT dpi) {
   return Font(L"Courier New", points, dpi, false, false);
 }
 
+namespace {
+// Releases a COM object when it goes.
+template <typename T>
+struct Held {
+  T* p = nullptr;
+  ~Held() {
+    if (p != nullptr) p->Release();
+  }
+  T** operator&() { return &p; }
+  T* operator->() const { return p; }
+};
+
+IWICImagingFactory* Codecs() {
+  static IWICImagingFactory* factory = [] {
+    // The forms run on the thread that made them; COM may be there already.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* made = nullptr;
+    ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made));
+    return made;
+  }();
+  return factory;
+}
+}  // namespace
+
 HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
-  // The build stores each picture at 1x and 2x as bare pixels: width and
-  // height, then rows of premultiplied BGRA, as a top-down DIB holds them.
+  // The build stores each picture at 1x and 2x as PNG; Windows' own codecs
+  // turn it into premultiplied BGRA, as a top-down DIB holds it.
   const int scale = dpi >= 144 ? 2 : 1;
   char resource[64];
   std::snprintf(resource, sizeof resource, "%s_%dx%d_%d", name, width, height, scale);
@@ -88,26 +114,39 @@ HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
     if (*c == '-') *c = '_';
   }
   HRSRC found = ::FindResourceA(nullptr, resource, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (found == nullptr) return nullptr;
-  const auto* bytes =
-      static_cast<const std::uint8_t*>(::LockResource(::LoadResource(nullptr, found)));
+  IWICImagingFactory* codecs = Codecs();
+  if (found == nullptr || codecs == nullptr) return nullptr;
+  auto* bytes = static_cast<BYTE*>(::LockResource(::LoadResource(nullptr, found)));
   const DWORD size = ::SizeofResource(nullptr, found);
-  std::uint32_t header[2] = {};
-  if (bytes == nullptr || size < sizeof header) return nullptr;
-  std::memcpy(header, bytes, sizeof header);
-  const std::size_t pixels = std::size_t(header[0]) * header[1];
-  if (pixels == 0 || size != sizeof header + pixels * 4) return nullptr;
+  Held<IWICStream> stream;
+  Held<IWICBitmapDecoder> decoder;
+  Held<IWICBitmapFrameDecode> frame;
+  Held<IWICFormatConverter> converter;
+  UINT w = 0, h = 0;
+  if (bytes == nullptr || FAILED(codecs->CreateStream(&stream)) ||
+      FAILED(stream->InitializeFromMemory(bytes, size)) ||
+      FAILED(codecs->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
+                                             &decoder)) ||
+      FAILED(decoder->GetFrame(0, &frame)) || FAILED(codecs->CreateFormatConverter(&converter)) ||
+      FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                   nullptr, 0, WICBitmapPaletteTypeCustom)) ||
+      FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0) {
+    return nullptr;
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(header[0]);
-  info.bmiHeader.biHeight = -static_cast<LONG>(header[1]);
+  info.bmiHeader.biWidth = static_cast<LONG>(w);
+  info.bmiHeader.biHeight = -static_cast<LONG>(h);
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap == nullptr) return nullptr;
-  std::memcpy(bits, bytes + sizeof header, pixels * 4);
+  if (FAILED(converter->CopyPixels(nullptr, w * 4, w * h * 4, static_cast<BYTE*>(bits)))) {
+    ::DeleteObject(bitmap);
+    return nullptr;
+  }
   return bitmap;
 }
 

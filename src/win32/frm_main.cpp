@@ -19,7 +19,7 @@ namespace {
 
 using win32::Px;
 
-constexpr const wchar_t* kMainClass = L"KestrumMain";
+constexpr const wchar_t* kMainClass = frmMain::kWindowClass;
 constexpr const wchar_t* kPanelClass = L"KestrumPanel";
 // The client area, in twips: 249 x 209 pixels at 96 dots per inch.
 constexpr int kClientWidth = 3735;

@@ -16,6 +16,32 @@ class frmMain : public MainFormPort {
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
+  // The controls' ids: another program (a test, a screen reader) finds
+  // them by these.
+  enum ControlId {
+    kStart = 100,
+    kOpen,
+    kText,
+    kLaunch,
+    kBuild,
+    kEditArt,
+    kAbout,
+    kDebug,
+    kRecord,
+    kMonsters,
+    kArtInt,
+    kLabelRecord,
+    kLabelMonsters,
+    kSound,
+    kSkills,
+    kRespawn,
+    kFakersText,
+    kFakers,
+    kStages,
+    kLabels
+  };
+  static constexpr const wchar_t* kWindowClass = L"KestrumMain";
+
   // The start-up sequence; false when this copy must end.
   bool Form_Load();
   void Form_Unload();

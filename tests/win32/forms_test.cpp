@@ -1,0 +1,408 @@
+// The Win32 forms in the test's own process, driven with the messages that
+// the user's clicks and keys send: real windows of Windows (or Wine), with
+// every modal dialog answered by the test.
+#include "win32/controls.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/exit_program.h"
+#include "app/launch_options.h"
+#include "launch/command_line.h"
+#include "launch/shell_paths.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "platform/platform.h"
+#include "settings/registry.h"
+#include "support/shared_fixture.h"
+#include "tools/author_links.h"
+#include "tools/popup_menu.h"
+#include "win32/dialogs.h"
+#include "win32/frm_about.h"
+#include "win32/frm_main.h"
+#include "win32/frm_popup.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using win32::dialogs::Request;
+
+class FormTest : public testsupport::SharedTest {
+ protected:
+  void SetUp() override {
+    SharedTest::SetUp();
+    game_ = temp_ / "Duke Nukem 3D";
+    fs::create_directories(game_);
+    Write(game_ / "DUKE3D.EXE", "");
+    Write(game_ / "DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
+    platform::SetProgramDirectoryForTesting(game_.string());
+    ResetExitProgramForTesting();
+    SetProcessEndForTesting([this] { ++processEnds; });
+    win32::dialogs::SetHookForTesting([this](const Request& r) {
+      shown.push_back(r);
+      if (r.kind == Request::Kind::OpenFile && !openAnswers.empty()) {
+        const std::string answer = openAnswers.front();
+        openAnswers.pop_front();
+        return answer;
+      }
+      return std::string();
+    });
+    SetShellOpenHookForTesting([this](const std::string& target) { opened.push_back(target); });
+  }
+  void TearDown() override {
+    form.reset();
+    frmPopup::Release();
+    frmPopup::SetChoiceHookForTesting(nullptr);
+    win32::dialogs::SetHookForTesting(nullptr);
+    SetShellOpenHookForTesting(nullptr);
+    SetProcessEndForTesting(nullptr);
+    ResetExitProgramForTesting();
+    platform::SetProgramDirectoryForTesting({});
+    SharedTest::TearDown();
+  }
+  static void Write(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  }
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void Load() {
+    form = std::make_unique<frmMain>();
+    ASSERT_TRUE(form->Form_Load());
+  }
+  // What a click, a pick in a list or a step of the slider send.
+  static void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
+  static void Notify(HWND control, int code) {
+    ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code),
+                   reinterpret_cast<LPARAM>(control));
+  }
+  static void Pick(HWND list, int index) {
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Notify(list, CBN_SELCHANGE);
+  }
+  static void Step(HWND bar, int code) {
+    ::SendMessageW(::GetParent(bar), WM_HSCROLL, static_cast<WPARAM>(code),
+                   reinterpret_cast<LPARAM>(bar));
+  }
+  static std::string Entry(HWND list, int index) {
+    wchar_t text[256] = {};
+    ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return win32::Utf8(text);
+  }
+  static void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+
+  fs::path game_;
+  std::unique_ptr<frmMain> form;
+  std::vector<Request> shown;
+  std::deque<std::string> openAnswers;
+  std::vector<std::string> opened;
+  int processEnds = 0;
+};
+
+TEST_F(FormTest, StartsUpWithItsLayoutTextsAndEdition) {
+  Load();
+  const UINT dpi = form->Dpi();
+  RECT client;
+  ::GetClientRect(form->hwnd, &client);
+  EXPECT_EQ(client.right, win32::Px(3735, dpi));
+  EXPECT_EQ(client.bottom, win32::Px(3135, dpi));
+  const LONG_PTR style = ::GetWindowLongPtrW(form->hwnd, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_EQ(form->Caption(), "Duke Nukem 1.5");
+  EXPECT_TRUE(::IsWindowVisible(form->chkArtInt));
+  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 41);
+  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(Entry(form->cboStages, 40), "4-11  Area 51");
+  EXPECT_FALSE(::IsWindowEnabled(form->cmdText));
+  // The debug button lies beyond the client area's right edge.
+  RECT debug;
+  ::GetWindowRect(form->cmdDebug, &debug);
+  ::MapWindowPoints(nullptr, form->hwnd, reinterpret_cast<POINT*>(&debug), 2);
+  EXPECT_GE(debug.left, client.right);
+  EXPECT_EQ(win32::TextOf(form->cmdDebug), "&Debug");
+
+  const std::vector<std::pair<HWND, std::string>> tips = {
+      {form->cmdStart, "Click Here to Begin"},
+      {form->cmdOpen, "Open Map"},
+      {form->cmdLaunch, "Launch Duke3D"},
+      {form->cmdBuild, "Launch Build"},
+      {form->cmdEditArt, "Launch Editart"},
+      {form->cmdAbout, "About..."},
+      {form->chkArtInt, "Use Artificial Intelligence"}};
+  for (const auto& [control, tip] : tips) EXPECT_EQ(form->ToolTipOf(control), tip);
+  const std::vector<std::pair<HWND, std::vector<std::string>>> lists = {
+      {form->cboSound, {"Use Defaults", "Music Disabled", "Sound Disabled", "Sound & Music Off"}},
+      {form->cboSkills, {"Piece of Cake", "Let's Rock", "Come Get Some", "Damn I'm Good"}},
+      {form->cboRespawn,
+       {"No Respawn", "Monsters Only", "Items Only", "Inventory Only", "Everything!"}}};
+  for (const auto& [list, entries] : lists) {
+    ASSERT_EQ(::SendMessageW(list, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(Entry(list, int(i)), entries[i]);
+    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+  }
+  EXPECT_EQ(win32::TextOf(form->txtFakePlayers), "0");
+}
+
+// The options the user picks reach the command line, are saved once at the
+// end, and come back in the controls at the next start.
+TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
+  Load();
+  Notify(form->lblRecord, STN_CLICKED);
+  Pick(form->cboSound, 3);
+  Pick(form->cboSkills, 2);
+  Pick(form->cboRespawn, 4);
+  for (int i = 0; i < 3; ++i) Step(form->hsbFakePlayers, SB_LINERIGHT);
+  Pick(form->cboStages, 12);
+  Click(form->chkArtInt);
+  EXPECT_EQ(win32::TextOf(form->txtFakePlayers), "3");
+  BuildCommandLine();
+  EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /ns /s3 /tx /q3 /a /v2 /l05");
+
+  ::SendMessageW(form->hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(processEnds, 1);
+  ReadRegistryValue(SettingsKey, "Sound");
+  EXPECT_EQ(std::get<std::string>(RegistryValue), "3");
+
+  form.reset();
+  testsupport::ResetProcessWideValues();
+  ResetExitProgramForTesting();
+  Load();
+  EXPECT_EQ(frmMain::Value(form->chkRecord), 1);
+  EXPECT_EQ(::SendMessageW(form->cboSound, CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(::SendMessageW(form->cboRespawn, CB_GETCURSEL, 0, 0), 4);
+  EXPECT_EQ(::GetScrollPos(form->hsbFakePlayers, SB_CTL), 3);
+  EXPECT_EQ(frmMain::Value(form->chkArtInt), 0);  // not kept
+  EXPECT_EQ(LaunchOptions.Skills, 2);
+}
+
+// The launch button starts the line through command.com, from the game's
+// folder, and waits minimised for the user to come back.
+TEST_F(FormTest, TheLaunchReachesCommandComInTheGameFolder) {
+  const fs::path bin = temp_ / "bin";
+  fs::create_directories(bin);
+  fs::copy_file(KESTRUM_FAKE_COMMAND, bin / "command.com");
+  char path[32767] = {};
+  ::GetEnvironmentVariableA("PATH", path, sizeof path);
+  const std::string oldPath = path;
+  ::SetEnvironmentVariableA("PATH", (bin.string() + ";" + oldPath).c_str());
+  Load();
+  ::ShowWindow(form->hwnd, SW_SHOW);
+  Pick(form->cboSkills, 3);
+  Click(form->cmdLaunch);
+  ::SetEnvironmentVariableA("PATH", oldPath.c_str());
+  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(mainform::WaitingForReturn());
+  EXPECT_TRUE(::IsIconic(form->hwnd));
+  std::string calls;
+  for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {
+    ::Sleep(50);
+    calls = Read(bin / "calls.txt");
+  }
+  std::istringstream lines(calls);
+  std::string folder, line;
+  std::getline(lines, folder);
+  std::getline(lines, line);
+  EXPECT_TRUE(fs::equivalent(fs::path(folder), game_)) << folder;
+  EXPECT_TRUE(line.ends_with(" /c Duke3D /s4 /v1 /l01")) << line;
+  ::SendMessageW(form->hwnd, WM_SIZE, SIZE_RESTORED, 0);
+  EXPECT_FALSE(mainform::WaitingForReturn());
+}
+
+// Every message box, with its text, title and style.
+TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+    std::string text;  // its start
+    std::string title;
+    UINT style;
+  };
+  const std::vector<Case> cases = {
+      {"no game",
+       [this] {
+         fs::remove(game_ / "DUKE3D.EXE");
+         Click(form->cmdLaunch);
+       },
+       "Duke3D is not in required directory", "No Dice...", 16},
+      {"no map editor", [this] { Click(form->cmdBuild); }, "Build.exe is not in required directory",
+       "No Dice...", 16},
+      {"no help program", [] { PopupMenuItemChosen("mnuDukeHelp_Click"); },
+       "Dn3DHelp.exe is not in required directory", "No Dice...", 16},
+      {"no DOSBox", [this] { Click(form->cmdLaunch); },
+       "Kestrum runs command.com through DOSBox, which is not installed.", "No Dice...", 16},
+      {"Alt+D",
+       [this] {
+         // The access key as the message loop sees it: Alt held, D typed.
+         MSG key{form->cboStages, WM_SYSCHAR, 'd', static_cast<LPARAM>(1u << 29), 0, {}};
+         ::SetFocus(form->cboStages);
+         EXPECT_TRUE(::IsDialogMessageW(form->hwnd, &key));
+       },
+       "command.com /c Duke3D /s1 /v1 /l01", "Command Line", 64},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(game_ / "DUKE3D.EXE", "");
+    shown.clear();
+    testsupport::ResetProcessWideValues();
+    Load();
+    ::ShowWindow(form->hwnd, SW_SHOW);
+    c.act();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].text.starts_with(c.text)) << shown[0].text;
+    EXPECT_EQ(shown[0].title, c.title);
+    EXPECT_EQ(shown[0].style, c.style);
+    form.reset();
+  }
+}
+
+// The Open dialog as the game's tools set it up, and a map chosen in it or
+// dropped on the start button becoming the user entry.
+TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
+  const fs::path maps = temp_ / "My Maps";
+  fs::create_directories(maps);
+  Write(maps / "ROOFTOP.MAP", "map");
+  Write(maps / "ROOFTOP.TXT", "text");
+  Write(maps / "notes.doc", "doc");
+  Write(maps / "Add On Pack.grp", "group");
+  Load();
+  openAnswers.push_back((maps / "ROOFTOP.MAP").string());
+  Click(form->cmdOpen);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].kind, Request::Kind::OpenFile);
+  EXPECT_EQ(shown[0].title, "Gimme Some Sugar, Baby...");
+  EXPECT_EQ(shown[0].defaultExtension, "map");
+  std::wstring filter;
+  for (const wchar_t* piece :
+       {L"All Duke Nukem Files", L"*.map;*.grp", L"Duke Nukem Maps (*.map)", L"*.map",
+        L"Duke Nukem Group Files (*.grp)", L"*.grp", L"All Files (*.*)", L"*.*"}) {
+    filter += std::wstring(piece) + L'\0';
+  }
+  EXPECT_EQ(shown[0].filter, filter + L'\0');
+  EXPECT_TRUE(fs::equivalent(fs::path(shown[0].directory), game_));
+  EXPECT_EQ(Entry(form->cboStages, 0), "rooftop.map");
+  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 42);
+  EXPECT_TRUE(::IsWindowEnabled(form->cmdText));
+  EXPECT_EQ(form->ToolTipOf(form->cmdText), "Read rooftop.txt");
+
+  // Dropped: only the first file counts, and only a map or group file.
+  const auto drop = [&](const std::vector<fs::path>& files) {
+    std::wstring names;
+    for (const auto& f : files) names += f.wstring() + L'\0';
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SendMessageW(form->cmdStart, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  };
+  drop({maps / "notes.doc", maps / "Add On Pack.grp"});
+  EXPECT_EQ(Entry(form->cboStages, 0), "rooftop.map");
+  drop({maps / "Add On Pack.grp", maps / "ROOFTOP.MAP"});
+  const std::string entry = Entry(form->cboStages, 0);
+  EXPECT_TRUE(entry.ends_with(".grp")) << entry;
+  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 42);
+  // Backspace in the list takes the user entry away again.
+  ::SendMessageW(form->cboStages, WM_CHAR, VK_BACK, 0);
+  EXPECT_EQ(Entry(form->cboStages, 0), "1-01  Hollywood Holocaust");
+  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 41);
+}
+
+// The popup menu: its items in their order, made once, and each choice run
+// after the menu has closed.
+TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
+  Load();
+  ::ShowWindow(form->hwnd, SW_SHOW);
+  std::vector<std::string> items;
+  const auto captions = [](HMENU menu) {
+    std::vector<std::string> out;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+      out.push_back(::GetSubMenu(menu, i) != nullptr ? win32::Utf8(text) + ">" : win32::Utf8(text));
+    }
+    return out;
+  };
+  int choice = 0;
+  frmPopup::SetChoiceHookForTesting([&](HMENU menu) {
+    items = captions(menu);
+    const auto others = captions(::GetSubMenu(menu, 0));
+    const auto help = captions(::GetSubMenu(menu, 2));
+    items.insert(items.end(), others.begin(), others.end());
+    items.insert(items.end(), help.begin(), help.end());
+    return choice;
+  });
+  Click(form->cmdStart);
+  Pump();
+  EXPECT_EQ(items, (std::vector<std::string>{"Others>", "", "Help>", "", "Exit", "DN3DHelp.exe",
+                                             "Duke Setup.exe", "Send EMail", "Goto Homepage", "",
+                                             "About Kestrum"}));
+  choice = frmPopup::IdOf("mnuHomepage");
+  Click(form->cmdStart);
+  EXPECT_TRUE(opened.empty());  // not while the menu is up
+  Pump();
+  EXPECT_EQ(opened, std::vector<std::string>{kAuthorHomePage});
+  choice = frmPopup::IdOf("mnuEMail");
+  Click(form->cmdStart);
+  Pump();
+  EXPECT_EQ(opened.back(), std::string("mailto:") + kAuthorEMail);
+  EXPECT_EQ(frmPopup::CreatedCount(), 1);
+  choice = frmPopup::IdOf("mnuExit");
+  Click(form->cmdStart);
+  Pump();
+  EXPECT_EQ(processEnds, 1);
+  ReadRegistryValue(SettingsKey, "Fakers");
+  EXPECT_EQ(std::get<std::string>(RegistryValue), "0");
+}
+
+// The About window: the status line names what the link under the mouse
+// does, the link is coloured while pressed, and a left click opens it.
+TEST_F(FormTest, TheAboutWindowsLinks) {
+  Load();
+  frmAbout about(form->hwnd);
+  ::ShowWindow(about.hwnd, SW_SHOW);
+  const auto mouse = [](HWND control, UINT message) {
+    ::SendMessageW(control, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(3, 3));
+  };
+  EXPECT_EQ(win32::TextOf(about.lblTitle), "Kestrum");
+  EXPECT_EQ(win32::TextOf(about.lblVersion), "v1.00.0002 (Build Date: 02/17/98 2:41p)");
+  mouse(about.imgEMail, WM_MOUSEMOVE);
+  EXPECT_EQ(win32::TextOf(about.lblStatus), "Send me some EMail!");
+  mouse(about.lblEMail, WM_MOUSEMOVE);
+  EXPECT_EQ(about.StatusWrites(), 1);
+  mouse(about.lblTitle, WM_MOUSEMOVE);
+  EXPECT_EQ(win32::TextOf(about.lblStatus), "");
+  mouse(about.imgHomePage, WM_RBUTTONDOWN);
+  EXPECT_EQ(about.LinkColour(about.lblHomePage), frmAbout::kPressedColour);
+  mouse(about.imgHomePage, WM_RBUTTONUP);
+  EXPECT_EQ(about.LinkColour(about.lblHomePage), frmAbout::kLinkColour);
+  EXPECT_TRUE(opened.empty());
+  mouse(about.lblEMail, WM_LBUTTONDOWN);
+  EXPECT_EQ(about.LinkColour(about.lblEMail), frmAbout::kPressedColour);
+  mouse(about.lblEMail, WM_LBUTTONUP);
+  mouse(about.imgHomePage, WM_LBUTTONDOWN);
+  mouse(about.imgHomePage, WM_LBUTTONUP);
+  EXPECT_EQ(opened,
+            (std::vector<std::string>{std::string("mailto:") + kAuthorEMail, kAuthorHomePage}));
+}
+
+}  // namespace
