@@ -26,6 +26,8 @@ constexpr int kClientWidth = 3735;
 constexpr int kClientHeight = 3135;
 // As many rows as a drop-down list shows before it scrolls.
 constexpr int kListRows = 8;
+// Posted to itself once the window shows.
+constexpr UINT kSetIcons = WM_APP + 2;
 
 enum Id {
   kStart = 100,
@@ -221,6 +223,16 @@ void RegisterClasses() {
   ::RegisterClassExW(&panel);
 }
 
+std::string Entry(HWND list, int index) {
+  const auto n = ::SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n < 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(n));
+  return win32::Utf8(text);
+}
+
 struct MonitorSearch {
   std::vector<MainWindowPort::Area> areas;
   UINT dpi;
@@ -338,10 +350,6 @@ void frmMain::Create() {
   win32::SetToolTip(tips, cmdAbout, "About...");
   win32::SetToolTip(tips, chkArtInt, "Use Artificial Intelligence");
 
-  HICON icon = win32::ArtworkIcon("icon", 32, 32, dpi_);
-  HICON small = win32::ArtworkIcon("icon", 16, 16, dpi_);
-  ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   Layout(dpi_);
 }
 
@@ -360,10 +368,10 @@ void frmMain::Layout(UINT dpi) {
       height += kListRows * 240;
     }
     ::MoveWindow(this->*p.control, Px(p.left, dpi), Px(p.top, dpi), Px(p.width, dpi),
-                 Px(height, dpi), TRUE);
+                 Px(height, dpi), FALSE);
   }
-  const auto font = [](HWND control, HFONT f) {
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+  const auto font = [this](HWND control, HFONT f) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), ::IsWindowVisible(hwnd));
   };
   for (HWND label : {lblRecord, lblMonsters, lblSound, lblSkill, lblRespawn, lblFakePlayers,
                      cboSound, cboSkills, cboRespawn, cmdDebug}) {
@@ -401,6 +409,10 @@ void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
 }
 
 void frmMain::ShowWindow() {
+  if (stagesToShow_) FillStages();
+  // The icons come once the window is up: their pictures are the first the
+  // system's image codecs decode, which takes a moment to load.
+  ::PostMessageW(hwnd, kSetIcons, 0, 0);
   ::ShowWindow(hwnd, SW_SHOW);
   ::UpdateWindow(hwnd);
   ::SetFocus(cmdStart);
@@ -487,9 +499,24 @@ void frmMain::cmdAbout_Click() {
 }
 
 void frmMain::ShowStages() {
+  // Start-up appends the levels one by one before the window shows: the
+  // list is filled once, when it does.
+  if (!::IsWindowVisible(hwnd)) {
+    stagesToShow_ = true;
+    return;
+  }
+  FillStages();
+}
+
+void frmMain::FillStages() {
+  // Only what differs is redone.
+  stagesToShow_ = false;
   const int count = Stages.ListCount();
-  ::SendMessageW(cboStages, CB_RESETCONTENT, 0, 0);
-  for (int i = 0; i < count; ++i) {
+  const int shown = static_cast<int>(::SendMessageW(cboStages, CB_GETCOUNT, 0, 0));
+  int same = 0;
+  while (same < count && same < shown && Entry(cboStages, same) == Stages.List(same)) ++same;
+  for (int i = shown - 1; i >= same; --i) ::SendMessageW(cboStages, CB_DELETESTRING, i, 0);
+  for (int i = same; i < count; ++i) {
     ::SendMessageW(cboStages, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(win32::Wide(Stages.List(i)).c_str()));
   }
@@ -668,6 +695,13 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case kSetIcons: {
+      HICON icon = win32::ArtworkIcon("icon", 32, 32, dpi_);
+      HICON small = win32::ArtworkIcon("icon", 16, 16, dpi_);
+      ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+      ::SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
       return 0;
     }
     case frmPopup::kItemChosen:

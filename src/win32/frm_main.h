@@ -125,7 +125,9 @@ class frmMain : public MainFormPort {
   void Create();
   void Layout(UINT dpi);
   void ShowStages();
+  void FillStages();
   std::string toolTipText_;
+  bool stagesToShow_ = false;
   UINT dpi_ = 96;
   std::vector<HBITMAP> pictures_;
 };
