@@ -55,7 +55,8 @@ double Twips(int pixels, UINT dpi) {
 }
 
 namespace {
-HFONT Font(const wchar_t* family, double points, UINT dpi, bool bold, bool underline) {
+HFONT Font(const wchar_t* family, double points, UINT dpi, bool bold, bool underline,
+           BYTE pitch = DEFAULT_PITCH | FF_DONTCARE) {
   static std::map<std::tuple<std::wstring, double, UINT, bool, bool>, HFONT> made;
   const auto key = std::make_tuple(std::wstring(family), points, dpi, bold, underline);
   if (const auto found = made.find(key); found != made.end()) return found->second;
@@ -65,6 +66,7 @@ HFONT Font(const wchar_t* family, double points, UINT dpi, bool bold, bool under
   font.lfUnderline = underline ? TRUE : FALSE;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
+  font.lfPitchAndFamily = pitch;
   std::wcsncpy(font.lfFaceName, family, LF_FACESIZE - 1);
   HFONT handle = ::CreateFontIndirectW(&font);
   made[key] = handle;
@@ -77,7 +79,9 @@ HFONT Verdana(double points, UINT dpi, bool bold, bool underline) {
 }
 
 HFONT CourierNew(double points, UINT dpi) {
-  return Font(L"Courier New", points, dpi, false, false);
+  // Where Courier New is missing, its stand-in must keep the stage list's
+  // columns: a fixed-pitch font.
+  return Font(L"Courier New", points, dpi, false, false, FIXED_PITCH | FF_MODERN);
 }
 
 namespace {
