@@ -151,11 +151,17 @@ QColor frmAbout::LinkColour(QLabel* link) const {
   return link->palette().color(QPalette::WindowText);
 }
 
-void frmAbout::SetStatus(const QString& status) {
-  // Moving within one control must not rewrite the line.
-  if (lblStatus->text() == status) return;
-  lblStatus->setText(status);
-  ++statusWrites_;
+std::string frmAbout::StatusText() const {
+  return lblStatus->text().toStdString();
+}
+void frmAbout::SetStatusText(const std::string& text) {
+  lblStatus->setText(QString::fromStdString(text));
+}
+void frmAbout::ShowPressed(bool email, bool pressed) {
+  SetLinkColour(email ? lblEMail : lblHomePage, pressed ? kPressedColour : kLinkColour);
+}
+std::string frmAbout::LinkText(bool email) const {
+  return (email ? lblEMail : lblHomePage)->text().toStdString();
 }
 
 void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
@@ -165,70 +171,78 @@ void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
 }
 
 void frmAbout::imgEMail_MouseMove() {
-  SetStatus(about::kEMailStatus);
+  links_.MouseMove(about::Part::kEMailIcon);
 }
 void frmAbout::imgEMail_MouseDown() {
-  SetLinkColour(lblEMail, kPressedColour);
+  links_.MouseDown(about::Part::kEMailIcon, false);
 }
 void frmAbout::imgEMail_MouseUp() {
-  SetLinkColour(lblEMail, kLinkColour);
+  links_.MouseUp(about::Part::kEMailIcon, false, false);
 }
 void frmAbout::imgEMail_Click() {
-  about::OpenEMail(lblEMail->text().toStdString());
+  links_.Click(about::Part::kEMailIcon);
 }
 void frmAbout::lblEMail_MouseMove() {
-  SetStatus(about::kEMailStatus);
+  links_.MouseMove(about::Part::kEMailLabel);
 }
 void frmAbout::lblEMail_MouseDown() {
-  SetLinkColour(lblEMail, kPressedColour);
+  links_.MouseDown(about::Part::kEMailLabel, false);
 }
 void frmAbout::lblEMail_MouseUp() {
-  SetLinkColour(lblEMail, kLinkColour);
+  links_.MouseUp(about::Part::kEMailLabel, false, false);
 }
 void frmAbout::lblEMail_Click() {
-  about::OpenEMail(lblEMail->text().toStdString());
+  links_.Click(about::Part::kEMailLabel);
 }
 void frmAbout::imgHomePage_MouseMove() {
-  SetStatus(about::kHomePageStatus);
+  links_.MouseMove(about::Part::kHomePageIcon);
 }
 void frmAbout::imgHomePage_MouseDown() {
-  SetLinkColour(lblHomePage, kPressedColour);
+  links_.MouseDown(about::Part::kHomePageIcon, false);
 }
 void frmAbout::imgHomePage_MouseUp() {
-  SetLinkColour(lblHomePage, kLinkColour);
+  links_.MouseUp(about::Part::kHomePageIcon, false, false);
 }
 void frmAbout::imgHomePage_Click() {
-  about::OpenHomePage(lblHomePage->text().toStdString());
+  links_.Click(about::Part::kHomePageIcon);
 }
 void frmAbout::lblHomePage_MouseMove() {
-  SetStatus(about::kHomePageStatus);
+  links_.MouseMove(about::Part::kHomePageLabel);
 }
 void frmAbout::lblHomePage_MouseDown() {
-  SetLinkColour(lblHomePage, kPressedColour);
+  links_.MouseDown(about::Part::kHomePageLabel, false);
 }
 void frmAbout::lblHomePage_MouseUp() {
-  SetLinkColour(lblHomePage, kLinkColour);
+  links_.MouseUp(about::Part::kHomePageLabel, false, false);
 }
 void frmAbout::lblHomePage_Click() {
-  about::OpenHomePage(lblHomePage->text().toStdString());
+  links_.Click(about::Part::kHomePageLabel);
 }
 void frmAbout::Form_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblStatus_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblTitle_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblVersion_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::picTolvane_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::txtMessage_MouseMove() {
-  SetStatus({});
+  links_.MouseMove(about::Part::kElsewhere);
+}
+
+about::Part frmAbout::PartOf(QObject* control) const {
+  if (control == imgEMail) return about::Part::kEMailIcon;
+  if (control == lblEMail) return about::Part::kEMailLabel;
+  if (control == imgHomePage) return about::Part::kHomePageIcon;
+  if (control == lblHomePage) return about::Part::kHomePageLabel;
+  return about::Part::kElsewhere;
 }
 
 void frmAbout::mouseMoveEvent(QMouseEvent* event) {
@@ -237,56 +251,22 @@ void frmAbout::mouseMoveEvent(QMouseEvent* event) {
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
-  struct Link {
-    QObject* control;
-    void (frmAbout::*move)();
-    void (frmAbout::*down)();
-    void (frmAbout::*up)();
-    void (frmAbout::*click)();
-  };
-  const Link links[] = {
-      {imgEMail, &frmAbout::imgEMail_MouseMove, &frmAbout::imgEMail_MouseDown,
-       &frmAbout::imgEMail_MouseUp, &frmAbout::imgEMail_Click},
-      {lblEMail, &frmAbout::lblEMail_MouseMove, &frmAbout::lblEMail_MouseDown,
-       &frmAbout::lblEMail_MouseUp, &frmAbout::lblEMail_Click},
-      {imgHomePage, &frmAbout::imgHomePage_MouseMove, &frmAbout::imgHomePage_MouseDown,
-       &frmAbout::imgHomePage_MouseUp, &frmAbout::imgHomePage_Click},
-      {lblHomePage, &frmAbout::lblHomePage_MouseMove, &frmAbout::lblHomePage_MouseDown,
-       &frmAbout::lblHomePage_MouseUp, &frmAbout::lblHomePage_Click},
-      {lblStatus, &frmAbout::lblStatus_MouseMove, nullptr, nullptr, nullptr},
-      {lblTitle, &frmAbout::lblTitle_MouseMove, nullptr, nullptr, nullptr},
-      {lblVersion, &frmAbout::lblVersion_MouseMove, nullptr, nullptr, nullptr},
-      {picTolvane, &frmAbout::picTolvane_MouseMove, nullptr, nullptr, nullptr},
-      {txtMessage, &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
-      {txtMessage->viewport(), &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
-  };
-  for (const Link& link : links) {
-    if (watched != link.control) continue;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-      case QEvent::MouseMove:
-        (this->*link.move)();
-        return true;  // the window's own handler must not see it as well
-      case QEvent::MouseButtonPress:
-        if (link.down != nullptr) {
-          if (mouse->button() == Qt::LeftButton) pressedOn_ = watched;
-          (this->*link.down)();
-        }
-        break;
-      case QEvent::MouseButtonRelease:
-        if (link.up != nullptr) {
-          (this->*link.up)();
-          // A click is a left press and release on the same control.
-          const bool click = mouse->button() == Qt::LeftButton && pressedOn_ == watched &&
-                             static_cast<QWidget*>(watched)->rect().contains(mouse->pos());
-          if (mouse->button() == Qt::LeftButton) pressedOn_ = nullptr;
-          if (click) (this->*link.click)();
-        }
-        break;
-      default:
-        break;
-    }
-    break;
+  // Every control of the window is watched; the links' own are told apart.
+  const about::Part part = PartOf(watched);
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  switch (event->type()) {
+    case QEvent::MouseMove:
+      links_.MouseMove(part);
+      return true;  // the window's own handler must not see it as well
+    case QEvent::MouseButtonPress:
+      links_.MouseDown(part, mouse->button() == Qt::LeftButton);
+      break;
+    case QEvent::MouseButtonRelease:
+      links_.MouseUp(part, mouse->button() == Qt::LeftButton,
+                     static_cast<QWidget*>(watched)->rect().contains(mouse->pos()));
+      break;
+    default:
+      break;
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-class frmAbout : public QDialog {
+#include "tools/about.h"
+
+class frmAbout : public QDialog, public about::LinkView {
  public:
   // Creates the window and shows it modally; returns when it is closed.
   static void ShowModal(QWidget* owner);
@@ -57,15 +59,20 @@ class frmAbout : public QDialog {
 
   // How often the status line was written, to show that moving within one
   // control does not rewrite it.
-  int StatusWrites() const { return statusWrites_; }
+  int StatusWrites() const { return links_.StatusWrites(); }
+
+  // about::LinkView
+  std::string StatusText() const override;
+  void SetStatusText(const std::string& text) override;
+  void ShowPressed(bool email, bool pressed) override;
+  std::string LinkText(bool email) const override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  void SetStatus(const QString& status);
   void SetLinkColour(QLabel* link, const QColor& colour);
-  int statusWrites_ = 0;
-  QObject* pressedOn_ = nullptr;
+  about::Part PartOf(QObject* control) const;
+  about::Links links_{*this};
 };

@@ -21,3 +21,43 @@ void OpenEMail(const std::string& labelText);
 void OpenHomePage(const std::string& labelText);
 
 }  // namespace about
+
+namespace about {
+
+// The parts of the About window the mouse can be over, for the links.
+enum class Part { kEMailIcon, kEMailLabel, kHomePageIcon, kHomePageLabel, kElsewhere };
+
+// What the window shows of its links.
+class LinkView {
+ public:
+  virtual ~LinkView() = default;
+  virtual std::string StatusText() const = 0;
+  virtual void SetStatusText(const std::string& text) = 0;
+  // The e-mail (or home-page) label in the pressed or the link colour.
+  virtual void ShowPressed(bool email, bool pressed) = 0;
+  virtual std::string LinkText(bool email) const = 0;
+};
+
+// How the two links behave: the status line names what the link under the
+// mouse does (written only when that changes); any mouse button held on a
+// link's label or icon colours the label; a left press and release on the
+// same part opens the link.
+class Links {
+ public:
+  explicit Links(LinkView& view) : view_(view) {}
+  void MouseMove(Part part);
+  void MouseDown(Part part, bool left);
+  // inside: the button came up over the part it went down on.
+  void MouseUp(Part part, bool left, bool inside);
+  // Opens a part's link (a click, or the keyboard's Return on it).
+  void Click(Part part);
+  // How often the status line was written.
+  int StatusWrites() const { return statusWrites_; }
+
+ private:
+  LinkView& view_;
+  Part pressedOn_ = Part::kElsewhere;
+  int statusWrites_ = 0;
+};
+
+}  // namespace about

@@ -157,149 +157,127 @@ COLORREF frmAbout::LinkColour(HWND link) const {
   return link == lblEMail ? emailColour_ : homePageColour_;
 }
 
-void frmAbout::SetStatus(const char* status) {
-  // Moving within one control must not rewrite the line.
-  if (win32::TextOf(lblStatus) == status) return;
-  ::SetWindowTextW(lblStatus, win32::Wide(status).c_str());
-  ++statusWrites_;
+std::string frmAbout::StatusText() const {
+  return win32::TextOf(lblStatus);
 }
-
-void frmAbout::SetLinkColour(HWND link, COLORREF colour) {
-  (link == lblEMail ? emailColour_ : homePageColour_) = colour;
-  ::InvalidateRect(link, nullptr, TRUE);
+void frmAbout::SetStatusText(const std::string& text) {
+  ::SetWindowTextW(lblStatus, win32::Wide(text).c_str());
+}
+void frmAbout::ShowPressed(bool email, bool pressed) {
+  (email ? emailColour_ : homePageColour_) = pressed ? kPressedColour : kLinkColour;
+  ::InvalidateRect(email ? lblEMail : lblHomePage, nullptr, TRUE);
+}
+std::string frmAbout::LinkText(bool email) const {
+  return win32::TextOf(email ? lblEMail : lblHomePage);
 }
 
 void frmAbout::imgEMail_MouseMove() {
-  SetStatus(about::kEMailStatus);
+  links_.MouseMove(about::Part::kEMailIcon);
 }
 void frmAbout::imgEMail_MouseDown() {
-  SetLinkColour(lblEMail, kPressedColour);
+  links_.MouseDown(about::Part::kEMailIcon, false);
 }
 void frmAbout::imgEMail_MouseUp() {
-  SetLinkColour(lblEMail, kLinkColour);
+  links_.MouseUp(about::Part::kEMailIcon, false, false);
 }
 void frmAbout::imgEMail_Click() {
-  about::OpenEMail(win32::TextOf(lblEMail));
+  links_.Click(about::Part::kEMailIcon);
 }
 void frmAbout::lblEMail_MouseMove() {
-  SetStatus(about::kEMailStatus);
+  links_.MouseMove(about::Part::kEMailLabel);
 }
 void frmAbout::lblEMail_MouseDown() {
-  SetLinkColour(lblEMail, kPressedColour);
+  links_.MouseDown(about::Part::kEMailLabel, false);
 }
 void frmAbout::lblEMail_MouseUp() {
-  SetLinkColour(lblEMail, kLinkColour);
+  links_.MouseUp(about::Part::kEMailLabel, false, false);
 }
 void frmAbout::lblEMail_Click() {
-  about::OpenEMail(win32::TextOf(lblEMail));
+  links_.Click(about::Part::kEMailLabel);
 }
 void frmAbout::imgHomePage_MouseMove() {
-  SetStatus(about::kHomePageStatus);
+  links_.MouseMove(about::Part::kHomePageIcon);
 }
 void frmAbout::imgHomePage_MouseDown() {
-  SetLinkColour(lblHomePage, kPressedColour);
+  links_.MouseDown(about::Part::kHomePageIcon, false);
 }
 void frmAbout::imgHomePage_MouseUp() {
-  SetLinkColour(lblHomePage, kLinkColour);
+  links_.MouseUp(about::Part::kHomePageIcon, false, false);
 }
 void frmAbout::imgHomePage_Click() {
-  about::OpenHomePage(win32::TextOf(lblHomePage));
+  links_.Click(about::Part::kHomePageIcon);
 }
 void frmAbout::lblHomePage_MouseMove() {
-  SetStatus(about::kHomePageStatus);
+  links_.MouseMove(about::Part::kHomePageLabel);
 }
 void frmAbout::lblHomePage_MouseDown() {
-  SetLinkColour(lblHomePage, kPressedColour);
+  links_.MouseDown(about::Part::kHomePageLabel, false);
 }
 void frmAbout::lblHomePage_MouseUp() {
-  SetLinkColour(lblHomePage, kLinkColour);
+  links_.MouseUp(about::Part::kHomePageLabel, false, false);
 }
 void frmAbout::lblHomePage_Click() {
-  about::OpenHomePage(win32::TextOf(lblHomePage));
+  links_.Click(about::Part::kHomePageLabel);
 }
 void frmAbout::Form_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblStatus_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblTitle_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::lblVersion_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::picTolvane_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
 }
 void frmAbout::txtMessage_MouseMove() {
-  SetStatus("");
+  links_.MouseMove(about::Part::kElsewhere);
+}
+
+about::Part frmAbout::PartOf(HWND control) const {
+  if (control == imgEMail) return about::Part::kEMailIcon;
+  if (control == lblEMail) return about::Part::kEMailLabel;
+  if (control == imgHomePage) return about::Part::kHomePageIcon;
+  if (control == lblHomePage) return about::Part::kHomePageLabel;
+  return about::Part::kElsewhere;
 }
 
 bool frmAbout::Mouse(HWND control, UINT message, LPARAM lParam) {
-  struct Link {
-    HWND control;
-    void (frmAbout::*move)();
-    void (frmAbout::*down)();
-    void (frmAbout::*up)();
-    void (frmAbout::*click)();
-  };
-  const Link links[] = {
-      {imgEMail, &frmAbout::imgEMail_MouseMove, &frmAbout::imgEMail_MouseDown,
-       &frmAbout::imgEMail_MouseUp, &frmAbout::imgEMail_Click},
-      {lblEMail, &frmAbout::lblEMail_MouseMove, &frmAbout::lblEMail_MouseDown,
-       &frmAbout::lblEMail_MouseUp, &frmAbout::lblEMail_Click},
-      {imgHomePage, &frmAbout::imgHomePage_MouseMove, &frmAbout::imgHomePage_MouseDown,
-       &frmAbout::imgHomePage_MouseUp, &frmAbout::imgHomePage_Click},
-      {lblHomePage, &frmAbout::lblHomePage_MouseMove, &frmAbout::lblHomePage_MouseDown,
-       &frmAbout::lblHomePage_MouseUp, &frmAbout::lblHomePage_Click},
-      {lblStatus, &frmAbout::lblStatus_MouseMove, nullptr, nullptr, nullptr},
-      {lblTitle, &frmAbout::lblTitle_MouseMove, nullptr, nullptr, nullptr},
-      {lblVersion, &frmAbout::lblVersion_MouseMove, nullptr, nullptr, nullptr},
-      {picTolvane, &frmAbout::picTolvane_MouseMove, nullptr, nullptr, nullptr},
-      {txtMessage, &frmAbout::txtMessage_MouseMove, nullptr, nullptr, nullptr},
-  };
-  for (const Link& link : links) {
-    if (control != link.control) continue;
-    switch (message) {
-      case WM_MOUSEMOVE:
-        (this->*link.move)();
-        return false;
-      case WM_SETCURSOR:
-        if (link.click == nullptr) return false;
-        ::SetCursor(HandCursor(dpi_));
-        return true;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-        if (link.down == nullptr) return false;
-        if (message == WM_LBUTTONDOWN) {
-          pressedOn_ = control;
-          ::SetCapture(control);
-        }
-        (this->*link.down)();
-        return true;
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP: {
-        if (link.up == nullptr) return false;
-        (this->*link.up)();
-        if (message != WM_LBUTTONUP) return true;
-        ::ReleaseCapture();
-        RECT inside;
-        ::GetClientRect(control, &inside);
-        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        // A click is a left press and release on the same control.
-        const bool click = pressedOn_ == control && ::PtInRect(&inside, at);
-        pressedOn_ = nullptr;
-        if (click) (this->*link.click)();
-        return true;
-      }
-      default:
-        return false;
+  const about::Part part = PartOf(control);
+  const bool link = part != about::Part::kElsewhere;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      links_.MouseMove(part);
+      return false;
+    case WM_SETCURSOR:
+      if (!link) return false;
+      ::SetCursor(HandCursor(dpi_));
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (!link) return false;
+      if (message == WM_LBUTTONDOWN) ::SetCapture(control);
+      links_.MouseDown(part, message == WM_LBUTTONDOWN);
+      return true;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      if (!link) return false;
+      if (message == WM_LBUTTONUP) ::ReleaseCapture();
+      RECT inside;
+      ::GetClientRect(control, &inside);
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      links_.MouseUp(part, message == WM_LBUTTONUP, ::PtInRect(&inside, at) != 0);
+      return true;
     }
+    default:
+      return false;
   }
-  return false;
 }
 
 LRESULT frmAbout::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

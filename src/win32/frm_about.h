@@ -4,7 +4,9 @@
 
 #include "win32/controls.h"
 
-class frmAbout {
+#include "tools/about.h"
+
+class frmAbout : public about::LinkView {
  public:
   // Creates the window and shows it modally; returns when it is closed.
   static void ShowModal(HWND owner);
@@ -12,7 +14,7 @@ class frmAbout {
   static frmAbout* Current();
 
   explicit frmAbout(HWND owner);
-  ~frmAbout();
+  ~frmAbout() override;
   frmAbout(const frmAbout&) = delete;
   frmAbout& operator=(const frmAbout&) = delete;
 
@@ -25,7 +27,7 @@ class frmAbout {
   HWND lblTitle = nullptr;
 
   COLORREF LinkColour(HWND link) const;
-  int StatusWrites() const { return statusWrites_; }
+  int StatusWrites() const { return links_.StatusWrites(); }
   // Tab among the window's controls as in a dialog.
   bool HandlesDialogMessage(MSG* message);
 
@@ -52,15 +54,19 @@ class frmAbout {
   void picTolvane_MouseMove();
   void txtMessage_MouseMove();
 
+  // about::LinkView
+  std::string StatusText() const override;
+  void SetStatusText(const std::string& text) override;
+  void ShowPressed(bool email, bool pressed) override;
+  std::string LinkText(bool email) const override;
+
   // The window procedure's work, and a control's mouse.
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool Mouse(HWND control, UINT message, LPARAM lParam);
 
  private:
-  void SetStatus(const char* status);
-  void SetLinkColour(HWND link, COLORREF colour);
-  int statusWrites_ = 0;
-  HWND pressedOn_ = nullptr;
+  about::Part PartOf(HWND control) const;
+  about::Links links_{*this};
   COLORREF emailColour_ = kLinkColour;
   COLORREF homePageColour_ = kLinkColour;
   UINT dpi_ = 96;
