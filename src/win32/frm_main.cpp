@@ -81,13 +81,18 @@ constexpr Place kPlaces[] = {
     {&frmMain::lblSkill, 615, 1380, 945, 195},
     {&frmMain::lblRespawn, 615, 1710, 840, 195},
     {&frmMain::lblFakePlayers, 615, 2025, 1560, 195},
-    {&frmMain::cboSound, 1605, 990, 2055, 315},
-    {&frmMain::cboSkills, 1605, 1320, 2055, 315},
-    {&frmMain::cboRespawn, 1605, 1650, 2055, 315},
+    // A drop-down list's height includes its open list.
+    {&frmMain::cboSound, 1605, 990, 2055, 315 + kListRows * 240},
+    {&frmMain::cboSkills, 1605, 1320, 2055, 315 + kListRows * 240},
+    {&frmMain::cboRespawn, 1605, 1650, 2055, 315 + kListRows * 240},
     {&frmMain::txtFakePlayers, 2205, 1995, 270, 285},
     {&frmMain::hsbFakePlayers, 2535, 2025, 1095, 240},
-    {&frmMain::cboStages, 0, 2775, 3735, 360},
+    {&frmMain::cboStages, 0, 2775, 3735, 360 + kListRows * 240},
 };
+const Place& PlaceOf(HWND frmMain::*control) {
+  return *std::find_if(std::begin(kPlaces), std::end(kPlaces),
+                       [control](const Place& p) { return p.control == control; });
+}
 
 // The toolbar's pictures, at the sizes the artwork was drawn for.
 struct Picture {
@@ -278,61 +283,71 @@ void frmMain::Create() {
   // A fixed single frame with a minimise button and no maximise button.
   constexpr DWORD kStyle =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"Duke Nukem ", kStyle, 0, 0, 300, 300,
-                           nullptr, nullptr, instance, nullptr);
+  // Born at its size and its controls in place: under Wine each move of a
+  // window costs a trip to the server, and start-up would pay for them twice.
+  dpi_ = win32::DpiOf(nullptr);
+  RECT frame{0, 0, Px(kClientWidth, dpi_), Px(kClientHeight, dpi_)};
+  ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
+  hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"Duke Nukem ", kStyle, 0, 0,
+                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                           instance, nullptr);
+  const UINT created = dpi_;
   dpi_ = win32::DpiOf(hwnd);
-  using win32::Child;
-  const auto button = [&](int id) {
-    return Child(hwnd, L"BUTTON", "", BS_OWNERDRAW | WS_TABSTOP, 0, 0, 0, 0, id, dpi_);
+  const auto make = [this](HWND frmMain::*control, HWND parent, const wchar_t* windowClass,
+                           const char* text, DWORD style, int id, DWORD exStyle = 0) {
+    const Place& p = PlaceOf(control);
+    this->*control = win32::Child(parent, windowClass, text, style, p.left, p.top, p.width,
+                                  p.height, id, dpi_, exStyle);
   };
-  cmdStart = button(kStart);
-  cmdOpen = button(kOpen);
-  cmdText = button(kText);
-  cmdLaunch = button(kLaunch);
-  cmdBuild = button(kBuild);
-  cmdEditArt = button(kEditArt);
-  cmdAbout = button(kAbout);
+  const auto button = [&](HWND frmMain::*control, int id) {
+    make(control, hwnd, L"BUTTON", "", BS_OWNERDRAW | WS_TABSTOP, id);
+  };
+  button(&frmMain::cmdStart, kStart);
+  button(&frmMain::cmdOpen, kOpen);
+  button(&frmMain::cmdText, kText);
+  button(&frmMain::cmdLaunch, kLaunch);
+  button(&frmMain::cmdBuild, kBuild);
+  button(&frmMain::cmdEditArt, kEditArt);
+  button(&frmMain::cmdAbout, kAbout);
   ::EnableWindow(cmdText, FALSE);
   // Beyond the right edge of the window: never seen, but Alt+D presses it.
-  cmdDebug = Child(hwnd, L"BUTTON", "&Debug", BS_PUSHBUTTON, 0, 0, 0, 0, kDebug, dpi_);
+  make(&frmMain::cmdDebug, hwnd, L"BUTTON", "&Debug", BS_PUSHBUTTON, kDebug);
 
-  picMain = Child(hwnd, kPanelClass, "", 0, 0, 0, 0, 0, 0, dpi_, WS_EX_CONTROLPARENT);
-  const auto check = [&](int id) {
-    return Child(picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, 0, 0, 0, 0, id, dpi_);
+  make(&frmMain::picMain, hwnd, kPanelClass, "", 0, 0, WS_EX_CONTROLPARENT);
+  const auto check = [&](HWND frmMain::*control, int id) {
+    make(control, picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, id);
   };
-  const auto label = [&](const char* text, int id, DWORD notify) {
-    return Child(picMain, L"STATIC", text, SS_LEFT | notify, 0, 0, 0, 0, id, dpi_);
+  const auto label = [&](HWND frmMain::*control, const char* text, int id, DWORD notify) {
+    make(control, picMain, L"STATIC", text, SS_LEFT | notify, id);
   };
-  const auto list = [&](const std::vector<std::string>& entries, int id) {
-    HWND combo = Child(picMain, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0,
-                       0, 0, id, dpi_);
+  const auto list = [&](HWND frmMain::*control, const std::vector<std::string>& entries, int id) {
+    make(control, picMain, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
     for (const auto& entry : entries) {
-      ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
+      ::SendMessageW(this->*control, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
     }
-    return combo;
   };
-  chkRecord = check(kRecord);
-  chkMonsters = check(kMonsters);
-  lblRecord = label("Record Demo", kLabelRecord, SS_NOTIFY);
-  lblMonsters = label("Disable Monsters", kLabelMonsters, SS_NOTIFY);
-  lblSound = label("Sound:", kLabels, 0);
-  cboSound = list(SoundEntries(), kSound);
-  lblSkill = label("Skill Level:", kLabels, 0);
-  cboSkills = list(SkillEntries(), kSkills);
-  lblRespawn = label("Respawn:", kLabels, 0);
-  cboRespawn = list(RespawnEntries(), kRespawn);
+  check(&frmMain::chkRecord, kRecord);
+  check(&frmMain::chkMonsters, kMonsters);
+  label(&frmMain::lblRecord, "Record Demo", kLabelRecord, SS_NOTIFY);
+  label(&frmMain::lblMonsters, "Disable Monsters", kLabelMonsters, SS_NOTIFY);
+  label(&frmMain::lblSound, "Sound:", kLabels, 0);
+  list(&frmMain::cboSound, SoundEntries(), kSound);
+  label(&frmMain::lblSkill, "Skill Level:", kLabels, 0);
+  list(&frmMain::cboSkills, SkillEntries(), kSkills);
+  label(&frmMain::lblRespawn, "Respawn:", kLabels, 0);
+  list(&frmMain::cboRespawn, RespawnEntries(), kRespawn);
   // Hidden until the edition is known to have fake players with a mind.
-  chkArtInt = Child(picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, 0, 0, 0, 0, kArtInt, dpi_);
+  check(&frmMain::chkArtInt, kArtInt);
   ::ShowWindow(chkArtInt, SW_HIDE);
-  lblFakePlayers = label("Fake MultiPlayers:", kLabels, 0);
-  txtFakePlayers = Child(picMain, L"EDIT", "0", ES_CENTER | ES_READONLY | WS_DISABLED, 0, 0, 0, 0,
-                         kFakersText, dpi_, WS_EX_CLIENTEDGE);
-  hsbFakePlayers =
-      Child(picMain, L"SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, 0, 0, 0, 0, kFakers, dpi_);
+  label(&frmMain::lblFakePlayers, "Fake MultiPlayers:", kLabels, 0);
+  make(&frmMain::txtFakePlayers, picMain, L"EDIT", "0", ES_CENTER | ES_READONLY | WS_DISABLED,
+       kFakersText, WS_EX_CLIENTEDGE);
+  make(&frmMain::hsbFakePlayers, picMain, L"SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, kFakers);
   SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, kMostFakers, 0, 0, 0};
   ::SetScrollInfo(hsbFakePlayers, SB_CTL, &range, TRUE);
-  cboStages = Child(hwnd, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, 0, 0, 0,
-                    kStages, dpi_);
+  make(&frmMain::cboStages, hwnd, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+       kStages);
   // No entry is selected until start-up copies the stored choice in.
   for (HWND combo : {cboSound, cboSkills, cboRespawn})
     ::SendMessageW(combo, CB_SETCURSEL, WPARAM(-1), 0);
@@ -341,16 +356,8 @@ void frmMain::Create() {
   ::SetWindowSubclass(cmdStart, ControlProc, 1, 0);
   ::DragAcceptFiles(cmdStart, TRUE);
 
-  tips = win32::MakeToolTips(hwnd);
-  win32::SetToolTip(tips, cmdStart, "Click Here to Begin");
-  win32::SetToolTip(tips, cmdOpen, "Open Map");
-  win32::SetToolTip(tips, cmdLaunch, "Launch Duke3D");
-  win32::SetToolTip(tips, cmdBuild, "Launch Build");
-  win32::SetToolTip(tips, cmdEditArt, "Launch Editart");
-  win32::SetToolTip(tips, cmdAbout, "About...");
-  win32::SetToolTip(tips, chkArtInt, "Use Artificial Intelligence");
-
-  Layout(dpi_);
+  if (dpi_ != created) Layout(dpi_);
+  SetFonts();
 }
 
 void frmMain::Layout(UINT dpi) {
@@ -361,25 +368,39 @@ void frmMain::Layout(UINT dpi) {
   ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (const Place& p : kPlaces) {
-    int height = p.height;
-    // A drop-down list's height includes its open list.
-    if (p.control == &frmMain::cboSound || p.control == &frmMain::cboSkills ||
-        p.control == &frmMain::cboRespawn || p.control == &frmMain::cboStages) {
-      height += kListRows * 240;
-    }
     ::MoveWindow(this->*p.control, Px(p.left, dpi), Px(p.top, dpi), Px(p.width, dpi),
-                 Px(height, dpi), FALSE);
+                 Px(p.height, dpi), FALSE);
   }
+  SetFonts();
+  ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void frmMain::SetFonts() {
   const auto font = [this](HWND control, HFONT f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), ::IsWindowVisible(hwnd));
   };
   for (HWND label : {lblRecord, lblMonsters, lblSound, lblSkill, lblRespawn, lblFakePlayers,
                      cboSound, cboSkills, cboRespawn, cmdDebug}) {
-    font(label, win32::Verdana(8.25, dpi));
+    font(label, win32::Verdana(8.25, dpi_));
   }
-  font(txtFakePlayers, win32::Verdana(9, dpi));
-  font(cboStages, win32::CourierNew(9.75, dpi));
-  ::InvalidateRect(hwnd, nullptr, TRUE);
+  font(txtFakePlayers, win32::Verdana(9, dpi_));
+  font(cboStages, win32::CourierNew(9.75, dpi_));
+}
+
+HWND frmMain::ToolTips() {
+  // Made when first needed, at the latest once the window shows: no one
+  // points at a control before that, and it saves start-up a window.
+  if (tips_ != nullptr) return tips_;
+  tips_ = win32::MakeToolTips(hwnd);
+  win32::SetToolTip(tips_, cmdStart, "Click Here to Begin");
+  win32::SetToolTip(tips_, cmdOpen, "Open Map");
+  win32::SetToolTip(tips_, cmdLaunch, "Launch Duke3D");
+  win32::SetToolTip(tips_, cmdBuild, "Launch Build");
+  win32::SetToolTip(tips_, cmdEditArt, "Launch Editart");
+  win32::SetToolTip(tips_, cmdAbout, "About...");
+  win32::SetToolTip(tips_, chkArtInt, "Use Artificial Intelligence");
+  if (!toolTipText_.empty()) win32::SetToolTip(tips_, cmdText, toolTipText_);
+  return tips_;
 }
 
 // ---------------------------------------------------------------- start-up, shutdown
@@ -410,8 +431,9 @@ void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
 
 void frmMain::ShowWindow() {
   if (stagesToShow_) FillStages();
-  // The icons come once the window is up: their pictures are the first the
-  // system's image codecs decode, which takes a moment to load.
+  // The icons and the tool tips come once the window is up: the icons'
+  // pictures are the first the system's image codecs decode, which takes a
+  // moment to load.
   ::PostMessageW(hwnd, kSetIcons, 0, 0);
   ::ShowWindow(hwnd, SW_SHOW);
   ::UpdateWindow(hwnd);
@@ -698,6 +720,7 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     }
     case kSetIcons: {
+      ToolTips();
       HICON icon = win32::ArtworkIcon("icon", 32, 32, dpi_);
       HICON small = win32::ArtworkIcon("icon", 16, 16, dpi_);
       ::SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -732,16 +755,16 @@ void frmMain::SetTextButtonEnabled(bool enabled) {
 }
 void frmMain::SetTextButtonToolTip(const std::string& tip) {
   toolTipText_ = tip;
-  win32::SetToolTip(tips, cmdText, tip);
+  if (tips_ != nullptr) win32::SetToolTip(tips_, cmdText, tip);
 }
-std::string frmMain::ToolTipOf(HWND control) const {
+std::string frmMain::ToolTipOf(HWND control) {
   wchar_t text[512] = {};
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = ::GetParent(control);
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = text;
-  if (!::SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+  if (!::SendMessageW(ToolTips(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
   return win32::Utf8(text);
 }
 

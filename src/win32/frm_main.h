@@ -56,7 +56,6 @@ class frmMain : public MainFormPort {
   HWND cboSound = nullptr, cboSkills = nullptr, cboRespawn = nullptr;
   HWND txtFakePlayers = nullptr, hsbFakePlayers = nullptr;
   HWND cboStages = nullptr;
-  HWND tips = nullptr;
 
   // Option handlers.
   void cboSound_Click();
@@ -84,7 +83,7 @@ class frmMain : public MainFormPort {
 
   // A check box's value as the record holds it: 0, 1 or 2 (grayed).
   static int Value(HWND checkBox);
-  std::string ToolTipOf(HWND control) const;
+  std::string ToolTipOf(HWND control);
   UINT Dpi() const { return dpi_; }
 
   // MainWindowPort
@@ -124,6 +123,9 @@ class frmMain : public MainFormPort {
  private:
   void Create();
   void Layout(UINT dpi);
+  void SetFonts();
+  HWND ToolTips();
+  HWND tips_ = nullptr;
   void ShowStages();
   void FillStages();
   std::string toolTipText_;
