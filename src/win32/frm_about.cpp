@@ -58,6 +58,30 @@ LRESULT CALLBACK ControlMouse(HWND control, UINT message, WPARAM wParam, LPARAM 
                               DWORD_PTR) {
   frmAbout* about = Shown();
   if (about != nullptr && about->Mouse(control, message, lParam)) return 0;
+  if (about != nullptr && about->Key(control, message, wParam)) {
+    if (message != WM_GETDLGCODE) return 0;
+    return ::DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTMESSAGE;
+  }
+  if (about != nullptr && control == about->txtMessage && message == WM_GETDLGCODE) {
+    // The message is read-only: Tab leaves it for the links, as in a dialog.
+    return ::DefSubclassProc(control, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  }
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) ::InvalidateRect(control, nullptr, TRUE);
+  if (message == WM_PAINT && ::GetFocus() == control && ::GetWindowLongPtrW(control, GWL_STYLE) &
+                                                            WS_TABSTOP) {
+    // A link with the focus wears the system's focus mark around its text.
+    const LRESULT painted = ::DefSubclassProc(control, message, wParam, lParam);
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring text = win32::Wide(win32::TextOf(control));
+    RECT mark{};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, DT_CALCRECT | DT_SINGLELINE);
+    ::InflateRect(&mark, 1, 0);
+    ::DrawFocusRect(dc, &mark);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return painted;
+  }
   return ::DefSubclassProc(control, message, wParam, lParam);
 }
 
@@ -127,10 +151,11 @@ frmAbout::frmAbout(HWND owner) {
       Child(hwnd, L"STATIC", about::kVersion, SS_LEFT | SS_NOTIFY, 30, 300, 3825, 225, 0, dpi_);
   imgHomePage = Child(hwnd, kPictureClass, "homepage 16 18", 0, 60, 1680, 240, 270, 0, dpi_);
   imgEMail = Child(hwnd, kPictureClass, "email 16 18", 0, 60, 1395, 240, 270, 0, dpi_);
-  lblEMail =
-      Child(hwnd, L"STATIC", kAuthorEMail, SS_LEFT | SS_NOTIFY, 360, 1395, 3480, 240, 0, dpi_);
-  lblHomePage =
-      Child(hwnd, L"STATIC", kAuthorHomePage, SS_LEFT | SS_NOTIFY, 360, 1680, 3480, 240, 0, dpi_);
+  // The links by the keyboard too: Tab reaches them, Return or Space opens.
+  lblEMail = Child(hwnd, L"STATIC", kAuthorEMail, SS_LEFT | SS_NOTIFY | WS_TABSTOP, 360, 1395,
+                   3480, 240, 0, dpi_);
+  lblHomePage = Child(hwnd, L"STATIC", kAuthorHomePage, SS_LEFT | SS_NOTIFY | WS_TABSTOP, 360,
+                      1680, 3480, 240, 0, dpi_);
   lblTitle = Child(hwnd, L"STATIC", about::kTitle, SS_LEFT | SS_NOTIFY, 30, 30, 3825, 225, 0, dpi_);
   const auto font = [](HWND control, HFONT f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
@@ -275,6 +300,24 @@ bool frmAbout::Mouse(HWND control, UINT message, LPARAM lParam) {
       links_.MouseUp(part, message == WM_LBUTTONUP, ::PtInRect(&inside, at) != 0);
       return true;
     }
+    default:
+      return false;
+  }
+}
+
+bool frmAbout::Key(HWND control, UINT message, WPARAM wParam) {
+  if (control != lblEMail && control != lblHomePage) return false;
+  const bool opens = wParam == VK_RETURN || wParam == VK_SPACE;
+  switch (message) {
+    case WM_GETDLGCODE:
+      // Return and Space come to the link, not to the dialog's default button.
+      return opens;
+    case WM_KEYDOWN:
+      if (!opens) return false;
+      links_.Click(PartOf(control));
+      return true;
+    case WM_CHAR:
+      return wParam == L'\r' || wParam == L' ';
     default:
       return false;
   }

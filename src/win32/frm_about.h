@@ -60,9 +60,11 @@ class frmAbout : public about::LinkView {
   void ShowPressed(bool email, bool pressed) override;
   std::string LinkText(bool email) const override;
 
-  // The window procedure's work, and a control's mouse.
+  // The window procedure's work, and a control's mouse and keys.
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool Mouse(HWND control, UINT message, LPARAM lParam);
+  // A link's keys: Return or Space opens it.
+  bool Key(HWND control, UINT message, WPARAM wParam);
 
  private:
   about::Part PartOf(HWND control) const;

@@ -375,7 +375,8 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
 }
 
 // The About window: the status line names what the link under the mouse
-// does, the link is coloured while pressed, and a left click opens it.
+// does, the link is coloured while pressed, and a left click (or Return or
+// Space on the link Tab reached) opens it.
 TEST_F(FormTest, TheAboutWindowsLinks) {
   Load();
   frmAbout about(form->hwnd);
@@ -401,6 +402,25 @@ TEST_F(FormTest, TheAboutWindowsLinks) {
   mouse(about.lblEMail, WM_LBUTTONUP);
   mouse(about.imgHomePage, WM_LBUTTONDOWN);
   mouse(about.imgHomePage, WM_LBUTTONUP);
+  EXPECT_EQ(opened,
+            (std::vector<std::string>{std::string("mailto:") + kAuthorEMail, kAuthorHomePage}));
+
+  // The keyboard: Tab reaches each link, Return or Space opens it.
+  opened.clear();
+  ::SetFocus(about.txtMessage);
+  const auto key = [&](WPARAM virtualKey) {
+    for (UINT message : {WM_KEYDOWN, WM_CHAR}) {
+      if (message == WM_CHAR && virtualKey == VK_TAB) continue;
+      MSG typed{::GetFocus(), message, virtualKey, 0, 0, {}};
+      if (!about.HandlesDialogMessage(&typed)) ::DispatchMessageW(&typed);
+    }
+  };
+  key(VK_TAB);
+  EXPECT_EQ(::GetFocus(), about.lblEMail);
+  key(VK_RETURN);
+  key(VK_TAB);
+  EXPECT_EQ(::GetFocus(), about.lblHomePage);
+  key(VK_SPACE);
   EXPECT_EQ(opened,
             (std::vector<std::string>{std::string("mailto:") + kAuthorEMail, kAuthorHomePage}));
 }
