@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -372,6 +373,28 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
   EXPECT_EQ(processEnds, 1);
   ReadRegistryValue(SettingsKey, "Fakers");
   EXPECT_EQ(std::get<std::string>(RegistryValue), "0");
+}
+
+// Moved to a screen of another DPI, the window keeps its size in twips and
+// its controls their places and point sizes.
+TEST_F(FormTest, MovedToAScreenOfTwiceTheDpiItGrowsWithItsControls) {
+  Load();
+  const UINT from = form->Dpi();
+  const UINT to = from * 2;
+  RECT suggested{40, 30, 0, 0};
+  ::SendMessageW(form->hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  RECT client, stages;
+  ::GetClientRect(form->hwnd, &client);
+  EXPECT_EQ(client.right, win32::Px(3735, to));
+  EXPECT_EQ(client.bottom, win32::Px(3135, to));
+  ::GetWindowRect(form->cboStages, &stages);
+  ::MapWindowPoints(nullptr, form->hwnd, reinterpret_cast<POINT*>(&stages), 2);
+  EXPECT_EQ(stages.top, win32::Px(2775, to));
+  EXPECT_EQ(stages.right - stages.left, win32::Px(3735, to));
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form->cboStages, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -std::lround(9.75 * to / 72.0));
 }
 
 // The About window: the status line names what the link under the mouse
