@@ -5,10 +5,14 @@
 #include <wincodec.h>
 
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace win32 {
@@ -108,17 +112,21 @@ IWICImagingFactory* Codecs() {
 }
 }  // namespace
 
-HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
-  // The build stores each picture at 1x and 2x as PNG; Windows' own codecs
-  // turn it into premultiplied BGRA, as a top-down DIB holds it.
-  const int scale = dpi >= 144 ? 2 : 1;
+namespace {
+
+std::string ResourceName(const char* name, int width, int height, int scale) {
   char resource[64];
   std::snprintf(resource, sizeof resource, "%s_%dx%d_%d", name, width, height, scale);
   for (char* c = resource; *c != '\0'; ++c) {
     if (*c == '-') *c = '_';
   }
-  HRSRC found = ::FindResourceA(nullptr, resource, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  IWICImagingFactory* codecs = Codecs();
+  return resource;
+}
+
+// The build stores each picture at 1x and 2x as PNG; Windows' own codecs
+// turn it into premultiplied BGRA, as a top-down DIB holds it.
+HBITMAP Decode(IWICImagingFactory* codecs, const std::string& resource) {
+  HRSRC found = ::FindResourceA(nullptr, resource.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
   if (found == nullptr || codecs == nullptr) return nullptr;
   auto* bytes = static_cast<BYTE*>(::LockResource(::LoadResource(nullptr, found)));
   const DWORD size = ::SizeofResource(nullptr, found);
@@ -152,6 +160,62 @@ HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
     return nullptr;
   }
   return bitmap;
+}
+
+// Pictures decoded ahead on a thread of their own. Never freed: the thread
+// may still run when the process ends.
+struct Prefetched {
+  std::mutex lock;
+  std::condition_variable done;
+  bool finished = false;
+  std::map<std::string, HBITMAP> pictures;  // null once handed out
+};
+Prefetched*& Ahead() {
+  static Prefetched* ahead = nullptr;
+  return ahead;
+}
+
+}  // namespace
+
+void PrefetchArtwork(const std::vector<ArtworkSize>& pictures, UINT dpi) {
+  if (Ahead() != nullptr) return;
+  auto* ahead = new Prefetched;
+  std::vector<std::string> names;
+  for (const ArtworkSize& p : pictures) {
+    names.push_back(ResourceName(p.name, p.width, p.height, dpi >= 144 ? 2 : 1));
+    ahead->pictures[names.back()] = nullptr;
+  }
+  Ahead() = ahead;
+  std::thread([ahead, names] {
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    {
+      Held<IWICImagingFactory> codecs;
+      ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_PPV_ARGS(&codecs));
+      for (const std::string& name : names) {
+        HBITMAP bitmap = Decode(codecs.p, name);
+        const std::lock_guard<std::mutex> hold(ahead->lock);
+        ahead->pictures[name] = bitmap;
+      }
+    }
+    ::CoUninitialize();
+    const std::lock_guard<std::mutex> hold(ahead->lock);
+    ahead->finished = true;
+    ahead->done.notify_all();
+  }).detach();
+}
+
+HBITMAP Artwork(const char* name, int width, int height, UINT dpi) {
+  const std::string resource = ResourceName(name, width, height, dpi >= 144 ? 2 : 1);
+  if (Prefetched* ahead = Ahead(); ahead != nullptr) {
+    std::unique_lock<std::mutex> hold(ahead->lock);
+    if (const auto found = ahead->pictures.find(resource); found != ahead->pictures.end()) {
+      ahead->done.wait(hold, [ahead] { return ahead->finished; });
+      HBITMAP bitmap = std::exchange(found->second, nullptr);
+      if (bitmap != nullptr) return bitmap;
+    }
+  }
+  return Decode(Codecs(), resource);
 }
 
 void DrawArtwork(HDC dc, HBITMAP bitmap, const RECT& into) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -32,6 +33,14 @@ HFONT CourierNew(double points, UINT dpi);
 // names, drawn for the DPI (twice the pixels at 144 dots per inch or more),
 // as a 32-bit bitmap with premultiplied alpha. Null when it is not there.
 HBITMAP Artwork(const char* name, int width, int height, UINT dpi);
+// Starts decoding pictures for a DPI on a thread of their own, so that the
+// window's first paint finds them made: the system's image codecs take a
+// while to load. Artwork hands each out once; the first call counts.
+struct ArtworkSize {
+  const char* name;
+  int width, height;
+};
+void PrefetchArtwork(const std::vector<ArtworkSize>& pictures, UINT dpi);
 // Draws such a bitmap into a rectangle, blending its alpha.
 void DrawArtwork(HDC dc, HBITMAP bitmap, const RECT& into);
 // An icon (or, with a hot spot, a cursor) from the artwork.

@@ -286,6 +286,10 @@ void frmMain::Create() {
   // Born at its size and its controls in place: under Wine each move of a
   // window costs a trip to the server, and start-up would pay for them twice.
   dpi_ = win32::DpiOf(nullptr);
+  std::vector<win32::ArtworkSize> artwork{{"panel", 249, 158}, {"icon", 32, 32}, {"icon", 16, 16}};
+  for (const Picture& p : kPictures) artwork.push_back({p.name, p.width, p.height});
+  for (const RowIcon& icon : kRowIcons) artwork.push_back({icon.name, 22, 24});
+  win32::PrefetchArtwork(artwork, dpi_);
   RECT frame{0, 0, Px(kClientWidth, dpi_), Px(kClientHeight, dpi_)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
   hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"Duke Nukem ", kStyle, 0, 0,
