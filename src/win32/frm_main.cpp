@@ -29,29 +29,6 @@ constexpr int kListRows = 8;
 // Posted to itself once the window shows.
 constexpr UINT kSetIcons = WM_APP + 2;
 
-enum Id {
-  kStart = 100,
-  kOpen,
-  kText,
-  kLaunch,
-  kBuild,
-  kEditArt,
-  kAbout,
-  kDebug,
-  kRecord,
-  kMonsters,
-  kArtInt,
-  kLabelRecord,
-  kLabelMonsters,
-  kSound,
-  kSkills,
-  kRespawn,
-  kFakersText,
-  kFakers,
-  kStages,
-  kLabels
-};
-
 frmMain*& TheForm() {
   static frmMain* form = nullptr;
   return form;
