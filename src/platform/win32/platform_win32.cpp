@@ -15,12 +15,11 @@
 #include "platform/profile.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
-namespace {
-
-std::wstring Wide(const std::string& s, UINT codePage) {
+std::wstring Wide(const std::string& s, unsigned codePage) {
   if (s.empty()) return {};
   const int n =
       ::MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
@@ -29,7 +28,7 @@ std::wstring Wide(const std::string& s, UINT codePage) {
   return out;
 }
 
-std::string Narrow(const std::wstring& s, UINT codePage) {
+std::string Narrow(const std::wstring& s, unsigned codePage) {
   if (s.empty()) return {};
   const int n = ::WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
                                       nullptr, nullptr);
@@ -38,6 +37,8 @@ std::string Narrow(const std::wstring& s, UINT codePage) {
                         nullptr);
   return out;
 }
+
+namespace {
 
 std::string ToAnsi(const std::string& utf8) {
   return Narrow(Wide(utf8, CP_UTF8), CP_ACP);
