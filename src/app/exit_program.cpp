@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/main_form.h"
+#include "platform/platform.h"
 #include "settings/saved_settings.h"
 
 namespace {
@@ -44,7 +45,13 @@ void ExitProgram() {
   // twice.
   if (Exiting()) return;
   Exiting() = true;
-  if (MainFormPort* window = mainform::Window()) SaveSettings(*window);
+  if (MainFormPort* window = mainform::Window(); window != nullptr && !SaveSettings(*window)) {
+    window->ShowMessage(Message{"Kestrum could not save its settings in " +
+                                    platform::SettingsStoreName() +
+                                    ", so the options and the window's place will not come back "
+                                    "next time.",
+                                "No Dice...", Message::kStop});
+  }
   mainform::SetWindow(nullptr);
   if (FormsRelease()) FormsRelease()();
   if (ProcessEnd()) {

@@ -20,8 +20,10 @@ struct Answer {
   bool restarted = false;          // Kestrum runs from the game's folder now: end this one
   std::optional<Message> message;  // to show, when something went wrong
 };
-// The folder the user chose (a DOS path; empty when the dialog was
-// cancelled). A folder without the game changes nothing.
-Answer TakeGameFolder(const std::string& dosFolder);
+// The folder the user chose, as the dialog gives it (a host path; empty
+// when the dialog was cancelled). A folder without the game, or one that
+// the game could not be started in, changes nothing, and the message says
+// why.
+Answer TakeGameFolder(const std::string& hostFolder);
 
 }  // namespace firstcontact

@@ -111,8 +111,7 @@ bool StartUp(MainFormPort& window) {
   if (firstcontact::ShouldAsk()) {
     const char* home = std::getenv("HOME");
     const std::string folder = window.ChooseFolder(firstcontact::kQuestion, home ? home : "");
-    const auto answer =
-        firstcontact::TakeGameFolder(folder.empty() ? std::string() : platform::HostToDos(folder));
+    const auto answer = firstcontact::TakeGameFolder(folder);
     Tell(window, answer.message);
     if (answer.restarted) return false;
   }
@@ -145,7 +144,9 @@ void LaunchGame(MainFormPort& window) {
   }
   BuildCommandLine();
   window.Minimize();
-  const platform::StartResult started = launch::StartMaximised(GameCommandLine);
+  std::vector<platform::ChosenFile> chosen;
+  if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
+  const platform::StartResult started = launch::StartMaximised(GameCommandLine, chosen);
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.

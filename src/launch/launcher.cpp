@@ -10,8 +10,9 @@ void EnterProgramDirectory() {
   platform::SetCurrentDirectory(platform::ProgramDirectory());
 }
 
-platform::StartResult StartMaximised(const std::string& commandLine) {
-  return platform::StartProcess(commandLine, platform::kSwShowMaximized);
+platform::StartResult StartMaximised(const std::string& commandLine,
+                                     const std::vector<platform::ChosenFile>& chosen) {
+  return platform::StartProcess(commandLine, platform::kSwShowMaximized, chosen);
 }
 
 }  // namespace launch

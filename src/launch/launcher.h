@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -12,6 +13,7 @@ bool ProgramIsInstalled(const std::string& fileName);
 // Makes the program directory the current directory.
 void EnterProgramDirectory();
 // Starts a command line in a maximised window; never waits for it.
-platform::StartResult StartMaximised(const std::string& commandLine);
+platform::StartResult StartMaximised(const std::string& commandLine,
+                                     const std::vector<platform::ChosenFile>& chosen = {});
 
 }  // namespace launch

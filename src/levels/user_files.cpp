@@ -9,6 +9,7 @@
 
 std::string UserFilePath;
 std::string UserFileLongPath;
+std::string UserFileIdentity;
 
 namespace {
 
@@ -37,6 +38,7 @@ std::optional<Message> TakeFile(const std::string& fileName) {
   }
   UserFilePath = shortPath;
   UserFileLongPath = fileName;
+  UserFileIdentity = platform::LocateDosFile(fileName).identity;
   return std::nullopt;
 }
 

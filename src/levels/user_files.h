@@ -16,6 +16,9 @@ extern std::string UserFilePath;
 // The same file as it was chosen (long names), to find its companion text by
 // its real name: short names of a map and its text need not match.
 extern std::string UserFileLongPath;
+// Which file that was (platform::DosFile's identity), so that the game is
+// never given another that has taken its name since.
+extern std::string UserFileIdentity;
 
 // 1 when the name ends in ".map" or ".grp" in any case, else 0.
 std::int16_t CheckValidFile(const std::string& fileName);

@@ -97,6 +97,12 @@ std::string Describe(const FileTrouble& t) {
       return "DOS cannot reach " + name +
              ": its DOS path is longer than 163 characters. Move it to a folder nearer the top "
              "and choose it again.";
+    case Trouble::kDenied:
+      return "You may not open " + name +
+             " (or a folder on its way), so neither may the game. Choose a file you may read.";
+    case Trouble::kReplaced:
+      return name + " is no longer the file you chose: it was moved, deleted or replaced since. "
+             "Choose it again.";
     case Trouble::kNoDosPath:
       return "DOS cannot reach " + name +
              ": a folder on its way has no DOS name. Move it to another folder and choose it "
@@ -109,8 +115,8 @@ FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& sh
   const DosFile chosen = LocateDosFile(chosenPath);
   FileTrouble trouble;
   trouble.fileName = chosen.name.empty() ? LastComponent(chosenPath) : chosen.name;
-  if (chosen.kind == FileKind::kMissing) {
-    trouble.kind = Trouble::kMissing;
+  if (chosen.kind == FileKind::kMissing || chosen.kind == FileKind::kDenied) {
+    trouble.kind = chosen.kind == FileKind::kDenied ? Trouble::kDenied : Trouble::kMissing;
     return trouble;
   }
   if (chosen.kind == FileKind::kOther) {
@@ -132,9 +138,57 @@ FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& sh
   return CheckDosName(trouble.fileName, dosName);
 }
 
-Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder) {
+namespace {
+
+// The file a DOS path in a line leads to now, and what keeps DOS from
+// opening it as the file the user chose.
+struct Located {
+  DosFile file;
+  FileTrouble trouble;
+};
+Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
+  Located at{LocateDosFile(path), {}};
+  at.trouble.fileName = at.file.name.empty() ? LastComponent(path) : at.file.name;
+  if (at.file.kind == FileKind::kMissing) {
+    at.trouble.kind = Trouble::kMissing;
+  } else if (at.file.kind == FileKind::kDenied) {
+    at.trouble.kind = Trouble::kDenied;
+  } else if (at.file.kind == FileKind::kOther) {
+    at.trouble.kind = Trouble::kNotAFile;
+  } else {
+    at.trouble = CheckDosName(at.trouble.fileName, LastComponent(path));
+  }
+  for (const auto& c : chosen) {
+    if (at.trouble.kind == Trouble::kNone && text::EqualsNoCase(c.dosPath, path) &&
+        c.identity != at.file.identity) {
+      at.trouble.kind = Trouble::kReplaced;
+    }
+  }
+  return at;
+}
+
+}  // namespace
+
+std::string CheckChosenFiles(const std::string& commandLine,
+                             const std::vector<ChosenFile>& chosen) {
+  const auto words = text::SplitWords(commandLine);
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::size_t start = DosPathStart(words[i]);
+    if (start == std::string::npos) continue;
+    const std::string path = words[i].substr(start);
+    for (const auto& c : chosen) {
+      if (!text::EqualsNoCase(c.dosPath, path)) continue;
+      const Located at = Locate(path, chosen);
+      if (at.trouble.kind != Trouble::kNone) return Describe(at.trouble);
+    }
+  }
+  return {};
+}
+
+Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
+              const std::vector<ChosenFile>& chosen) {
   Plan plan;
-  plan.drives.push_back(Drive{'c', currentHostFolder, {}, {}});
+  plan.drives.push_back(Drive{'c', currentHostFolder, {}, {}, {}});
   auto words = text::SplitWords(commandLine);
   std::vector<std::string> identities;
   for (std::size_t i = 1; i < words.size(); ++i) {
@@ -142,20 +196,12 @@ Plan MakePlan(const std::string& commandLine, const std::string& currentHostFold
     const std::size_t start = DosPathStart(word);
     if (start == std::string::npos) continue;
     const std::string path = word.substr(start);
-    const DosFile file = LocateDosFile(path);
-    FileTrouble trouble;
-    trouble.fileName = file.name.empty() ? LastComponent(path) : file.name;
-    if (file.kind == FileKind::kMissing) {
-      trouble.kind = Trouble::kMissing;
-    } else if (file.kind == FileKind::kOther) {
-      trouble.kind = Trouble::kNotAFile;
-    } else {
-      trouble = CheckDosName(trouble.fileName, LastComponent(path));
-    }
-    if (trouble.kind != Trouble::kNone) {
-      plan.problem = Describe(trouble);
+    const Located at = Locate(path, chosen);
+    if (at.trouble.kind != Trouble::kNone) {
+      plan.problem = Describe(at.trouble);
       return plan;
     }
+    const DosFile& file = at.file;
     // One drive a file, however often the line names it.
     std::size_t drive = 0;
     while (drive < identities.size() && identities[drive] != file.identity) ++drive;
@@ -166,7 +212,8 @@ Plan MakePlan(const std::string& commandLine, const std::string& currentHostFold
         return plan;
       }
       identities.push_back(file.identity);
-      plan.drives.push_back(Drive{letter, {}, file.hostPath, text::ToUpper(LastComponent(path))});
+      plan.drives.push_back(
+          Drive{letter, {}, file.hostPath, text::ToUpper(LastComponent(path)), file.identity});
     }
     word = word.substr(0, start) + plan.drives[drive + 1].letter + ":\\" + LastComponent(path);
   }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace platform::dosview {
 
 // What keeps DOS from opening a file, said in the user's words.
@@ -21,6 +23,8 @@ enum class Trouble {
   kAnotherFile,  // its DOS name names another file in its folder
   kPathTooLong,  // its DOS path is longer than DOS paths go
   kNoDosPath,    // some folder on its way has no DOS name
+  kReplaced,     // its path now leads to another file than the one chosen
+  kDenied,       // the user may not open it, or a folder on its way
 };
 struct FileTrouble {
   Trouble kind = Trouble::kNone;
@@ -35,11 +39,14 @@ std::string Describe(const FileTrouble& trouble);
 // by the short path Kestrum hands to the game (empty when there is none).
 FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath);
 
+using platform::ChosenFile;
+
 struct Drive {
   char letter = 'c';
   std::string hostFolder;  // C: the current folder
   std::string hostFile;    // a file's drive: that file, shown as dosName
   std::string dosName;
+  std::string identity;    // a file's drive: the file that hostFile was found to be
 };
 struct Plan {
   std::vector<Drive> drives;  // C: first
@@ -48,8 +55,15 @@ struct Plan {
 };
 // The view for a command line run from that host folder. Words that hold a
 // DOS path ("c:\maps\mygrea~1.map", or "/gc:\maps\addon.grp" after a
-// switch) are turned to the file's own drive.
-Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder);
+// switch) are turned to the file's own drive. A chosen file the line names
+// must still be the file that was chosen.
+Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
+              const std::vector<ChosenFile>& chosen = {});
+
+// What the user is told when a chosen file that the line names is gone or
+// another file now; empty when each is the file that was chosen.
+std::string CheckChosenFiles(const std::string& commandLine,
+                             const std::vector<ChosenFile>& chosen);
 
 // DOSBox's arguments (without the program itself): the drives mounted on
 // those paths (C: first), C: entered, the line run, then exit.

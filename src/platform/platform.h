@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -29,6 +30,10 @@ std::string HostToDos(const std::string& hostPath);
 // Each component is matched without regard to case, and a component may be
 // given by its 8.3 alias. A component that does not exist is kept as given.
 std::string DosToHost(const std::string& dosPath);
+// Whether HostToDos gives a path that leads back to that very file or
+// folder: a host name holding a backslash, or one that differs from a
+// neighbour's only in case, has none.
+bool NamedByDosPath(const std::string& hostPath);
 
 // As GetShortPathNameA: the number of characters written (without the NUL),
 // 0 when there is no short form (missing file), or the size needed (with the
@@ -42,7 +47,8 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
 std::string FindNormalFile(const std::string& dosPath);
 
 // The file a DOS path names, links followed, as a DOS program would reach it.
-enum class FileKind { kMissing, kFile, kOther };
+// kDenied: something may be there, but this user may not look.
+enum class FileKind { kMissing, kFile, kOther, kDenied };
 struct DosFile {
   FileKind kind = FileKind::kMissing;
   std::string hostPath;  // where the host keeps it
@@ -67,7 +73,15 @@ struct StartResult {
 // arguments; any other line runs in DOSBox, in a DOS view made for it
 // (dos_view.h). Never waits for the started program and never hands the
 // line to a shell.
-StartResult StartProcess(const std::string& commandLine, int showCommand);
+// The files the user chose that the line names are started only while each
+// is still the very file chosen (dos_view.h's ChosenFile: the DOS path and
+// the identity it had).
+struct ChosenFile {
+  std::string dosPath;
+  std::string identity;
+};
+StartResult StartProcess(const std::string& commandLine, int showCommand,
+                         const std::vector<ChosenFile>& chosen = {});
 
 // Brings the top-level window of a started task (or of a program it started
 // in turn) to the front. False when it has none, has ended, or the platform
@@ -82,9 +96,10 @@ struct GameFolderHome {
   bool linked = false;  // Kestrum can be started from the game's folder
   std::string error;    // what went wrong, when it did
 };
-GameFolderHome MakeGameFolderHome(const std::string& dosFolder);
+// The folder is a host path, as the user chose it.
+GameFolderHome MakeGameFolderHome(const std::string& hostFolder);
 // Starts Kestrum by its link in the game's folder; false when it cannot.
-bool StartFromGameFolder(const std::string& dosFolder);
+bool StartFromGameFolder(const std::string& hostFolder);
 
 // Hands a URL or a document to the program registered to open it; started in
 // the given DOS directory. Failures are not reported.
@@ -126,6 +141,8 @@ std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint3
 std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t dataSize);
 std::int32_t RegCloseKey(HKey key);
+// Where the registry keeps the user's values, as a message names it.
+std::string SettingsStoreName();
 
 // ---------------------------------------------------------------- single instance
 // True when another copy runs for this user. Otherwise this process now holds

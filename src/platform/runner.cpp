@@ -7,7 +7,8 @@
 
 namespace platform {
 
-StartResult StartProcess(const std::string& commandLine, int showCommand) {
+StartResult StartProcess(const std::string& commandLine, int showCommand,
+                         const std::vector<ChosenFile>& chosen) {
   StartResult result;
   const auto words = text::SplitWords(commandLine);
   if (words.empty()) {
@@ -16,6 +17,8 @@ StartResult StartProcess(const std::string& commandLine, int showCommand) {
   }
   const std::string direct = system::FindProgram(words[0]);
   if (!direct.empty()) {
+    result.error = dosview::CheckChosenFiles(commandLine, chosen);
+    if (!result.error.empty()) return result;
     result.taskId = system::Start(direct, words, showCommand, {});
     if (result.taskId == 0) result.error = words[0] + " could not be started.";
     return result;
@@ -26,7 +29,7 @@ StartResult StartProcess(const std::string& commandLine, int showCommand) {
     result.error = dosview::NotInstalledMessage(words[0], system::HowToInstallDosBox());
     return result;
   }
-  const dosview::Plan plan = dosview::MakePlan(commandLine, system::CurrentHostFolder());
+  const dosview::Plan plan = dosview::MakePlan(commandLine, system::CurrentHostFolder(), chosen);
   if (!plan.problem.empty()) {
     result.error = plan.problem;
     return result;

@@ -1,6 +1,7 @@
 #include "qt/frm_main.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -373,7 +374,16 @@ void frmMain::Restore(bool leaveActivationAlone) {
 }
 
 void frmMain::ShowMessage(const Message& message) {
+  if (endingOnSignal_) {
+    std::fprintf(stderr, "kestrum: %s\n", message.text.c_str());
+    return;
+  }
   dialogs::MsgBox(this, Qs(message.text), Qs(message.title), message.style);
+}
+
+void frmMain::EndOnSignal() {
+  endingOnSignal_ = true;
+  close();
 }
 
 void frmMain::changeEvent(QEvent* event) {

@@ -21,6 +21,9 @@ class frmMain : public QWidget, public MainFormPort {
   // Kestrum has just been started again from the game's folder).
   bool Form_Load();
   void Form_Unload();
+  // Ends as closing the window does, for a logout or a "kill": no one is
+  // there to read a message box then, so messages go to the terminal.
+  void EndOnSignal();
 
   // Toolbar.
   QPushButton* cmdStart = nullptr;
@@ -128,6 +131,8 @@ class frmMain : public QWidget, public MainFormPort {
   void BuildToolbar();
   void BuildOptionPanel();
   void ShowStages();
+
+  bool endingOnSignal_ = false;
 };
 
 // The one main window of the process; null before it exists and after

@@ -26,12 +26,13 @@ void OnSignal(int) {
 
 // Logging out or "kill" asks the program to end: it ends the way closing the
 // window does, so the settings are saved.
-void CloseOnTerminationSignals(QWidget* window) {
+void CloseOnTerminationSignals(frmMain* window) {
   // Close-on-exec: a started program that inherited the pipe could end
   // Kestrum with one byte.
   if (::pipe2(signalPipe, O_CLOEXEC) != 0) return;
   auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, window);
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] { window->close(); });
+  QObject::connect(notifier, &QSocketNotifier::activated, window,
+                   [window] { window->EndOnSignal(); });
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
@@ -41,7 +42,7 @@ void CloseOnTerminationSignals(QWidget* window) {
   sigaction(SIGINT, &action, nullptr);
 }
 #else
-void CloseOnTerminationSignals(QWidget*) {}
+void CloseOnTerminationSignals(frmMain*) {}
 #endif
 }  // namespace
 

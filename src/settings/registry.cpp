@@ -48,15 +48,16 @@ void ReadRegistryValue(const std::string& keyPath, const std::string& valueName)
   RegistryValue = value;
 }
 
-void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
+bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
                         const TaggedValue& value, std::uint32_t valueType) {
   platform::HKey key = 0;
   if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) !=
       platform::kErrorSuccess) {
-    return;  // the key is never created here
+    return false;  // the key is never created here
   }
-  StoreValueData(key, valueName, valueType, value);
+  const bool stored = StoreValueData(key, valueName, valueType, value) == platform::kErrorSuccess;
   platform::RegCloseKey(key);
+  return stored;
 }
 
 std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, TaggedValue& value) {

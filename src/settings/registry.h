@@ -1,6 +1,6 @@
 // A thin layer over the registry: make sure a key exists, read one value,
-// write one value. Failures are never reported; a read that fails leaves an
-// empty result and a write that fails is dropped.
+// write one value. A read that fails leaves an empty result and a write
+// that fails is dropped; only the write says whether it was stored.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,8 @@ extern TaggedValue RegistryValue;
 
 void MakeRegistryKey(const std::string& keyPath, platform::HKey root);
 void ReadRegistryValue(const std::string& keyPath, const std::string& valueName);
-void WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
+// True when the value is stored; callers that do not ask lose nothing.
+bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
                         const TaggedValue& value, std::uint32_t valueType);
 
 std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, TaggedValue& value);

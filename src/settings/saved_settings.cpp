@@ -70,14 +70,18 @@ void LoadSettings(MainWindowPort& window) {
   }
 }
 
-void SaveSettings(const MainWindowPort& window) {
+bool SaveSettings(const MainWindowPort& window) {
+  bool saved = true;
   // A position the window system made up is no position: the stored one
   // stays for the next run where there is one to restore.
   if (window.KnowsItsPosition()) {
-    WriteRegistryValue(SettingsKey, "FormX", static_cast<float>(window.Left()), platform::kRegSz);
-    WriteRegistryValue(SettingsKey, "FormY", static_cast<float>(window.Top()), platform::kRegSz);
+    saved &= WriteRegistryValue(SettingsKey, "FormX", static_cast<float>(window.Left()),
+                                platform::kRegSz);
+    saved &= WriteRegistryValue(SettingsKey, "FormY", static_cast<float>(window.Top()),
+                                platform::kRegSz);
   }
   for (const auto& [name, field] : kOptionValues) {
-    WriteRegistryValue(SettingsKey, name, LaunchOptions.*field, platform::kRegSz);
+    saved &= WriteRegistryValue(SettingsKey, name, LaunchOptions.*field, platform::kRegSz);
   }
+  return saved;
 }

@@ -4,4 +4,5 @@
 class MainWindowPort;
 
 void LoadSettings(MainWindowPort& window);
-void SaveSettings(const MainWindowPort& window);
+// False when some value could not be stored.
+bool SaveSettings(const MainWindowPort& window);

@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, ASecondCopyIsRefusedWithoutTouchingAnything) {
 }
 
 // Only a start without the game asks where it is, and a folder without the
-// game then changes nothing: start-up goes on as always.
+// game then changes nothing but a message: start-up goes on as always.
 TEST_F(MainWindowTest, OnlyAStartWithoutTheGameAsksWhereItIs) {
   testsupport::MakeDirs(Root() + "/not a game");
   gameFolderAnswer = QString::fromStdString(Root() + "/not a game");
@@ -282,7 +282,9 @@ TEST_F(MainWindowTest, OnlyAStartWithoutTheGameAsksWhereItIs) {
   EXPECT_EQ(gameFolderQuestions, 1);
   EXPECT_FALSE(testsupport::Exists(Root() + "/not a game/kestrum"));
   EXPECT_EQ(form->cboStages->count(), 30);
-  EXPECT_TRUE(shown.empty());
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(), "Duke3D is not in " + Root() + "/not a game.");
+  EXPECT_EQ(shown[0].title, "No Dice...");
 }
 
 TEST_F(MainWindowTest, StartedInTheGameFolderNothingIsAsked) {

@@ -2,9 +2,12 @@
 #include <QUrl>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "app/launch_options.h"
 #include "launch/command_line.h"
 #include "levels/user_files.h"
+#include "platform/platform.h"
 #include "platform/text.h"
 #include "widget_fixture.h"
 
@@ -159,3 +162,48 @@ TEST_F(LaunchTest, ChosenFilesReachTheGameUnderTheirSwitch) {
 }
 
 }  // namespace
+
+// At launch the game is given the file that was chosen or none: a file that
+// has taken the chosen one's DOS name since is never started in its place.
+TEST_F(LaunchTest, AFileThatTookTheChosenOnesNameIsNeverStarted) {
+  InstallGame();
+  struct Case {
+    const char* name;
+    const char* starter;    // the program the line would reach
+    const char* newcomer;   // appears after the choice
+    bool chosenRemoved;
+  };
+  const Case cases[] = {
+      {"deleted, and a neighbour took its alias", "command.com", "My Great Map 2.map", true},
+      {"a file literally named by its alias", "command.com", "MYGREA~1.MAP", false},
+      {"the same, run by DOSBox", "dosbox", "MYGREA~1.MAP", false},
+  };
+  const std::string maps = Root() + "/maps";
+  ASSERT_TRUE(Load());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(maps);
+    std::filesystem::remove_all(Bin());
+    testsupport::MakeDirs(maps);
+    testsupport::MakeDirs(Bin());
+    testsupport::WriteRecordingProgram(Bin(), c.starter);
+    testsupport::WriteFile(maps + "/My Great Map.map", "chosen");
+    shown.clear();
+    AnswerOpenDialog(QString::fromStdString(maps + "/My Great Map.map"));
+    QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 1u);  // the Open dialog alone
+    shown.clear();
+    ASSERT_EQ(UserFilePath, text::ToLower(platform::HostToDos(maps)) + "\\mygrea~1.map");
+    if (c.chosenRemoved) ::unlink((maps + "/My Great Map.map").c_str());
+    testsupport::WriteFile(maps + "/" + c.newcomer, "another");
+    QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+    ASSERT_EQ(shown.size(), 1u) << GameCommandLine << " / " << UserFileIdentity;
+    EXPECT_TRUE(shown[0].text.endsWith("is no longer the file you chose: it was moved, deleted "
+                                       "or replaced since. Choose it again."))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(shown[0].title, "No Dice...");
+    QTest::qWait(200);
+    EXPECT_TRUE(testsupport::ReadCalls(Bin(), c.starter).empty());
+    EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+  }
+}

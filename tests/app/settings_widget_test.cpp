@@ -99,3 +99,20 @@ TEST_F(SettingsWidgetTest, AnAbsurdPositionIsAppliedWithoutOverflow) {
 }
 
 }  // namespace
+
+// A store Kestrum may not write (here: no file at all, but a folder by its
+// name) loses the run's settings: the user is told so once, on the way out.
+TEST_F(SettingsWidgetTest, SettingsThatCannotBeSavedAreToldOnceWhenKestrumEnds) {
+  testsupport::MakeDirs(RegistryFile());
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(shown.empty());
+  form->close();
+  ExitProgram();
+  EXPECT_EQ(processEnds, 1);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(),
+            "Kestrum could not save its settings in " + RegistryFile() +
+                ", so the options and the window's place will not come back next time.");
+  EXPECT_EQ(shown[0].title, "No Dice...");
+  EXPECT_EQ(shown[0].style, 16);
+}

@@ -5,6 +5,7 @@
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
+#include "platform/dos_view.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"
 
@@ -72,3 +73,22 @@ TEST(CheckValidFile, MapAndGroupInAnyCase) {
 }
 
 }  // namespace
+
+// The game is given the very file that was chosen: one put in its place
+// since, under its name, is refused at launch, and so is a chosen file gone.
+TEST_F(UserEntryTest, AFileReplacedSinceItWasChosenIsNotGivenToTheGame) {
+  const std::string chosen = WriteTempFile("My Great Map.map", "chosen");
+  ASSERT_FALSE(TakeChosenFile(chosen, window).has_value());
+  const std::string line = "command.com /c Duke3D /s2 -map " + UserFilePath;
+  const std::vector<platform::ChosenFile> pinned{{UserFilePath, UserFileIdentity}};
+  EXPECT_EQ(platform::dosview::CheckChosenFiles(line, pinned), "");
+  // Renamed over it while it still exists: surely another file.
+  WriteTempFile("newer.map", "another");
+  std::filesystem::rename(temp_ / "newer.map", temp_ / "My Great Map.map");
+  EXPECT_EQ(platform::dosview::CheckChosenFiles(line, pinned),
+            "\"My Great Map.map\" is no longer the file you chose: it was moved, deleted or "
+            "replaced since. Choose it again.");
+  std::filesystem::remove(temp_ / "My Great Map.map");
+  EXPECT_NE(platform::dosview::CheckChosenFiles(line, pinned).find("cannot be found"),
+            std::string::npos);
+}

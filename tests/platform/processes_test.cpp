@@ -116,3 +116,45 @@ TEST_F(ProcessesTest, ShellOpenHandsUrlsAndHostPathsToXdgOpen) {
 }
 
 }  // namespace
+
+// Clearing away the drives of old runs takes only what a run made: a link
+// named like a run, or a stranger's file in a run's folder, is never
+// followed or removed.
+TEST_F(ProcessesTest, OldRunsAreSweptWithoutFollowingALink) {
+  testsupport::WriteRecordingProgram(Bin(), "dosbox");
+  const std::string runs = Root() + "/runtime/kestrum";
+  testsupport::MakeDirs(runs);
+  ::chmod(runs.c_str(), 0700);
+  const std::string victim = Root() + "/victim";
+  testsupport::MakeDirs(victim + "/d");
+  const std::string ended = "999999999\n";  // no such process
+  for (const char* file : {"/task", "/c", "/d/keep.map", "/notes.txt"}) {
+    testsupport::WriteFile(victim + file, ended);
+  }
+  ASSERT_EQ(::symlink(victim.c_str(), (runs + "/dos-abc123").c_str()), 0);
+  testsupport::MakeDirs(runs + "/dos-XYZ789");
+  testsupport::WriteFile(runs + "/dos-XYZ789/task", ended);
+  testsupport::WriteFile(runs + "/dos-XYZ789/mine.txt", "a stranger's");
+
+  const auto started = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
+  ASSERT_NE(started.taskId, 0) << started.error;
+  ASSERT_EQ(testsupport::WaitForCalls(Bin(), "dosbox", 1).size(), 1u);
+  for (const char* file : {"/task", "/c", "/d/keep.map", "/notes.txt"}) {
+    EXPECT_EQ(testsupport::ReadFile(victim + file), ended) << file;
+  }
+  EXPECT_EQ(testsupport::ReadFile(runs + "/dos-XYZ789/mine.txt"), "a stranger's");
+  EXPECT_FALSE(testsupport::Exists(runs + "/dos-XYZ789/task"));
+}
+
+// Where no private folder serves, the message names the places that were
+// tried: the temporary folder the user set, not one Kestrum did not try.
+TEST_F(ProcessesTest, WithoutAPrivateFolderTheMessageNamesTheFoldersTried) {
+  testsupport::WriteRecordingProgram(Bin(), "dosbox");
+  testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  testsupport::ScopedEnv tmp("TMPDIR", Root() + "/no such folder");
+  const auto started = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
+  EXPECT_EQ(started.taskId, 0);
+  EXPECT_NE(started.error.find("the folder named by TMPDIR (" + Root() + "/no such folder)"),
+            std::string::npos)
+      << started.error;
+}

@@ -65,6 +65,7 @@ void ResetProcessWideValues() {
   GameCommandLine.clear();
   UserFilePath.clear();
   UserFileLongPath.clear();
+  UserFileIdentity.clear();
   SetupVersion.clear();
   Stages.changed = nullptr;
   Stages.Clear();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/posix/dos_names.h"
 #include "platform/posix/path_search.h"
+#include "platform/posix/small_files.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -216,14 +218,22 @@ std::string FindNormalFile(const std::string& dosPath) {
       });
 }
 
+bool NamedByDosPath(const std::string& hostPath) {
+  const std::string identity = posix::FileIdentity(hostPath);
+  return !identity.empty() && LocateDosFile(HostToDos(hostPath)).identity == identity;
+}
+
 DosFile LocateDosFile(const std::string& dosPath) {
   DosFile file;
   file.hostPath = DosToHost(dosPath);
   file.name = file.hostPath.substr(file.hostPath.find_last_of('/') + 1);
   struct stat st {};
-  if (::stat(file.hostPath.c_str(), &st) != 0) return file;
+  if (::stat(file.hostPath.c_str(), &st) != 0) {
+    if (errno == EACCES) file.kind = FileKind::kDenied;
+    return file;
+  }
   file.kind = S_ISREG(st.st_mode) ? FileKind::kFile : FileKind::kOther;
-  file.identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+  file.identity = posix::FileIdentity(file.hostPath);
   return file;
 }
 

@@ -37,7 +37,22 @@ std::string Own(const std::string& base, const std::string& name) {
   return folder;
 }
 
+std::string TemporaryBase() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+}
+
 }  // namespace
+
+std::string PrivateFolderPlaces() {
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string fallback = tmp != nullptr && *tmp != '\0'
+                                   ? "the folder named by TMPDIR (" + TemporaryBase() + ")"
+                                   : TemporaryBase();
+  return "the folder named by XDG_RUNTIME_DIR, or " + fallback +
+         ", is yours and closed to others, and that its path holds only letters, digits and "
+         "\"/._+-\"";
+}
 
 std::string PrivateFolder() {
   const uid_t uid = ::getuid();
@@ -50,8 +65,7 @@ std::string PrivateFolder() {
       if (std::string folder = Own(runtime, "kestrum"); !folder.empty()) return folder;
     }
   }
-  const char* tmp = std::getenv("TMPDIR");
-  return Own(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp", "kestrum-" + std::to_string(uid));
+  return Own(TemporaryBase(), "kestrum-" + std::to_string(uid));
 }
 
 }  // namespace platform::posix

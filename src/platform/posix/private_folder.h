@@ -13,4 +13,8 @@ namespace platform::posix {
 // Empty when no place serves.
 std::string PrivateFolder();
 
+// Where PrivateFolder looks, in the user's words, for a message that says
+// none served.
+std::string PrivateFolderPlaces();
+
 }  // namespace platform::posix

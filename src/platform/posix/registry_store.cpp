@@ -468,6 +468,10 @@ std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_
   return posix::Save(store) ? kErrorSuccess : kErrorAccessDenied;
 }
 
+std::string SettingsStoreName() {
+  return posix::RegistryFilePath();
+}
+
 std::int32_t RegCloseKey(HKey key) {
   if (key == kHkeyCurrentUser) return kErrorSuccess;
   return posix::Handles().erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;

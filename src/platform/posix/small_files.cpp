@@ -1,6 +1,7 @@
 #include "platform/posix/small_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,6 +35,18 @@ bool WriteSmallFile(const std::string& path, const std::string& content) {
     done += static_cast<std::size_t>(n);
   }
   return ::close(fd) == 0 && done == content.size();
+}
+
+std::string FileIdentity(const std::string& path) {
+  struct statx st {};
+  if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &st) != 0) return {};
+  std::string identity = std::to_string(st.stx_dev_major) + "," + std::to_string(st.stx_dev_minor) + ":" +
+                         std::to_string(st.stx_ino);
+  if ((st.stx_mask & STATX_BTIME) != 0) {
+    identity += ":" + std::to_string(st.stx_btime.tv_sec) + "." +
+                std::to_string(st.stx_btime.tv_nsec);
+  }
+  return identity;
 }
 
 }  // namespace platform::posix

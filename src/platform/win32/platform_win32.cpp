@@ -159,7 +159,10 @@ DosFile LocateDosFile(const std::string& dosPath) {
   file.name = slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
   const std::wstring wide = Wide(ToAnsi(dosPath), CP_ACP);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return file;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (::GetLastError() == ERROR_ACCESS_DENIED) file.kind = FileKind::kDenied;
+    return file;
+  }
   file.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kOther : FileKind::kFile;
   // Its long name, which is also what tells two paths to one file apart.
   std::wstring longPath(MAX_PATH * 4, L'\0');
@@ -174,6 +177,20 @@ DosFile LocateDosFile(const std::string& dosPath) {
     file.identity = text::ToUpper(utf8);
   } else {
     file.identity = text::ToUpper(dosPath);
+  }
+  // The file itself, not its name: a file put in the place of the chosen
+  // one since has the same name but another index.
+  const HANDLE handle =
+      ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(handle, &info)) {
+      file.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+                      std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                                     info.nFileIndexLow);
+    }
+    ::CloseHandle(handle);
   }
   return file;
 }
@@ -349,6 +366,11 @@ bool ActivateTaskWindow(std::int64_t taskId) {
 bool CanMakeGameFolderHome() {
   return false;
 }
+
+// Windows' own paths are DOS paths already.
+bool NamedByDosPath(const std::string&) {
+  return true;
+}
 GameFolderHome MakeGameFolderHome(const std::string&) {
   return {};
 }
@@ -410,6 +432,10 @@ std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_
 
 std::int32_t RegCloseKey(HKey key) {
   return ::RegCloseKey(ToHkey(key));
+}
+
+std::string SettingsStoreName() {
+  return "the registry";
 }
 
 bool AnotherInstanceRunning() {
