@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window_port.h"
+#include "base/main_window_port.h"
 #include "launch/command_line.h"
 #include "launch/launcher.h"
 #include "levels/levels.h"
+#include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 
 namespace {
 struct NoWindow : MainWindowPort {
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     launch::EnterProgramDirectory();
     if (!launch::ProgramIsInstalled("Duke3D.exe")) return 1;
-    BuildCommandLine();
+    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
     const auto started = launch::StartMaximised(GameCommandLine);
     const long long took = Since(start);
     if (started.taskId == 0) {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/main_form.h"
-#include "platform/platform.h"
+#include "winapi/registry.h"
 #include "settings/saved_settings.h"
 
 namespace {

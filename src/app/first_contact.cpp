@@ -1,7 +1,9 @@
 #include "app/first_contact.h"
 
 #include "launch/launcher.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
+#include "os/game_folder.h"
+#include "os/instance.h"
 
 namespace firstcontact {
 
@@ -36,8 +38,8 @@ Answer TakeGameFolder(const std::string& hostFolder) {
   answer.restarted = platform::StartFromGameFolder(hostFolder);
   if (!answer.restarted) {
     platform::AnotherInstanceRunning();  // holds the lock again, and goes on
-    answer.message = Message{"Kestrum could not be started from " + hostFolder + ".",
-                             "No Dice...", Message::kStop};
+    answer.message = Message{"Kestrum could not be started from " + hostFolder + ".", "No Dice...",
+                             Message::kStop};
   }
   return answer;
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/message.h"
+#include "base/message.h"
 
 namespace firstcontact {
 

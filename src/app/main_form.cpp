@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/exit_program.h"
 #include "app/first_contact.h"
 #include "launch/command_line.h"
 #include "launch/launcher.h"
 #include "launch/shell_paths.h"
 #include "levels/ini_files.h"
 #include "levels/levels.h"
+#include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
+#include "dosbox/runner.h"
+#include "os/task_windows.h"
+#include "winapi/registry.h"
+#include "os/instance.h"
 #include "settings/registry.h"
 #include "settings/saved_settings.h"
+#include "tools/author_links.h"
 #include "tools/companion_tools.h"
 
 const OpenDialogSettings& OpenDialog() {
@@ -142,7 +149,7 @@ void LaunchGame(MainFormPort& window) {
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
-  BuildCommandLine();
+  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   window.Minimize();
   std::vector<platform::ChosenFile> chosen;
   if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
@@ -159,7 +166,7 @@ void LaunchGame(MainFormPort& window) {
 
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
-  BuildCommandLine();
+  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   window.ShowMessage(Message{GameCommandLine, "Command Line", Message::kInformation});
 }
 
@@ -186,8 +193,8 @@ void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) 
   Tell(window, TakeDroppedFiles(names, window));
 }
 
-void RunCompanionTool(MainFormPort& window, const std::string& handler) {
-  const CompanionTool& tool = FindCompanionTool(handler);
+void RunCompanionTool(MainFormPort& window, CompanionToolId id) {
+  const CompanionTool& tool = FindCompanionTool(id);
   if (tool.focusMainWindowFirst) window.TakeFocus();
   const ToolStart result = StartCompanionTool(tool);
   if (result.outcome != ToolStart::Outcome::Started) {
@@ -232,3 +239,21 @@ void ResetForTesting() {
 }
 
 }  // namespace mainform
+
+void PopupMenuItemChosen(PopupCommand command) {
+  MainFormPort* window = mainform::Window();
+  if (command == PopupCommand::kDukeHelp || command == PopupCommand::kSetup) {
+    const auto tool =
+        command == PopupCommand::kSetup ? CompanionToolId::kSetup : CompanionToolId::kDukeHelp;
+    if (window != nullptr) mainform::RunCompanionTool(*window, tool);
+  } else if (command == PopupCommand::kEMail) {
+    ShellOpen(std::string("mailto:") + kAuthorEMail);
+  } else if (command == PopupCommand::kHomepage) {
+    ShellOpen(kAuthorHomePage);
+  } else if (command == PopupCommand::kAbout) {
+    // The same modal window as the toolbar's, without taking the focus first.
+    if (window != nullptr) window->ShowAbout();
+  } else if (command == PopupCommand::kExit) {
+    ExitProgram();
+  }
+}

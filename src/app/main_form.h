@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/launch_options.h"
-#include "app/main_window_port.h"
-#include "app/message.h"
+#include "base/launch_options.h"
+#include "base/main_window_port.h"
+#include "base/message.h"
+#include "tools/companion_tools.h"
+#include "tools/popup_menu.h"
 
 // The Open dialog's fixed settings, its filter as description and pattern
 // pairs ("*.map;*.grp"), in the order the dialog offers them.
@@ -73,7 +75,7 @@ void ShowCommandLine(MainFormPort& window);    // cmdDebug_Click
 void OpenUserFile(MainFormPort& window);       // cmdOpen_Click
 void OpenCompanionText(MainFormPort& window);  // cmdText_Click
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths);
-void RunCompanionTool(MainFormPort& window, const std::string& handler);
+void RunCompanionTool(MainFormPort& window, CompanionToolId id);
 void ShowPopupMenu(MainFormPort& window);  // cmdStart_Click
 void ShowAbout(MainFormPort& window);      // cmdAbout_Click
 
@@ -90,3 +92,6 @@ bool TaskToBringForward();
 void ResetForTesting();
 
 }  // namespace mainform
+
+// Runs what a chosen item of the start button's popup menu does.
+void PopupMenuItemChosen(PopupCommand command);

@@ -1,15 +1,11 @@
 #include "launch/command_line.h"
 
-#include "app/launch_options.h"
-#include "levels/stage_list.h"
-#include "levels/user_files.h"
-#include "platform/text.h"
+#include "text/text.h"
 
 std::string GameCommandLine;
 
-void BuildCommandLine() {
-  const LaunchOptionsRecord& o = LaunchOptions;
-  const std::string stage = Stages.Text();
+std::string BuildCommandLine(const LaunchOptionsRecord& o, const std::string& stage,
+                             const std::string& userFilePath) {
   const std::string extension = text::Right(text::ToLower(stage), 4);
   const bool userFile = extension == ".map" || extension == ".grp";
 
@@ -34,8 +30,8 @@ void BuildCommandLine() {
   if (!userFile) {
     line += " /v" + text::Left(stage, 1) + " /l" + text::Mid(stage, 3, 2);
   }
-  if (extension == ".map") line += " -map " + UserFilePath;
+  if (extension == ".map") line += " -map " + userFilePath;
   // The game takes a group file only with its name attached to the switch.
-  if (extension == ".grp") line += " /g" + UserFilePath;
-  GameCommandLine = text::TrimBlanks(line);
+  if (extension == ".grp") line += " /g" + userFilePath;
+  return text::TrimBlanks(line);
 }

@@ -1,4 +1,7 @@
 #include "launch/launcher.h"
+#include "winapi/dos_paths.h"
+#include "os/processes.h"
+#include "dosbox/runner.h"
 
 namespace launch {
 

@@ -1,7 +1,8 @@
 #include "launch/shell_paths.h"
 
-#include "platform/platform.h"
-#include "platform/text.h"
+#include "winapi/dos_paths.h"
+#include "winapi/shell.h"
+#include "text/text.h"
 
 std::string ParsePath(const std::string& path, std::int16_t mode) {
   if (path.empty()) return {};

@@ -1,8 +1,9 @@
 #include "levels/ini_files.h"
 
-#include "app/main_window_port.h"
+#include "base/main_window_port.h"
 #include "levels/levels.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
+#include "winapi/profile.h"
 #include "settings/numbers.h"
 
 std::string SetupVersion;

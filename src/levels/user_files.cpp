@@ -1,11 +1,11 @@
 #include "levels/user_files.h"
 
-#include "app/main_window_port.h"
+#include "base/main_window_port.h"
 #include "launch/shell_paths.h"
 #include "levels/stage_list.h"
-#include "platform/dos_view.h"
-#include "platform/platform.h"
-#include "platform/text.h"
+#include "dosbox/dos_view.h"
+#include "winapi/dos_paths.h"
+#include "text/text.h"
 
 std::string UserFilePath;
 std::string UserFileLongPath;

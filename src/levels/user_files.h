@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message.h"
+#include "base/message.h"
 
 class MainWindowPort;
 

@@ -13,7 +13,7 @@
 #include <QUrl>
 
 #include "app/exit_program.h"
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "app/main_form.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -496,10 +496,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- tools and menus
 
 void frmMain::cmdBuild_Click() {
-  mainform::RunCompanionTool(*this, "cmdBuild_Click");
+  mainform::RunCompanionTool(*this, CompanionToolId::kBuild);
 }
 void frmMain::cmdEditArt_Click() {
-  mainform::RunCompanionTool(*this, "cmdEditArt_Click");
+  mainform::RunCompanionTool(*this, CompanionToolId::kEditArt);
 }
 
 void frmMain::cmdStart_Click() {

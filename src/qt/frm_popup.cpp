@@ -1,5 +1,6 @@
 #include "qt/frm_popup.h"
 
+#include "app/main_form.h"
 #include "tools/popup_menu.h"
 
 namespace {
@@ -78,20 +79,20 @@ void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
 }
 
 void frmPopup::mnuDukeHelp_Click() {
-  PopupMenuItemChosen("mnuDukeHelp_Click");
+  PopupMenuItemChosen(PopupCommand::kDukeHelp);
 }
 void frmPopup::mnuSetup_Click() {
-  PopupMenuItemChosen("mnuSetup_Click");
+  PopupMenuItemChosen(PopupCommand::kSetup);
 }
 void frmPopup::mnuEMail_Click() {
-  PopupMenuItemChosen("mnuEMail_Click");
+  PopupMenuItemChosen(PopupCommand::kEMail);
 }
 void frmPopup::mnuHomepage_Click() {
-  PopupMenuItemChosen("mnuHomepage_Click");
+  PopupMenuItemChosen(PopupCommand::kHomepage);
 }
 void frmPopup::mnuAbout_Click() {
-  PopupMenuItemChosen("mnuAbout_Click");
+  PopupMenuItemChosen(PopupCommand::kAbout);
 }
 void frmPopup::mnuExit_Click() {
-  PopupMenuItemChosen("mnuExit_Click");
+  PopupMenuItemChosen(PopupCommand::kExit);
 }

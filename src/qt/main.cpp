@@ -13,7 +13,7 @@
 
 #include "app/arguments.h"
 #include "qt/frm_main.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 
 namespace {
 #ifndef _WIN32

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/numbers.h"
+#include "winapi/registry.h"
 
 TaggedValue RegistryValue;
 

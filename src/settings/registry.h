@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "platform/platform.h"
+#include "winapi/registry.h"
 
 // Empty, text, 32-bit integer, 16-bit integer or single-precision number.
 using TaggedValue = std::variant<std::monostate, std::string, std::int32_t, std::int16_t, float>;

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/launch_options.h"
-#include "app/main_window_port.h"
+#include "base/launch_options.h"
+#include "base/main_window_port.h"
 #include "settings/numbers.h"
 #include "settings/registry.h"
+#include "winapi/registry.h"
 
 namespace {
 

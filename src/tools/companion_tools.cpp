@@ -1,27 +1,23 @@
 #include "tools/companion_tools.h"
 
-#include <stdexcept>
-
 #include "launch/launcher.h"
 #include "levels/stage_list.h"
-#include "platform/text.h"
+#include "text/text.h"
+#include "dosbox/runner.h"
 
 const std::array<CompanionTool, 4> kCompanionTools = {{
-    {"cmdBuild_Click", "Build.exe", "command.com /c Build.exe",
+    {CompanionToolId::kBuild, "cmdBuild", "Build.exe", "command.com /c Build.exe",
      "Build.exe is not in required directory", true, true},
-    {"cmdEditArt_Click", "Editart.exe", "command.com /c Editart.exe",
+    {CompanionToolId::kEditArt, "cmdEditArt", "Editart.exe", "command.com /c Editart.exe",
      "Editart.exe is not in required directory", true, false},
-    {"mnuSetup_Click", "Setup.exe", "command.com /c Setup.exe",
+    {CompanionToolId::kSetup, "mnuSetup", "Setup.exe", "command.com /c Setup.exe",
      "Setup.exe is not in required directory", false, false},
-    {"mnuDukeHelp_Click", "Dn3dHelp.exe", "command.com /c Dn3dHelp.exe",
+    {CompanionToolId::kDukeHelp, "mnuDukeHelp", "Dn3dHelp.exe", "command.com /c Dn3dHelp.exe",
      "Dn3DHelp.exe is not in required directory", false, false},
 }};
 
-const CompanionTool& FindCompanionTool(const std::string& handler) {
-  for (const auto& tool : kCompanionTools) {
-    if (handler == tool.handler) return tool;
-  }
-  throw std::out_of_range("no companion tool for " + handler);
+const CompanionTool& FindCompanionTool(CompanionToolId id) {
+  return kCompanionTools[static_cast<std::size_t>(id)];
 }
 
 std::string ToolCommandLine(const CompanionTool& tool) {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
-#include "platform/platform.h"
+enum class CompanionToolId { kBuild, kEditArt, kSetup, kDukeHelp };
 
 struct CompanionTool {
-  const char* handler;         // the event handler that starts it
+  CompanionToolId id;
+  const char* control;         // what starts it: cmdBuild, mnuSetup, ...
   const char* fileName;        // looked for in the program directory
   const char* commandLine;     // what is started
   const char* missingMessage;  // shown, titled "No Dice...", when the file is missing
@@ -17,7 +19,7 @@ struct CompanionTool {
 };
 
 extern const std::array<CompanionTool, 4> kCompanionTools;
-const CompanionTool& FindCompanionTool(const std::string& handler);
+const CompanionTool& FindCompanionTool(CompanionToolId id);
 
 // The command line for a tool; the map editor looks at entry 0 of the stage
 // list, never at the selection.

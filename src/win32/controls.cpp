@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/wide_text.h"
+#include "text/wide_text.h"
 
 namespace win32 {
 

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "app/exit_program.h"
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "win32/dialogs.h"
@@ -489,10 +489,10 @@ void frmMain::cboStages_KeyPress(int keyAscii) {
   StagesKeyPress(keyAscii);
 }
 void frmMain::cmdBuild_Click() {
-  mainform::RunCompanionTool(*this, "cmdBuild_Click");
+  mainform::RunCompanionTool(*this, CompanionToolId::kBuild);
 }
 void frmMain::cmdEditArt_Click() {
-  mainform::RunCompanionTool(*this, "cmdEditArt_Click");
+  mainform::RunCompanionTool(*this, CompanionToolId::kEditArt);
 }
 void frmMain::cmdStart_Click() {
   mainform::ShowPopupMenu(*this);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/main_form.h"
 #include "tools/popup_menu.h"
 
 namespace {
@@ -93,5 +94,5 @@ void frmPopup::Chosen(int itemId) {
   const auto& items = PopupMenu();
   const int index = itemId - kFirstId;
   if (index < 0 || index >= static_cast<int>(items.size())) return;
-  PopupMenuItemChosen(std::string(items[static_cast<std::size_t>(index)].name) + "_Click");
+  PopupMenuItemChosen(items[static_cast<std::size_t>(index)].command);
 }

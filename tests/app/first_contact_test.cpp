@@ -12,8 +12,10 @@
 
 #include "app/first_contact.h"
 #include "levels/user_files.h"
-#include "platform/dos_view.h"
-#include "platform/platform.h"
+#include "dosbox/dos_view.h"
+#include "winapi/dos_paths.h"
+#include "os/game_folder.h"
+#include "winapi/registry.h"
 #include "settings/registry.h"
 #include "settings/saved_settings.h"
 #include "support/fake_window.h"
@@ -75,8 +77,7 @@ TEST_F(FirstContactTest, AFolderKestrumCannotLiveInIsRefusedAndLeftAsItIs) {
   const std::string script = "#!/bin/sh\ntouch '" + marker + "'\n";
   const Case cases[] = {
       {"a backslash in the folder's name", "X/back\\slash",
-       [&](const std::string&) { Game("X/back/slash"); }, "DOS paths cannot name that folder",
-       ""},
+       [&](const std::string&) { Game("X/back/slash"); }, "DOS paths cannot name that folder", ""},
       {"a folder without the game", "not a game", [](const std::string&) {}, "Duke3D is not in ",
        ""},
       {"a script named kestrum", "Unpacked",
@@ -86,7 +87,9 @@ TEST_F(FirstContactTest, AFolderKestrumCannotLiveInIsRefusedAndLeftAsItIs) {
        },
        "is already there, and it is not this Kestrum", script},
       {"a link named kestrum to another program", "Linked",
-       [&](const std::string& f) { EXPECT_EQ(::symlink("/bin/true", (f + "/kestrum").c_str()), 0); },
+       [&](const std::string& f) {
+         EXPECT_EQ(::symlink("/bin/true", (f + "/kestrum").c_str()), 0);
+       },
        "is a link to /bin/true, which is not this Kestrum", "link:/bin/true"},
   };
   for (const Case& c : cases) {
@@ -105,8 +108,8 @@ TEST_F(FirstContactTest, AFolderKestrumCannotLiveInIsRefusedAndLeftAsItIs) {
     EXPECT_EQ(answer.message->title, "No Dice...");
     char target[256] = {};
     const ssize_t n = ::readlink((folder + "/kestrum").c_str(), target, sizeof target - 1);
-    const std::string there = n > 0 ? "link:" + std::string(target, n)
-                                    : testsupport::ReadFile(folder + "/kestrum");
+    const std::string there =
+        n > 0 ? "link:" + std::string(target, n) : testsupport::ReadFile(folder + "/kestrum");
     EXPECT_EQ(there, c.kestrumThere);
     EXPECT_FALSE(testsupport::Exists(Root() + "/X/back/slash/kestrum"));
   }
@@ -136,7 +139,8 @@ TEST_F(FirstContactTest, MenuEntriesStartFromEveryDesktopOrAreNotWritten) {
     if (testsupport::Exists("/usr/bin/gio")) {
       // What the entry starts, in place of Kestrum: a program that says so.
       ::unlink((folder + "/kestrum").c_str());
-      testsupport::WriteFile(folder + "/kestrum", "#!/bin/sh\necho \"$0\" > '" + Root() + "/ran'\n");
+      testsupport::WriteFile(folder + "/kestrum",
+                             "#!/bin/sh\necho \"$0\" > '" + Root() + "/ran'\n");
       ::chmod((folder + "/kestrum").c_str(), 0755);
       testsupport::ScopedEnv path_("PATH", "/usr/bin:/bin");
       EXPECT_EQ(testsupport::Run({"/usr/bin/gio", "launch", path}), 0);

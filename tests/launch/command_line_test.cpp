@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -45,10 +45,10 @@ TEST_P(BuildCommandLineTest, BuildsTheLine) {
   for (const auto& e : c.entries) Stages.AddItem(e);
   Stages.SetListIndex(c.selected);
   UserFilePath = c.userFilePath;
-  BuildCommandLine();
+  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, c.expected);
   // A second build starts afresh instead of appending.
-  BuildCommandLine();
+  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, c.expected);
 }
 
@@ -242,7 +242,7 @@ TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
     for (const auto& e : c.entries) Stages.AddItem(e);
     Stages.SetListIndex(c.selected);
     UserFilePath = "c:\\maps\\mymap.map";
-    BuildCommandLine();
+    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
     const GameStart game = testsupport::ReadAsTheGame(GameCommandLine);
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)
                                 << "\n  chosen:   " << Describe(c.expected);

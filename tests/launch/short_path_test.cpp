@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 #include "support/test_support.h"
 
 namespace {

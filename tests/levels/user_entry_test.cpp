@@ -5,9 +5,10 @@
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/dos_view.h"
+#include "dosbox/dos_view.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"
+#include "dosbox/runner.h"
 
 namespace {
 

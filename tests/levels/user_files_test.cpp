@@ -5,7 +5,7 @@
 #include "launch/shell_paths.h"
 #include "levels/levels.h"
 #include "levels/stage_list.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 #include "support/fake_window.h"
 #include "support/test_support.h"
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/registry.h"
+#include "winapi/registry.h"
 
 namespace testsupport {
 

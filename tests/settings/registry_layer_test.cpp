@@ -3,6 +3,7 @@
 #include "settings/registry.h"
 #include "settings/registry_fixture.h"
 #include "support/shared_fixture.h"
+#include "winapi/registry.h"
 
 namespace {
 

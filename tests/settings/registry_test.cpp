@@ -4,6 +4,7 @@
 
 #include "settings/registry_fixture.h"
 #include "support/test_support.h"
+#include "winapi/registry.h"
 
 namespace {
 

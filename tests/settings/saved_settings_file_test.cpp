@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "settings/registry.h"
 #include "settings/saved_settings.h"
 #include "support/fake_window.h"
 #include "support/test_support.h"
+#include "winapi/registry.h"
 
 namespace {
 

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "settings/registry.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"
+#include "winapi/registry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/main_window_port.h"
+#include "base/main_window_port.h"
 
 namespace testsupport {
 

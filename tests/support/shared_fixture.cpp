@@ -9,13 +9,15 @@
 #include <windows.h>
 #endif
 
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "app/main_form.h"
 #include "launch/command_line.h"
 #include "levels/ini_files.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
+#include "winapi/registry.h"
+#include "os/instance.h"
 #include "settings/registry.h"
 
 namespace testsupport {

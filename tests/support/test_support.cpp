@@ -13,7 +13,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 
 extern char** environ;
 

@@ -5,14 +5,13 @@
 
 #include "levels/levels.h"
 #include "levels/stage_list.h"
-#include "platform/platform.h"
-#include "platform/text.h"
+#include "text/text.h"
 #include "support/test_support.h"
 
 namespace {
 
 struct ToolCase {
-  const char* handler;
+  CompanionToolId tool;
   const char* file;
   std::vector<std::string> args;  // what command.com receives
   const char* message;
@@ -40,7 +39,7 @@ TEST_P(CompanionToolTest, StartsThroughCommandComInTheProgramDirectory) {
   const ToolCase& c = GetParam();
   // File names are matched without regard to case.
   testsupport::WriteFile(ProgramDir() + "/" + text::ToUpper(c.file), "x");
-  const ToolStart result = StartCompanionTool(FindCompanionTool(c.handler));
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool));
   EXPECT_EQ(result.outcome, ToolStart::Outcome::Started);
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
@@ -54,34 +53,33 @@ TEST_P(CompanionToolTest, MissingToolSaysSoAndChangesNothing) {
   testsupport::MakeDirs(ProgramDir() + "/" + c.file);  // a folder does not count
   testsupport::WriteFile(ProgramDir() + "/." + c.file, "x");
   const std::string before = Cwd();
-  const ToolStart result = StartCompanionTool(FindCompanionTool(c.handler));
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool));
   EXPECT_EQ(result.outcome, ToolStart::Outcome::Missing);
   EXPECT_EQ(result.message, c.message);
   EXPECT_EQ(Cwd(), before);
   EXPECT_TRUE(testsupport::ReadCalls(Bin(), "command.com").empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tools, CompanionToolTest,
-    ::testing::Values(ToolCase{"cmdBuild_Click",
-                               "Build.exe",
-                               {"/c", "Build.exe"},
-                               "Build.exe is not in required directory"},
-                      ToolCase{"cmdEditArt_Click",
-                               "Editart.exe",
-                               {"/c", "Editart.exe"},
-                               "Editart.exe is not in required directory"},
-                      ToolCase{"mnuSetup_Click",
-                               "Setup.exe",
-                               {"/c", "Setup.exe"},
-                               "Setup.exe is not in required directory"},
-                      ToolCase{"mnuDukeHelp_Click",
-                               "Dn3dHelp.exe",
-                               {"/c", "Dn3dHelp.exe"},
-                               "Dn3DHelp.exe is not in required directory"}),
-    [](const ::testing::TestParamInfo<ToolCase>& info) {
-      return std::string(info.param.handler).substr(0, std::string(info.param.handler).find('_'));
-    });
+INSTANTIATE_TEST_SUITE_P(Tools, CompanionToolTest,
+                         ::testing::Values(ToolCase{CompanionToolId::kBuild,
+                                                    "Build.exe",
+                                                    {"/c", "Build.exe"},
+                                                    "Build.exe is not in required directory"},
+                                           ToolCase{CompanionToolId::kEditArt,
+                                                    "Editart.exe",
+                                                    {"/c", "Editart.exe"},
+                                                    "Editart.exe is not in required directory"},
+                                           ToolCase{CompanionToolId::kSetup,
+                                                    "Setup.exe",
+                                                    {"/c", "Setup.exe"},
+                                                    "Setup.exe is not in required directory"},
+                                           ToolCase{CompanionToolId::kDukeHelp,
+                                                    "Dn3dHelp.exe",
+                                                    {"/c", "Dn3dHelp.exe"},
+                                                    "Dn3DHelp.exe is not in required directory"}),
+                         [](const ::testing::TestParamInfo<ToolCase>& info) {
+                           return std::string(FindCompanionTool(info.param.tool).control);
+                         });
 
 }  // namespace
 
@@ -97,7 +95,7 @@ TEST_F(CompanionToolDosBoxTest, TheMapEditorGetsTheUserMapsNameInsideDosBox) {
   }
   AddDuke3Levels();
   Stages.InsertItem("mygrea~1.map", 0);
-  const ToolStart result = StartCompanionTool(FindCompanionTool("cmdBuild_Click"));
+  const ToolStart result = StartCompanionTool(FindCompanionTool(CompanionToolId::kBuild));
   ASSERT_EQ(result.outcome, ToolStart::Outcome::Started) << result.message;
   ASSERT_TRUE(
       testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/ARGS.TXT"); }));

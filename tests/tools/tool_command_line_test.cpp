@@ -9,7 +9,7 @@ namespace {
 
 TEST(ToolCommandLine, MapEditorLooksAtTheFirstEntryOnly) {
   testsupport::ResetProcessWideValues();
-  const CompanionTool& build = FindCompanionTool("cmdBuild_Click");
+  const CompanionTool& build = FindCompanionTool(CompanionToolId::kBuild);
   AddDuke3Levels();
   EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
   Stages.InsertItem("mymap.map", 0);
@@ -19,7 +19,8 @@ TEST(ToolCommandLine, MapEditorLooksAtTheFirstEntryOnly) {
   EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
   Stages.SetItemText(0, "MYMAP.MAP");
   EXPECT_EQ(ToolCommandLine(build), "command.com /c Build.exe");
-  EXPECT_EQ(ToolCommandLine(FindCompanionTool("cmdEditArt_Click")), "command.com /c Editart.exe");
+  EXPECT_EQ(ToolCommandLine(FindCompanionTool(CompanionToolId::kEditArt)),
+            "command.com /c Editart.exe");
   testsupport::ResetProcessWideValues();
 }
 

@@ -15,12 +15,12 @@
 #include <sstream>
 
 #include "app/exit_program.h"
-#include "app/launch_options.h"
+#include "base/launch_options.h"
 #include "launch/command_line.h"
 #include "launch/shell_paths.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
-#include "platform/platform.h"
+#include "winapi/dos_paths.h"
 #include "settings/registry.h"
 #include "support/shared_fixture.h"
 #include "tools/author_links.h"
@@ -174,7 +174,7 @@ TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
   Pick(form->cboStages, 12);
   Click(form->chkArtInt);
   EXPECT_EQ(win32::TextOf(form->txtFakePlayers), "3");
-  BuildCommandLine();
+  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /ns /s3 /tx /q3 /a /v2 /l05");
 
   ::SendMessageW(form->hwnd, WM_CLOSE, 0, 0);
@@ -245,7 +245,7 @@ TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
        "Duke3D is not in required directory", "No Dice...", 16},
       {"no map editor", [this] { Click(form->cmdBuild); }, "Build.exe is not in required directory",
        "No Dice...", 16},
-      {"no help program", [] { PopupMenuItemChosen("mnuDukeHelp_Click"); },
+      {"no help program", [] { PopupMenuItemChosen(PopupCommand::kDukeHelp); },
        "Dn3DHelp.exe is not in required directory", "No Dice...", 16},
       {"no DOSBox", [this] { Click(form->cmdLaunch); },
        "Kestrum runs command.com through DOSBox, which is not installed.", "No Dice...", 16},
@@ -382,7 +382,8 @@ TEST_F(FormTest, MovedToAScreenOfTwiceTheDpiItGrowsWithItsControls) {
   const UINT from = form->Dpi();
   const UINT to = from * 2;
   RECT suggested{40, 30, 0, 0};
-  ::SendMessageW(form->hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  ::SendMessageW(form->hwnd, WM_DPICHANGED, MAKEWPARAM(to, to),
+                 reinterpret_cast<LPARAM>(&suggested));
   RECT client, stages;
   ::GetClientRect(form->hwnd, &client);
   EXPECT_EQ(client.right, win32::Px(3735, to));

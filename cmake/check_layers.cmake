@@ -1,0 +1,45 @@
+# Fails when a file of src/ includes a header of a layer above its own, or
+# when one front end includes the other's. Run by every build:
+#   cmake -DSOURCE=<src folder> -P check_layers.cmake
+# The layers from the bottom up; the two front ends share the top.
+set(layers text dos os winapi dosbox base settings launch levels tools app)
+set(fronts qt win32)
+
+function(rank_of folder out)
+  list(FIND layers ${folder} rank)
+  if(rank EQUAL -1)
+    list(FIND fronts ${folder} front)
+    if(front EQUAL -1)
+      set(rank -1)
+    else()
+      list(LENGTH layers rank)
+    endif()
+  endif()
+  set(${out} ${rank} PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE files RELATIVE ${SOURCE} ${SOURCE}/*.h ${SOURCE}/*.cpp)
+set(faults "")
+foreach(file ${files})
+  string(REGEX MATCH "^[^/]+" own ${file})
+  rank_of(${own} own_rank)
+  if(own_rank EQUAL -1)
+    string(APPEND faults "  ${file}: src/${own} is no layer\n")
+    continue()
+  endif()
+  file(STRINGS ${SOURCE}/${file} includes REGEX "^#include \"[^/\"]+/")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" folder "${line}")
+    rank_of(${folder} rank)
+    if(rank EQUAL -1)
+      continue()  # a test's or a generated header
+    endif()
+    if(rank GREATER own_rank OR (rank EQUAL own_rank AND NOT folder STREQUAL own))
+      string(APPEND faults "  ${file}: ${line}\n")
+    endif()
+  endforeach()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "An include runs up a layer (from the bottom up: ${layers}, then the "
+                      "forms):\n${faults}")
+endif()

@@ -1,0 +1,3 @@
+#include "base/launch_options.h"
+
+LaunchOptionsRecord LaunchOptions;

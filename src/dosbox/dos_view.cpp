@@ -1,0 +1,272 @@
+#include "dosbox/dos_view.h"
+
+#include "dos/dos_names.h"
+#include "winapi/dos_paths.h"
+#include "dosbox/runner.h"
+#include "text/text.h"
+
+namespace platform::dosview {
+
+namespace {
+
+// DOS keeps a program's command tail in 127 bytes, with its closing return.
+constexpr std::size_t kLongestTail = 126;
+
+std::string Quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+std::string LastComponent(const std::string& dosPath) {
+  const auto slash = dosPath.find_last_of("\\/");
+  return slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
+}
+
+std::string CharacterInWords(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte >= 0x80) return "letters beyond plain ASCII";
+  if (byte < 0x20 || byte == 0x7f) return "control characters";
+  if (c == ' ') return "blanks";
+  return Quoted(std::string(1, c));
+}
+
+// An 8.3 name: a base of one to eight characters and at most one dot with up
+// to three after it.
+bool Is83(const std::string& name) {
+  const auto dot = name.find('.');
+  const std::size_t base = dot == std::string::npos ? name.size() : dot;
+  if (base == 0 || base > 8) return false;
+  if (dot == std::string::npos) return true;
+  const std::string extension = name.substr(dot + 1);
+  return extension.size() <= 3 && extension.find('.') == std::string::npos;
+}
+
+// What is wrong with the name a file would be opened by in DOS.
+FileTrouble CheckDosName(const std::string& fileName, const std::string& dosName) {
+  FileTrouble trouble;
+  trouble.fileName = fileName;
+  trouble.dosName = text::ToUpper(dosName);
+  if (const char c = dos::UnopenableCharacter(dosName); c != '\0') {
+    trouble.kind = Trouble::kCharacter;
+    trouble.character = c;
+  } else if (dos::IsDeviceName(dosName)) {
+    trouble.kind = Trouble::kDevice;
+  } else if (!Is83(dosName)) {
+    trouble.kind = Trouble::kNoDosPath;
+  }
+  return trouble;
+}
+
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool DriveAt(const std::string& word, std::size_t at) {
+  return at + 3 <= word.size() && IsLetter(word[at]) && word[at + 1] == ':' && word[at + 2] == '\\';
+}
+
+// Where a DOS path begins in a word: at its start, or after a switch whose
+// file name is attached to it ("/gc:\..."). npos when the word holds none.
+std::size_t DosPathStart(const std::string& word) {
+  if (DriveAt(word, 0)) return 0;
+  if (word.empty() || (word[0] != '/' && word[0] != '-')) return std::string::npos;
+  for (std::size_t at = 1; at < word.size() && IsLetter(word[at]); ++at) {
+    if (at >= 2 && DriveAt(word, at)) return at;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string Describe(const FileTrouble& t) {
+  const std::string name = Quoted(t.fileName);
+  switch (t.kind) {
+    case Trouble::kNone:
+      return {};
+    case Trouble::kMissing:
+      return name + " cannot be found.";
+    case Trouble::kNotAFile:
+      return name + " is not a file.";
+    case Trouble::kDevice:
+      return "DOS takes " + name + " for its device " + t.dosName.substr(0, t.dosName.find('.')) +
+             ", not for a file. Rename the file and choose it again.";
+    case Trouble::kCharacter:
+      return "DOS cannot open " + name + ": DOS names cannot hold " +
+             CharacterInWords(t.character) + ". Rename the file and choose it again.";
+    case Trouble::kAnotherFile:
+      return "In DOS, " + name + " is called " + t.dosName +
+             ", and so is another file in its folder. Rename one of them and choose it again.";
+    case Trouble::kPathTooLong:
+      return "DOS cannot reach " + name +
+             ": its DOS path is longer than 163 characters. Move it to a folder nearer the top "
+             "and choose it again.";
+    case Trouble::kDenied:
+      return "You may not open " + name +
+             " (or a folder on its way), so neither may the game. Choose a file you may read.";
+    case Trouble::kReplaced:
+      return name +
+             " is no longer the file you chose: it was moved, deleted or replaced since. "
+             "Choose it again.";
+    case Trouble::kNoDosPath:
+      return "DOS cannot reach " + name +
+             ": a folder on its way has no DOS name. Move it to another folder and choose it "
+             "again.";
+  }
+  return {};
+}
+
+FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath) {
+  const DosFile chosen = LocateDosFile(chosenPath);
+  FileTrouble trouble;
+  trouble.fileName = chosen.name.empty() ? LastComponent(chosenPath) : chosen.name;
+  if (chosen.kind == FileKind::kMissing || chosen.kind == FileKind::kDenied) {
+    trouble.kind = chosen.kind == FileKind::kDenied ? Trouble::kDenied : Trouble::kMissing;
+    return trouble;
+  }
+  if (chosen.kind == FileKind::kOther) {
+    trouble.kind = Trouble::kNotAFile;
+    return trouble;
+  }
+  if (shortPath.empty()) {
+    // The size the short path would need, when there is one at all.
+    trouble.kind =
+        GetShortPathNameA(chosenPath, nullptr, 0) > 0 ? Trouble::kPathTooLong : Trouble::kNoDosPath;
+    return trouble;
+  }
+  const std::string dosName = text::ToUpper(LastComponent(shortPath));
+  if (LocateDosFile(shortPath).identity != chosen.identity) {
+    trouble.kind = Trouble::kAnotherFile;
+    trouble.dosName = dosName;
+    return trouble;
+  }
+  return CheckDosName(trouble.fileName, dosName);
+}
+
+namespace {
+
+// The file a DOS path in a line leads to now, and what keeps DOS from
+// opening it as the file the user chose.
+struct Located {
+  DosFile file;
+  FileTrouble trouble;
+};
+Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
+  Located at{LocateDosFile(path), {}};
+  at.trouble.fileName = at.file.name.empty() ? LastComponent(path) : at.file.name;
+  if (at.file.kind == FileKind::kMissing) {
+    at.trouble.kind = Trouble::kMissing;
+  } else if (at.file.kind == FileKind::kDenied) {
+    at.trouble.kind = Trouble::kDenied;
+  } else if (at.file.kind == FileKind::kOther) {
+    at.trouble.kind = Trouble::kNotAFile;
+  } else {
+    at.trouble = CheckDosName(at.trouble.fileName, LastComponent(path));
+  }
+  for (const auto& c : chosen) {
+    if (at.trouble.kind == Trouble::kNone && text::EqualsNoCase(c.dosPath, path) &&
+        c.identity != at.file.identity) {
+      at.trouble.kind = Trouble::kReplaced;
+    }
+  }
+  return at;
+}
+
+}  // namespace
+
+std::string CheckChosenFiles(const std::string& commandLine,
+                             const std::vector<ChosenFile>& chosen) {
+  const auto words = text::SplitWords(commandLine);
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::size_t start = DosPathStart(words[i]);
+    if (start == std::string::npos) continue;
+    const std::string path = words[i].substr(start);
+    for (const auto& c : chosen) {
+      if (!text::EqualsNoCase(c.dosPath, path)) continue;
+      const Located at = Locate(path, chosen);
+      if (at.trouble.kind != Trouble::kNone) return Describe(at.trouble);
+    }
+  }
+  return {};
+}
+
+Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
+              const std::vector<ChosenFile>& chosen) {
+  Plan plan;
+  plan.drives.push_back(Drive{'c', currentHostFolder, {}, {}, {}});
+  auto words = text::SplitWords(commandLine);
+  std::vector<std::string> identities;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    std::string& word = words[i];
+    const std::size_t start = DosPathStart(word);
+    if (start == std::string::npos) continue;
+    const std::string path = word.substr(start);
+    const Located at = Locate(path, chosen);
+    if (at.trouble.kind != Trouble::kNone) {
+      plan.problem = Describe(at.trouble);
+      return plan;
+    }
+    const DosFile& file = at.file;
+    // One drive a file, however often the line names it.
+    std::size_t drive = 0;
+    while (drive < identities.size() && identities[drive] != file.identity) ++drive;
+    if (drive == identities.size()) {
+      const char letter = static_cast<char>('d' + identities.size());
+      if (letter > 'y') {
+        plan.problem = "The command line names more files than DOS has drives for.";
+        return plan;
+      }
+      identities.push_back(file.identity);
+      plan.drives.push_back(
+          Drive{letter, {}, file.hostPath, text::ToUpper(LastComponent(path)), file.identity});
+    }
+    word = word.substr(0, start) + plan.drives[drive + 1].letter + ":\\" + LastComponent(path);
+  }
+
+  std::string line;
+  for (const auto& w : words) line += (line.empty() ? "" : " ") + w;
+  // The program the user would miss: the one command.com is told to run.
+  const bool throughCommandCom = words.size() >= 3 && text::EqualsNoCase(words[0], "command.com") &&
+                                 text::EqualsNoCase(words[1], "/c");
+  const std::string program = words.empty() ? std::string() : words[throughCommandCom ? 2 : 0];
+  for (const auto& w : words) {
+    if (const char c = dos::ShellCharacter(w); c != '\0') {
+      plan.problem = "DOSBox would read " + CharacterInWords(c) + " in " + Quoted(w) +
+                     " as commands of its own, so " + program + " was not started.";
+      return plan;
+    }
+  }
+  std::string tail;
+  for (std::size_t i = throughCommandCom ? 3 : 1; i < words.size(); ++i) tail += " " + words[i];
+  if (tail.size() > kLongestTail) {
+    plan.problem = "The command line for " + program + " is " + std::to_string(tail.size()) +
+                   " characters long, and DOS takes " + std::to_string(kLongestTail) + ", so " +
+                   program + " was not started.";
+    return plan;
+  }
+  plan.line = line;
+  return plan;
+}
+
+std::vector<std::string> DosBoxArguments(const std::vector<Drive>& drives,
+                                         const std::vector<std::string>& mountPaths,
+                                         const std::string& line, bool fullScreen) {
+  // A user's own autoexec must not mount C: first.
+  std::vector<std::string> args{"-noautoexec"};
+  if (fullScreen) args.push_back("-fullscreen");
+  auto command = [&](const std::string& c) {
+    args.push_back("-c");
+    args.push_back(c);
+  };
+  for (std::size_t i = 0; i < drives.size() && i < mountPaths.size(); ++i) {
+    command(std::string("mount ") + drives[i].letter + " " + mountPaths[i]);
+  }
+  command("c:");
+  command(line);
+  command("exit");
+  return args;
+}
+
+std::string NotInstalledMessage(const std::string& program, const std::string& howToInstall) {
+  return "Kestrum runs " + program + " through DOSBox, which is not installed.\n\nInstall DOSBox" +
+         howToInstall + " and try again.";
+}
+
+}  // namespace platform::dosview

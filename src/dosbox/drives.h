@@ -1,0 +1,29 @@
+// The drives of a DOS view, as each system makes them: links in a private
+// folder on POSIX systems, short folder paths on Windows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+#include "dosbox/dos_view.h"
+
+namespace platform {
+
+namespace system {
+
+// The drives of a DOS view made ready: the path DOSBox's mount command takes
+// for each (in the drives' order), or what the user is told when they cannot
+// be. started() is told the task that uses them; release() takes them away
+// again once it has ended (or never started).
+struct Mounted {
+  std::vector<std::string> paths;
+  std::string problem;
+  std::function<void(std::int64_t task)> started;
+  std::function<void()> release;
+};
+Mounted MountDrives(const std::vector<dosview::Drive>& drives);
+
+}  // namespace system
+
+}  // namespace platform

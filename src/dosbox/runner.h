@@ -1,0 +1,29 @@
+// Starting a command line the way command.com would.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct StartResult {
+  std::int64_t taskId = 0;  // 0: nothing was started
+  std::string error;        // what the user can do about it, when nothing started
+};
+// Starts a command line the way command.com would, in the current directory:
+// a program the system finds is started with the other words as its
+// arguments; any other line runs in DOSBox, in a DOS view made for it
+// (dos_view.h). Never waits for the started program and never hands the
+// line to a shell.
+// The files the user chose that the line names are started only while each
+// is still the very file chosen (dos_view.h's ChosenFile: the DOS path and
+// the identity it had).
+struct ChosenFile {
+  std::string dosPath;
+  std::string identity;
+};
+StartResult StartProcess(const std::string& commandLine, int showCommand,
+                         const std::vector<ChosenFile>& chosen = {});
+
+}  // namespace platform

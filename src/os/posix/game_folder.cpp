@@ -1,0 +1,253 @@
+// An installed Kestrum made at home in a game's folder: the link there that
+// makes the folder its program directory, and a menu entry that starts
+// Kestrum by that link.
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "os/processes.h"
+#include "os/game_folder.h"
+#include "os/posix/small_files.h"
+
+namespace platform {
+
+namespace {
+
+// What a menu entry's text values hold, as the desktop entry format writes
+// it; empty when a character cannot be written there at all.
+std::string EntryText(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return {};
+        out += c;
+    }
+  }
+  if (!out.empty() && out[0] == ' ') out.replace(0, 1, "\\s");
+  return out;
+}
+
+// A path as one quoted argument of Exec; empty when it cannot be one.
+std::string QuotedArgument(const std::string& path) {
+  std::string quoted = "\"";
+  for (const char c : path) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    if (c == '%') quoted += '%';
+    quoted += c;
+  }
+  quoted += '"';
+  return EntryText(quoted);
+}
+
+// Exec for a program at that path. GLib's menus look the program up by the
+// text of Exec's first word before "%%" becomes "%" (and so never find a
+// path that holds one): such a path is handed to env, which GLib does find,
+// as its argument. env takes a word with "=" for a variable, so a path with
+// both cannot be written at all.
+std::string ExecLine(const std::string& path) {
+  if (path.find('%') == std::string::npos) return QuotedArgument(path);
+  if (path.find('=') != std::string::npos) return {};
+  const std::string argument = QuotedArgument(path);
+  return argument.empty() ? argument : "env " + argument;
+}
+
+// Whether the text is UTF-8, as every value of a menu entry must be.
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    std::size_t more = 0;
+    std::uint32_t code = 0;
+    if (byte < 0x80) {
+      ++i;
+      continue;
+    } else if ((byte & 0xe0) == 0xc0) {
+      more = 1, code = byte & 0x1f;
+    } else if ((byte & 0xf0) == 0xe0) {
+      more = 2, code = byte & 0x0f;
+    } else if ((byte & 0xf8) == 0xf0) {
+      more = 3, code = byte & 0x07;
+    } else {
+      return false;
+    }
+    if (i + more >= text.size()) return false;
+    for (std::size_t k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xc0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3f);
+    }
+    // Overlong forms, surrogates and code points past Unicode's last.
+    static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[more] || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff) return false;
+    i += more + 1;
+  }
+  return true;
+}
+
+std::string MenuFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && *data == '/') return std::string(data) + "/applications";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home != '/') return {};
+  return std::string(home) + "/.local/share/applications";
+}
+
+bool MakeFolders(const std::string& folder) {
+  for (std::size_t pos = 1; pos != std::string::npos;) {
+    pos = folder.find('/', pos + 1);
+    if (::mkdir(folder.substr(0, pos).c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+// The entry's own name: one for each game folder, the same each time.
+std::string EntryName(const std::string& folder) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : folder) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  char name[40];
+  std::snprintf(name, sizeof name, "kestrum-%016llx.desktop",
+                static_cast<unsigned long long>(hash));
+  return name;
+}
+
+std::string WriteMenuEntry(const std::string& folder, const std::string& link) {
+  const std::string noEntry = "Kestrum made its link in " + folder + ", but ";
+  const std::string startBy = ", so there is no menu entry for it. Start Kestrum by " + link + ".";
+  const std::string menu = MenuFolder();
+  if (menu.empty()) {
+    return noEntry +
+           "there is no folder for menu entries (neither XDG_DATA_HOME nor HOME names "
+           "one)" +
+           startBy;
+  }
+  if (!IsUtf8(link)) {
+    return noEntry + "that folder's name is not UTF-8 text, which menu entries hold" + startBy;
+  }
+  const std::string exec = ExecLine(link);
+  const std::string folderName = EntryText(folder.substr(folder.find_last_of('/') + 1));
+  if (exec.empty() || folderName.empty()) {
+    return noEntry + "that folder cannot be named in a menu entry" + startBy;
+  }
+  // Named after its folder, so that two games (a copy with add-ons, say)
+  // are told apart in the menu.
+  const std::string name =
+      folderName == "Duke Nukem 3D" ? folderName : "Duke Nukem 3D (" + folderName + ")";
+  const std::string entry =
+      "[Desktop Entry]\n"
+      "Type=Application\n"
+      "Name=" +
+      name +
+      "\n"
+      "Comment=Play Duke Nukem 3D from " +
+      EntryText(folder) +
+      " with Kestrum\n"
+      "Exec=" +
+      exec +
+      "\n"
+      "Icon=kestrum\n"
+      "Terminal=false\n"
+      "Categories=Game;ActionGame;\n";
+  const std::string path = menu + "/" + EntryName(folder);
+  const std::string temp = path + ".tmp-" + std::to_string(::getpid());
+  if (!MakeFolders(menu) || !posix::WriteSmallFile(temp, entry) ||
+      ::chmod(temp.c_str(), 0644) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temp.c_str());
+    return noEntry + "could not write its menu entry in " + menu + ": " + std::strerror(error) +
+           ". Start Kestrum by " + link + ".";
+  }
+  return {};
+}
+
+// Whether the path leads to this very program: the same file, or a copy of
+// it byte for byte (Kestrum copied there by hand).
+bool IsThisProgram(const std::string& path) {
+  struct stat there {
+  }, self{};
+  if (::stat(path.c_str(), &there) != 0 || !S_ISREG(there.st_mode) ||
+      ::stat("/proc/self/exe", &self) != 0) {
+    return false;
+  }
+  if (there.st_dev == self.st_dev && there.st_ino == self.st_ino) return true;
+  if (there.st_size != self.st_size) return false;
+  const int a = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int b = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+  bool same = a >= 0 && b >= 0;
+  char x[65536], y[65536];
+  while (same) {
+    const ssize_t n = ::read(a, x, sizeof x);
+    if (n <= 0) {
+      same = n == 0 && ::read(b, y, 1) == 0;
+      break;
+    }
+    ssize_t got = 0;
+    while (got < n) {
+      const ssize_t m = ::read(b, y + got, static_cast<std::size_t>(n - got));
+      if (m <= 0) break;
+      got += m;
+    }
+    same = got == n && std::memcmp(x, y, static_cast<std::size_t>(n)) == 0;
+  }
+  if (a >= 0) ::close(a);
+  if (b >= 0) ::close(b);
+  return same;
+}
+
+}  // namespace
+
+bool CanMakeGameFolderHome() {
+  return true;
+}
+
+GameFolderHome MakeGameFolderHome(const std::string& folder) {
+  GameFolderHome home;
+  const std::string link = folder + "/kestrum";
+  char self[PATH_MAX];
+  if (::realpath("/proc/self/exe", self) == nullptr) {
+    home.error = "Kestrum cannot tell where it is installed.";
+    return home;
+  }
+  struct stat st {};
+  if (::lstat(link.c_str(), &st) != 0) {
+    if (::symlink(self, link.c_str()) != 0) {
+      home.error =
+          "Kestrum could not make its link in " + folder + ": " + std::strerror(errno) + ".";
+      return home;
+    }
+  } else if (!IsThisProgram(link)) {
+    // Whatever is there was put there by someone: Kestrum neither runs a
+    // stranger's file nor takes its place.
+    char target[PATH_MAX] = {};
+    const ssize_t n =
+        S_ISLNK(st.st_mode) ? ::readlink(link.c_str(), target, sizeof target - 1) : -1;
+    home.error = (n > 0 ? link + " is a link to " + std::string(target, n) + ", which"
+                        : link + " is already there, and it") +
+                 " is not this Kestrum. Kestrum left it as it is: move it away and choose the "
+                 "folder again.";
+    return home;
+  }
+  home.linked = true;
+  home.error = WriteMenuEntry(folder, link);
+  return home;
+}
+
+bool StartFromGameFolder(const std::string& folder) {
+  const std::string link = folder + "/kestrum";
+  return system::Start(link, {link}, kSwShowNormal, {}) != 0;
+}
+
+}  // namespace platform

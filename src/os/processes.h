@@ -1,0 +1,31 @@
+// Starting programs: never through a shell, never waiting for them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowMaximized = 3;
+
+namespace system {
+
+// A program found the way this system finds a program by its name; empty
+// when there is none.
+std::string FindProgram(const std::string& name);
+// Starts a program with its arguments (the first is its own name) in the
+// current folder, never through a shell, and calls ended (on a thread of its
+// own) once it has ended. 0 when it could not be started.
+// In that host folder, when one is given.
+std::int64_t Start(const std::string& program, const std::vector<std::string>& args,
+                   int showCommand, std::function<void()> ended,
+                   const std::string& hostDirectory = {});
+
+std::string CurrentHostFolder();
+
+}  // namespace system
+
+}  // namespace platform

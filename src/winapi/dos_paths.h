@@ -1,0 +1,59 @@
+// Paths as Windows and DOS name them. Kestrum was made for 32-bit Windows
+// and keeps its Windows view of the world everywhere else: its paths are DOS
+// paths ("c:\games\duke3d"). On Windows these call the real API; on POSIX
+// systems they imitate it over the host, drive C: being the host's root.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The directory of Kestrum's own executable as a DOS path, without a
+// trailing backslash. On POSIX systems that is the folder of the path Kestrum
+// was started by, so that a link in the game's folder to an installed
+// Kestrum makes the game's folder the program directory.
+std::string ProgramDirectory();
+// Called first thing in main() with argv[0], while the current directory is
+// still the one Kestrum was started in. Windows asks the system instead.
+void RecordStartupPath(const char* startedAs);
+// Tests point the program directory at a host folder of their own; an empty
+// text restores the real one.
+void SetProgramDirectoryForTesting(const std::string& hostDirectory);
+
+// Host path <-> DOS path. On POSIX drive C: is the host root.
+std::string HostToDos(const std::string& hostPath);
+// Each component is matched without regard to case, and a component may be
+// given by its 8.3 alias. A component that does not exist is kept as given.
+std::string DosToHost(const std::string& dosPath);
+// Whether HostToDos gives a path that leads back to that very file or
+// folder: a host name holding a backslash, or one that differs from a
+// neighbour's only in case, has none.
+bool NamedByDosPath(const std::string& hostPath);
+
+// As GetShortPathNameA: the number of characters written (without the NUL),
+// 0 when there is no short form (missing file), or the size needed (with the
+// NUL) when the buffer is too small; then nothing is written.
+std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
+                                std::uint32_t bufferLength);
+
+// A directory search for one name that finds normal files only (no
+// directories, no hidden or system files), matching without regard to case.
+// Gives the name as found, or the empty text.
+std::string FindNormalFile(const std::string& dosPath);
+
+// The file a DOS path names, links followed, as a DOS program would reach it.
+// kDenied: something may be there, but this user may not look.
+enum class FileKind { kMissing, kFile, kOther, kDenied };
+struct DosFile {
+  FileKind kind = FileKind::kMissing;
+  std::string hostPath;  // where the host keeps it
+  std::string name;      // its own (long) name, as the user knows it
+  std::string identity;  // the same for every path to one file; empty when missing
+};
+DosFile LocateDosFile(const std::string& dosPath);
+
+bool SetCurrentDirectory(const std::string& dosPath);
+std::string CurrentDirectory();
+
+}  // namespace platform

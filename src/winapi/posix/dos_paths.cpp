@@ -1,0 +1,249 @@
+#include <dirent.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "winapi/dos_paths.h"
+#include "winapi/posix/host_folders.h"
+#include "os/posix/path_search.h"
+#include "os/posix/small_files.h"
+#include "text/text.h"
+
+namespace platform {
+namespace posix {
+
+namespace {
+
+bool IsDirectory(const std::string& hostPath) {
+  struct stat st {};
+  return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string JoinHost(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string& TestProgramDirectory() {
+  static std::string dir;
+  return dir;
+}
+
+// The host folder of the path Kestrum was started by; empty when unknown.
+std::string& StartupFolder() {
+  static std::string dir;
+  return dir;
+}
+
+}  // namespace
+
+}  // namespace posix
+
+namespace {
+
+// Splits a DOS path into its components; tells whether it starts at the
+// root (with or without a drive).
+std::vector<std::string> DosComponents(std::string path, bool* absolute) {
+  if (path.size() >= 2 && path[1] == ':') path = path.substr(2);
+  std::replace(path.begin(), path.end(), '/', '\\');
+  *absolute = !path.empty() && path[0] == '\\';
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    auto end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::string HostCurrentDirectory() {
+  char buffer[PATH_MAX];
+  if (::getcwd(buffer, sizeof buffer) == nullptr) return "/";
+  return buffer;
+}
+
+std::string ParentHost(const std::string& host) {
+  if (host == "/" || host.empty()) return "/";
+  auto slash = host.find_last_of('/');
+  if (slash == 0 || slash == std::string::npos) return "/";
+  return host.substr(0, slash);
+}
+
+bool IsHiddenName(const std::string& name) {
+  return !name.empty() && name[0] == '.';
+}
+
+}  // namespace
+
+void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
+  posix::TestProgramDirectory() = hostDirectory;
+}
+
+void RecordStartupPath(const char* startedAs) {
+  posix::StartupFolder().clear();
+  if (startedAs == nullptr || *startedAs == '\0') return;
+  std::string path = startedAs;
+  // As a shell finds it: a name with a slash is a path, a bare name is
+  // searched on PATH.
+  if (path.find('/') == std::string::npos) {
+    path = posix::FindOnPath(path);
+  }
+  if (path.empty()) return;
+  if (path[0] != '/') path = HostCurrentDirectory() + "/" + path;
+  // The last component stays as it is (a link to the installed program must
+  // not lead away from the game's folder); the folder itself is made
+  // canonical, which takes "." and ".." away.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  char folder[PATH_MAX];
+  if (::realpath(ParentHost(path).c_str(), folder) == nullptr) return;
+  posix::StartupFolder() = folder;
+}
+
+std::string ProgramDirectory() {
+  std::string host = posix::TestProgramDirectory();
+  if (host.empty()) host = posix::StartupFolder();
+  if (host.empty()) {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "c:";
+    host = ParentHost(std::string(buffer, static_cast<std::size_t>(n)));
+  }
+  std::string dos = HostToDos(host);
+  if (!dos.empty() && dos.back() == '\\') dos.pop_back();
+  return dos;
+}
+
+std::string HostToDos(const std::string& hostPath) {
+  std::string absolute = hostPath;
+  if (absolute.empty() || absolute[0] != '/') {
+    absolute = HostCurrentDirectory() + "/" + absolute;
+  }
+  std::string dos = "c:\\";
+  std::size_t start = 1;
+  bool first = true;
+  while (start <= absolute.size()) {
+    auto end = absolute.find('/', start);
+    if (end == std::string::npos) end = absolute.size();
+    if (end > start) {
+      if (!first) dos += '\\';
+      dos += absolute.substr(start, end - start);
+      first = false;
+    }
+    start = end + 1;
+  }
+  return dos;
+}
+
+std::string DosToHost(const std::string& dosPath) {
+  bool absolute = false;
+  const auto parts = DosComponents(dosPath, &absolute);
+  std::string host = absolute ? "/" : HostCurrentDirectory();
+  bool resolving = true;
+  for (const auto& part : parts) {
+    if (part == ".") continue;
+    if (part == "..") {
+      host = ParentHost(host);
+      continue;
+    }
+    std::string entry;
+    if (resolving) entry = posix::MatchEntry(host, part);
+    if (entry.empty()) {
+      resolving = false;
+      entry = part;
+    }
+    host = posix::JoinHost(host, entry);
+  }
+  return host;
+}
+
+std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
+                                std::uint32_t bufferLength) {
+  if (longPath.empty()) return 0;
+  bool absolute = false;
+  std::string start = longPath;
+  if (longPath.size() < 2 || longPath[1] != ':') {
+    // A relative path is taken from the current directory.
+    start = CurrentDirectory() + "\\" + longPath;
+  }
+  const auto parts = DosComponents(start, &absolute);
+  std::string host = "/";
+  std::string shortPath = start.substr(0, 2) + "\\";
+  std::vector<std::string> shortParts;
+  for (const auto& part : parts) {
+    if (part == ".") continue;
+    if (part == "..") {
+      host = ParentHost(host);
+      if (!shortParts.empty()) shortParts.pop_back();
+      continue;
+    }
+    const std::string entry = posix::MatchEntry(host, part);
+    if (entry.empty()) return 0;
+    const std::string alias = posix::AliasOf(host, entry);
+    if (alias.empty()) return 0;
+    shortParts.push_back(alias);
+    host = posix::JoinHost(host, entry);
+  }
+  for (std::size_t i = 0; i < shortParts.size(); ++i) {
+    if (i > 0) shortPath += '\\';
+    shortPath += shortParts[i];
+  }
+  const auto needed = static_cast<std::uint32_t>(shortPath.size());
+  if (buffer == nullptr || needed + 1 > bufferLength) return needed + 1;
+  std::memcpy(buffer, shortPath.c_str(), needed + 1);
+  return needed;
+}
+
+std::string FindNormalFile(const std::string& dosPath) {
+  std::string path = dosPath;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  const auto slash = path.find_last_of('\\');
+  const std::string folder =
+      slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty() || name.find_first_of("*?") != std::string::npos) return {};
+  return posix::FindEntry(
+      DosToHost(folder), name, [](const std::string& hostFolder, const std::string& entry) {
+        struct stat st {};
+        return !IsHiddenName(entry) &&
+               ::stat(posix::JoinHost(hostFolder, entry).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+      });
+}
+
+bool NamedByDosPath(const std::string& hostPath) {
+  const std::string identity = posix::FileIdentity(hostPath);
+  return !identity.empty() && LocateDosFile(HostToDos(hostPath)).identity == identity;
+}
+
+DosFile LocateDosFile(const std::string& dosPath) {
+  DosFile file;
+  file.hostPath = DosToHost(dosPath);
+  file.name = file.hostPath.substr(file.hostPath.find_last_of('/') + 1);
+  struct stat st {};
+  if (::stat(file.hostPath.c_str(), &st) != 0) {
+    if (errno == EACCES) file.kind = FileKind::kDenied;
+    return file;
+  }
+  file.kind = S_ISREG(st.st_mode) ? FileKind::kFile : FileKind::kOther;
+  file.identity = posix::FileIdentity(file.hostPath);
+  return file;
+}
+
+bool SetCurrentDirectory(const std::string& dosPath) {
+  const std::string host = DosToHost(dosPath.empty() ? std::string("\\") : dosPath);
+  return posix::IsDirectory(host) && ::chdir(host.c_str()) == 0;
+}
+
+std::string CurrentDirectory() {
+  return HostToDos(HostCurrentDirectory());
+}
+
+}  // namespace platform

@@ -1,0 +1,57 @@
+// The registry: the real one on Windows; on POSIX systems a registry
+// export file (REGEDIT4) that stands in for the user's part of it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+using HKey = std::uint64_t;
+inline constexpr HKey kHkeyCurrentUser = 0x80000001u;
+
+inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorFileNotFound = 2;
+inline constexpr std::int32_t kErrorAccessDenied = 5;
+inline constexpr std::int32_t kErrorInvalidHandle = 6;
+inline constexpr std::int32_t kErrorInvalidParameter = 87;
+inline constexpr std::int32_t kErrorMoreData = 234;
+
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+
+inline constexpr std::uint32_t kRegCreatedNewKey = 1;
+inline constexpr std::uint32_t kRegOpenedExistingKey = 2;
+
+std::int32_t RegCreateKeyExA(HKey root, const std::string& subKey, std::uint32_t options,
+                             std::uint32_t samDesired, HKey* result, std::uint32_t* disposition);
+std::int32_t RegOpenKeyExA(HKey root, const std::string& subKey, std::uint32_t options,
+                           std::uint32_t samDesired, HKey* result);
+// data may be null: then only the type and the size are reported.
+std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* dataSize);
+std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t type,
+                            const std::uint8_t* data, std::uint32_t dataSize);
+std::int32_t RegCloseKey(HKey key);
+// Where the registry keeps the user's values, as a message names it.
+std::string SettingsStoreName();
+
+#ifndef _WIN32
+namespace posix {
+
+// ${XDG_CONFIG_HOME:-$HOME/.config}/kestrum/user.reg
+std::string RegistryFilePath();
+
+// Called after the new file is written and flushed, just before it replaces
+// the old one. Tests use it to stop a writer at the worst moment.
+void SetBeforeReplaceHookForTesting(std::function<void()> hook);
+
+}  // namespace posix
+#endif
+
+}  // namespace platform

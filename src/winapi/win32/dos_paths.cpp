@@ -1,0 +1,153 @@
+// Windows' own paths: the real API. Kestrum's texts are UTF-8; the "A"
+// functions take the ANSI code page, so every text crosses over here.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+// windows.h names this one as a macro; ours is a plain function.
+#undef SetCurrentDirectory
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "winapi/dos_paths.h"
+#include "text/text.h"
+#include "text/wide_text.h"
+
+namespace platform {
+
+namespace {
+
+std::string& TestProgramDirectory() {
+  static std::string dir;
+  return dir;
+}
+
+}  // namespace
+
+void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
+  TestProgramDirectory() = hostDirectory;
+}
+
+void RecordStartupPath(const char*) {
+  // GetModuleFileName already names the file that was started.
+}
+
+std::string ProgramDirectory() {
+  std::string dir = TestProgramDirectory();
+  if (dir.empty()) {
+    char buffer[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    dir = FromAnsi(std::string(buffer, n));
+    const auto slash = dir.find_last_of('\\');
+    if (slash != std::string::npos) dir.resize(slash);
+  }
+  dir = HostToDos(dir);
+  while (dir.size() > 2 && dir.back() == '\\') dir.pop_back();
+  return dir;
+}
+
+// Windows paths are DOS paths already.
+std::string HostToDos(const std::string& hostPath) {
+  std::string path = hostPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+std::string DosToHost(const std::string& dosPath) {
+  return dosPath;
+}
+
+std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
+                                std::uint32_t bufferLength) {
+  const std::string ansi = ToAnsi(longPath);
+  std::vector<char> shortAnsi(bufferLength > 0 ? bufferLength : 1, '\0');
+  const DWORD n = ::GetShortPathNameA(ansi.c_str(), shortAnsi.data(), bufferLength);
+  if (n == 0 || n >= bufferLength) return n;
+  const std::string utf8 = FromAnsi(std::string(shortAnsi.data(), n));
+  if (buffer == nullptr || utf8.size() + 1 > bufferLength) {
+    return static_cast<std::uint32_t>(utf8.size() + 1);
+  }
+  std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
+  return static_cast<std::uint32_t>(utf8.size());
+}
+
+std::string FindNormalFile(const std::string& dosPath) {
+  if (dosPath.empty() || dosPath.find_first_of("*?") != std::string::npos) return {};
+  WIN32_FIND_DATAA data{};
+  HANDLE search = ::FindFirstFileA(ToAnsi(dosPath).c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  std::string found;
+  do {
+    constexpr DWORD kNotNormal =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if ((data.dwFileAttributes & kNotNormal) == 0) {
+      found = FromAnsi(data.cFileName);
+      break;
+    }
+  } while (::FindNextFileA(search, &data));
+  ::FindClose(search);
+  return found;
+}
+
+bool SetCurrentDirectory(const std::string& dosPath) {
+  return ::SetCurrentDirectoryA(ToAnsi(dosPath).c_str()) != 0;
+}
+
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH] = {};
+  const DWORD n = ::GetCurrentDirectoryA(MAX_PATH, buffer);
+  return FromAnsi(std::string(buffer, n < MAX_PATH ? n : 0));
+}
+
+DosFile LocateDosFile(const std::string& dosPath) {
+  DosFile file;
+  file.hostPath = dosPath;
+  const auto slash = dosPath.find_last_of("\\/");
+  file.name = slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
+  const std::wstring wide = Wide(ToAnsi(dosPath), CP_ACP);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (::GetLastError() == ERROR_ACCESS_DENIED) file.kind = FileKind::kDenied;
+    return file;
+  }
+  file.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileKind::kOther : FileKind::kFile;
+  // Its long name, which is also what tells two paths to one file apart.
+  std::wstring longPath(MAX_PATH * 4, L'\0');
+  const DWORD n =
+      ::GetLongPathNameW(wide.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+  if (n > 0 && n < longPath.size()) {
+    longPath.resize(n);
+    const std::string utf8 = Narrow(longPath, CP_UTF8);
+    file.hostPath = utf8;
+    const auto longSlash = utf8.find_last_of("\\/");
+    file.name = longSlash == std::string::npos ? utf8 : utf8.substr(longSlash + 1);
+    file.identity = text::ToUpper(utf8);
+  } else {
+    file.identity = text::ToUpper(dosPath);
+  }
+  // The file itself, not its name: a file put in the place of the chosen
+  // one since has the same name but another index.
+  const HANDLE handle =
+      ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(handle, &info)) {
+      file.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+                      std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                                     info.nFileIndexLow);
+    }
+    ::CloseHandle(handle);
+  }
+  return file;
+}
+
+// Windows' own paths are DOS paths already.
+bool NamedByDosPath(const std::string&) {
+  return true;
+}
+
+}  // namespace platform
