@@ -46,22 +46,6 @@ const OpenDialogSettings& OpenDialog() {
   return settings;
 }
 
-const std::vector<std::string>& SoundEntries() {
-  static const std::vector<std::string> entries = {"Use Defaults", "Music Disabled",
-                                                   "Sound Disabled", "Sound & Music Off"};
-  return entries;
-}
-const std::vector<std::string>& SkillEntries() {
-  static const std::vector<std::string> entries = {"Piece of Cake", "Let's Rock", "Come Get Some",
-                                                   "Damn I'm Good"};
-  return entries;
-}
-const std::vector<std::string>& RespawnEntries() {
-  static const std::vector<std::string> entries = {"No Respawn", "Monsters Only", "Items Only",
-                                                   "Inventory Only", "Everything!"};
-  return entries;
-}
-
 namespace mainform {
 
 namespace {
@@ -213,6 +197,30 @@ void ShowPopupMenu(MainFormPort& window) {
 void ShowAbout(MainFormPort& window) {
   window.TakeFocus();
   window.ShowAbout();
+}
+
+void Run(MainFormPort& window, mainwindow::Command command) {
+  using mainwindow::Command;
+  switch (command) {
+    case Command::kPopupMenu:
+      return ShowPopupMenu(window);
+    case Command::kOpen:
+      return OpenUserFile(window);
+    case Command::kText:
+      return OpenCompanionText(window);
+    case Command::kLaunch:
+      return LaunchGame(window);
+    case Command::kBuild:
+      return RunCompanionTool(window, CompanionToolId::kBuild);
+    case Command::kEditArt:
+      return RunCompanionTool(window, CompanionToolId::kEditArt);
+    case Command::kAbout:
+      return ShowAbout(window);
+    case Command::kDebug:
+      return ShowCommandLine(window);
+    case Command::kNone:
+      return;
+  }
 }
 
 void CameBack(MainFormPort& window, bool holdsTheFocus) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/launch_options.h"
+#include "base/main_window.h"
 #include "base/main_window_port.h"
 #include "base/message.h"
 #include "tools/companion_tools.h"
@@ -28,12 +29,11 @@ struct OpenDialogSettings {
 };
 const OpenDialogSettings& OpenDialog();
 
-// The entries of the three option lists, in their order.
-const std::vector<std::string>& SoundEntries();
-const std::vector<std::string>& SkillEntries();
-const std::vector<std::string>& RespawnEntries();
-// The slider's range of fake players.
-inline constexpr int kMostFakers = 8;
+// The option lists' entries and the slider's range, as every form shows them.
+using mainwindow::kMostFakers;
+using mainwindow::RespawnEntries;
+using mainwindow::SkillEntries;
+using mainwindow::SoundEntries;
 
 class MainFormPort : public MainWindowPort {
  public:
@@ -78,6 +78,8 @@ void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths);
 void RunCompanionTool(MainFormPort& window, CompanionToolId id);
 void ShowPopupMenu(MainFormPort& window);  // cmdStart_Click
 void ShowAbout(MainFormPort& window);      // cmdAbout_Click
+// What a toolbar button (or the hidden Debug button) does: one of the above.
+void Run(MainFormPort& window, mainwindow::Command command);
 
 // The user is back in Kestrum (the window became active, or left its
 // minimised state): a started program's window comes to the front first,

@@ -1,5 +1,6 @@
 #include "levels/ini_files.h"
 
+#include "base/main_window.h"
 #include "base/main_window_port.h"
 #include "levels/levels.h"
 #include "winapi/dos_paths.h"
@@ -27,7 +28,7 @@ std::string ReadINIValue(const std::string& section, const std::string& key,
 void CheckDukeVersion(MainWindowPort& window) {
   const std::string path = platform::ProgramDirectory() + "\\Duke3d.cfg";
   SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
-  window.SetCaption(window.Caption() + SetupVersion);
+  window.SetCaption(mainwindow::kCaption + SetupVersion);
   if (SetupVersion != "1.5" && SetupVersion != "1.4") return;
   window.ShowArtInt();
   AddDukeAtomic();

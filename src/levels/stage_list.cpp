@@ -46,3 +46,9 @@ void StageList::Clear() {
   listIndex_ = -1;
   Changed();
 }
+
+int StageList::SameFromTheFirst(int count, const std::function<std::string(int)>& shown) const {
+  int same = 0;
+  while (same < ListCount() && same < count && shown(same) == List(same)) ++same;
+  return same;
+}

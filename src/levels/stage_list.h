@@ -21,6 +21,10 @@ class StageList {
   void RemoveItem(int index);
   void SetListIndex(int index);
   void Clear();
+  // How many entries a view that shows count entries (the entry at i is
+  // shown(i)) has as the list has them, from the first: a view redoes only
+  // what follows.
+  int SameFromTheFirst(int count, const std::function<std::string(int)>& shown) const;
 
   // Told after every change, so that a view can follow.
   std::function<void()> changed;

@@ -6,7 +6,17 @@
 #include "tools/about.h"
 #include "tools/author_links.h"
 
-using forms::PlaceTwips;
+namespace {
+// Where the core puts a control, and the picture it shows.
+void Place(QWidget* control) {
+  const auto& p = about::PlaceOf(control->objectName().toUtf8().constData());
+  forms::PlaceTwips(control, p.left, p.top, p.width, p.height);
+}
+QPixmap Picture(const char* name) {
+  const auto& p = about::PlaceOf(name);
+  return forms::Artwork(p.picture, QSize(p.pictureWidth, p.pictureHeight));
+}
+}  // namespace
 
 const QColor frmAbout::kLinkColour(255, 102, 0);
 const QColor frmAbout::kPressedColour(204, 102, 204);
@@ -67,7 +77,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   setWindowTitle(about::kCaption);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(forms::Px(3885), forms::Px(3120));
+  setFixedSize(forms::Px(about::kClientWidth), forms::Px(about::kClientHeight));
   setMouseTracking(true);
   setModal(true);
 
@@ -87,44 +97,44 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
   txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   txtMessage->setMouseTracking(true);
   txtMessage->viewport()->setMouseTracking(true);
-  PlaceTwips(txtMessage, 0, 1965, 3885, 885);
+  Place(txtMessage);
 
   picTolvane = new QLabel(this);
   picTolvane->setObjectName("picTolvane");
-  picTolvane->setPixmap(forms::Artwork("logo", QSize(150, 48)));
+  picTolvane->setPixmap(Picture("picTolvane"));
   picTolvane->setAlignment(Qt::AlignCenter);
   picTolvane->setMouseTracking(true);
-  PlaceTwips(picTolvane, 795, 600, 2250, 705);
+  Place(picTolvane);
 
   lblStatus = MakeLabel(this, "lblStatus", {}, forms::Verdana(8.25));
   Colour(lblStatus, Qt::black, QColor(192, 192, 192));
-  PlaceTwips(lblStatus, 0, 2865, 3885, 255);
+  Place(lblStatus);
 
   lblVersion = MakeLabel(this, "lblVersion", about::kVersion, forms::Verdana(8.25));
   Colour(lblVersion, Qt::white, kDarkBlue);
-  PlaceTwips(lblVersion, 30, 300, 3825, 225);
+  Place(lblVersion);
 
   imgHomePage = MakeLabel(this, "imgHomePage", {}, font());
-  imgHomePage->setPixmap(forms::Artwork("homepage", QSize(16, 18)));
-  PlaceTwips(imgHomePage, 60, 1680, 240, 270);
+  imgHomePage->setPixmap(Picture("imgHomePage"));
+  Place(imgHomePage);
   imgEMail = MakeLabel(this, "imgEMail", {}, font());
-  imgEMail->setPixmap(forms::Artwork("email", QSize(16, 18)));
-  PlaceTwips(imgEMail, 60, 1395, 240, 270);
+  imgEMail->setPixmap(Picture("imgEMail"));
+  Place(imgEMail);
 
   auto* email = new forms::LinkLabel(this);
   email->setText(kAuthorEMail);
   lblEMail = Styled(email, "lblEMail", forms::Verdana(8.25, false, true));
   Colour(lblEMail, kLinkColour, kDarkBlue);
-  PlaceTwips(lblEMail, 360, 1395, 3480, 240);
+  Place(lblEMail);
   auto* homePage = new forms::LinkLabel(this);
   homePage->setText(kAuthorHomePage);
   lblHomePage = Styled(homePage, "lblHomePage", forms::Verdana(8.25, false, true));
   Colour(lblHomePage, kLinkColour, kDarkBlue);
-  PlaceTwips(lblHomePage, 360, 1680, 3480, 240);
+  Place(lblHomePage);
 
   lblTitle = MakeLabel(this, "lblTitle", about::kTitle, forms::Verdana(9.75, true));
   Colour(lblTitle, Qt::white, kLightBlue);
-  PlaceTwips(lblTitle, 30, 30, 3825, 225);
+  Place(lblTitle);
 
   for (QLabel* link : {imgEMail, lblEMail, imgHomePage, lblHomePage}) {
     link->setCursor(HandCursor());
@@ -132,8 +142,8 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
                                                                         : about::kHomePageStatus);
   }
   // The links by the keyboard too: Tab reaches them, Return or Space opens.
-  email->activated = [this] { lblEMail_Click(); };
-  homePage->activated = [this] { lblHomePage_Click(); };
+  email->activated = [this] { links_.Click(about::Part::kEMailLabel); };
+  homePage->activated = [this] { links_.Click(about::Part::kHomePageLabel); };
   setTabOrder(email, homePage);
   forms::ShowFocusMarks(this);
   for (QObject* control : std::initializer_list<QObject*>{
@@ -170,73 +180,6 @@ void frmAbout::SetLinkColour(QLabel* link, const QColor& colour) {
   link->setPalette(p);
 }
 
-void frmAbout::imgEMail_MouseMove() {
-  links_.MouseMove(about::Part::kEMailIcon);
-}
-void frmAbout::imgEMail_MouseDown() {
-  links_.MouseDown(about::Part::kEMailIcon, false);
-}
-void frmAbout::imgEMail_MouseUp() {
-  links_.MouseUp(about::Part::kEMailIcon, false, false);
-}
-void frmAbout::imgEMail_Click() {
-  links_.Click(about::Part::kEMailIcon);
-}
-void frmAbout::lblEMail_MouseMove() {
-  links_.MouseMove(about::Part::kEMailLabel);
-}
-void frmAbout::lblEMail_MouseDown() {
-  links_.MouseDown(about::Part::kEMailLabel, false);
-}
-void frmAbout::lblEMail_MouseUp() {
-  links_.MouseUp(about::Part::kEMailLabel, false, false);
-}
-void frmAbout::lblEMail_Click() {
-  links_.Click(about::Part::kEMailLabel);
-}
-void frmAbout::imgHomePage_MouseMove() {
-  links_.MouseMove(about::Part::kHomePageIcon);
-}
-void frmAbout::imgHomePage_MouseDown() {
-  links_.MouseDown(about::Part::kHomePageIcon, false);
-}
-void frmAbout::imgHomePage_MouseUp() {
-  links_.MouseUp(about::Part::kHomePageIcon, false, false);
-}
-void frmAbout::imgHomePage_Click() {
-  links_.Click(about::Part::kHomePageIcon);
-}
-void frmAbout::lblHomePage_MouseMove() {
-  links_.MouseMove(about::Part::kHomePageLabel);
-}
-void frmAbout::lblHomePage_MouseDown() {
-  links_.MouseDown(about::Part::kHomePageLabel, false);
-}
-void frmAbout::lblHomePage_MouseUp() {
-  links_.MouseUp(about::Part::kHomePageLabel, false, false);
-}
-void frmAbout::lblHomePage_Click() {
-  links_.Click(about::Part::kHomePageLabel);
-}
-void frmAbout::Form_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblStatus_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblTitle_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblVersion_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::picTolvane_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::txtMessage_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-
 about::Part frmAbout::PartOf(QObject* control) const {
   if (control == imgEMail) return about::Part::kEMailIcon;
   if (control == lblEMail) return about::Part::kEMailLabel;
@@ -246,7 +189,7 @@ about::Part frmAbout::PartOf(QObject* control) const {
 }
 
 void frmAbout::mouseMoveEvent(QMouseEvent* event) {
-  Form_MouseMove();
+  links_.MouseMove(about::Part::kElsewhere);
   QDialog::mouseMoveEvent(event);
 }
 

@@ -34,28 +34,6 @@ class frmAbout : public QDialog, public about::LinkView {
 
   QColor LinkColour(QLabel* link) const;
 
-  void imgEMail_MouseMove();
-  void imgEMail_MouseDown();
-  void imgEMail_MouseUp();
-  void imgEMail_Click();
-  void lblEMail_MouseMove();
-  void lblEMail_MouseDown();
-  void lblEMail_MouseUp();
-  void lblEMail_Click();
-  void imgHomePage_MouseMove();
-  void imgHomePage_MouseDown();
-  void imgHomePage_MouseUp();
-  void imgHomePage_Click();
-  void lblHomePage_MouseMove();
-  void lblHomePage_MouseDown();
-  void lblHomePage_MouseUp();
-  void lblHomePage_Click();
-  void Form_MouseMove();
-  void lblStatus_MouseMove();
-  void lblTitle_MouseMove();
-  void lblVersion_MouseMove();
-  void picTolvane_MouseMove();
-  void txtMessage_MouseMove();
 
   // How often the status line was written, to show that moving within one
   // control does not rewrite it.

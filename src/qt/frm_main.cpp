@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +18,7 @@
 #include "app/exit_program.h"
 #include "base/launch_options.h"
 #include "app/main_form.h"
+#include "base/main_window.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "qt/dialogs.h"
@@ -33,9 +37,6 @@ static void InitArtwork() {
 
 namespace {
 
-// As many rows as a Windows drop-down list shows before it scrolls.
-constexpr int kListRows = 8;
-
 QString Qs(const std::string& s) {
   return QString::fromStdString(s);
 }
@@ -43,7 +44,8 @@ QString Qs(const std::string& s) {
 QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setPixmap(forms::Artwork(resource, QSize(22, 24)));
+  const auto& row = mainwindow::Find(name);
+  label->setPixmap(forms::Artwork(resource, QSize(row.artWidth, row.artHeight)));
   label->setAlignment(Qt::AlignCenter);
   return label;
 }
@@ -65,7 +67,7 @@ QComboBox* DropDownList(QWidget* parent, const char* name,
   list->setEditable(false);
   list->setFont(forms::Verdana(8.25));
   for (const auto& entry : entries) list->addItem(Qs(entry));
-  forms::BoundRows(list, kListRows);
+  forms::BoundRows(list, mainwindow::kListRows);
   // No entry is selected until start-up copies the stored choice in.
   list->setCurrentIndex(-1);
   return list;
@@ -100,39 +102,20 @@ frmMain::frmMain() {
     frmPopup::Release();
   });
   setObjectName("frmMain");
-  setWindowTitle("Duke Nukem ");
+  setWindowTitle(mainwindow::kCaption);
   setWindowIcon(forms::ArtworkIcon("icon", {QSize(16, 16), QSize(32, 32)}));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(forms::Px(3735), forms::Px(3135));
+  setFixedSize(forms::Px(mainwindow::kClientWidth), forms::Px(mainwindow::kClientHeight));
 
-  BuildToolbar();
-  BuildOptionPanel();
-
-  cboStages = new QComboBox(this);
-  cboStages->setObjectName("cboStages");
-  cboStages->setEditable(false);
-  cboStages->setFont(forms::CourierNew(9.75));
-  forms::BoundRows(cboStages, kListRows);
-  PlaceTwips(cboStages, 0, 2775, 3735, 360);
-  cboStages->installEventFilter(this);
-  lblStages = new QLabel("Level", this);
-  lblStages->setObjectName("lblStages");
-  lblStages->setBuddy(cboStages);
-  lblStages->hide();
+  BuildControls();
   // The view follows the list (with its signals blocked); a selection made in
   // the view goes back into the list.
   connect(cboStages, &QComboBox::currentIndexChanged, this,
           [](int index) { Stages.SetListIndex(index); });
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
-
-  // Tab goes along the toolbar, then down the option rows as they stand.
-  QWidget* const order[] = {cmdStart,   cmdOpen,    cmdText,   cmdLaunch,      cmdBuild,
-                            cmdEditArt, cmdAbout,   chkRecord, chkMonsters,    cboSound,
-                            cboSkills,  cboRespawn, chkArtInt, hsbFakePlayers, cboStages};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   forms::ShowFocusMarks(this);
 }
 
@@ -142,134 +125,156 @@ frmMain::~frmMain() {
   if (mainform::Window() == this) mainform::SetWindow(nullptr);
 }
 
-void frmMain::BuildToolbar() {
-  const QSize button(20, 20);
-  cmdStart = forms::PictureButton(this, "cmdStart", "start", QSize(51, 22), "Click Here to Begin");
-  PlaceTwips(cmdStart, 0, 0, 825, 375);
+void frmMain::BuildControls() {
+  using mainwindow::Kind;
+  std::map<std::string, QWidget*> made;
+  std::vector<std::pair<int, QWidget*>> tabOrder;
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    QWidget* parent = *c.parent != '\0' ? made.at(c.parent) : this;
+    QWidget* w = nullptr;
+    switch (c.kind) {
+      case Kind::kPictureButton:
+        w = forms::PictureButton(parent, c.name, c.text, QSize(c.artWidth, c.artHeight),
+                                 Qs(c.toolTip));
+        break;
+      case Kind::kHiddenButton: {
+        auto* button = new forms::HiddenButton(parent);
+        button->setText(c.text);
+        // It is never seen, so it must never hold the focus either.
+        button->setFocusPolicy(Qt::NoFocus);
+        w = button;
+        break;
+      }
+      case Kind::kPanel:
+        w = new forms::Panel(
+            parent, c.text,
+            QColor(mainwindow::kPanelRed, mainwindow::kPanelGreen, mainwindow::kPanelBlue));
+        break;
+      case Kind::kRowPicture:
+        w = Picture(parent, c.name, c.text);
+        break;
+      case Kind::kCheckBox:
+        w = new forms::OptionCheckBox(parent);
+        break;
+      case Kind::kClickLabel:
+        w = PanelLabel(new forms::ClickLabel(parent), c.name, c.text);
+        break;
+      case Kind::kLabel:
+        w = PanelLabel(new QLabel(parent), c.name, c.text);
+        break;
+      case Kind::kDropDownList:
+        w = DropDownList(parent, c.name, mainwindow::EntriesOf(c));
+        break;
+      case Kind::kDisplay: {
+        auto* display = new QLineEdit(c.text, parent);
+        display->setFont(forms::Verdana(9));
+        display->setAlignment(Qt::AlignCenter);
+        display->setEnabled(false);
+        w = display;
+        break;
+      }
+      case Kind::kScrollBar: {
+        auto* bar = new forms::ScrollBar(parent);
+        bar->setRange(0, mainwindow::kMostFakers);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        // A tab stop like every other option, moved by the arrow and page keys.
+        bar->setFocusPolicy(Qt::StrongFocus);
+        w = bar;
+        break;
+      }
+      case Kind::kStageList: {
+        auto* list = new QComboBox(parent);
+        list->setEditable(false);
+        list->setFont(forms::CourierNew(9.75));
+        forms::BoundRows(list, mainwindow::kListRows);
+        w = list;
+        break;
+      }
+    }
+    w->setObjectName(c.name);
+    PlaceTwips(w, c.left, c.top, c.width, c.height);
+    if (*c.toolTip != '\0' && c.kind != Kind::kPictureButton) forms::SetToolTip(w, c.toolTip);
+    if (*c.accessibleName != '\0') w->setAccessibleName(c.accessibleName);
+    if (c.tabIndex > 0) tabOrder.emplace_back(c.tabIndex, w);
+    made[c.name] = w;
+  }
+  const auto find = [&made]<typename T>(T*& member, const char* name) {
+    member = static_cast<T*>(made.at(name));
+  };
+  find(cmdStart, "cmdStart");
+  find(cmdOpen, "cmdOpen");
+  find(cmdText, "cmdText");
+  find(cmdLaunch, "cmdLaunch");
+  find(cmdBuild, "cmdBuild");
+  find(cmdEditArt, "cmdEditArt");
+  find(cmdAbout, "cmdAbout");
+  find(cmdDebug, "cmdDebug");
+  find(picMain, "picMain");
+  find(imgRecord, "imgRecord");
+  find(imgMonsters, "imgMonsters");
+  find(imgSound, "imgSound");
+  find(imgSkill, "imgSkill");
+  find(imgRespawn, "imgRespawn");
+  find(imgFakePlayers, "imgFakePlayers");
+  find(chkRecord, "chkRecord");
+  find(chkMonsters, "chkMonsters");
+  find(chkArtInt, "chkArtInt");
+  find(lblRecord, "lblRecord");
+  find(lblMonsters, "lblMonsters");
+  find(lblSound, "lblSound");
+  find(lblSkill, "lblSkill");
+  find(lblRespawn, "lblRespawn");
+  find(lblFakePlayers, "lblFakePlayers");
+  find(cboSound, "cboSound");
+  find(cboSkills, "cboSkills");
+  find(cboRespawn, "cboRespawn");
+  find(txtFakePlayers, "txtFakePlayers");
+  find(hsbFakePlayers, "hsbFakePlayers");
+  find(cboStages, "cboStages");
+  lblStages = new QLabel("Level", this);
+  lblStages->setObjectName("lblStages");
+  lblStages->hide();
+  made["lblStages"] = lblStages;
+
+  // A screen reader names a control by the label it is tied to.
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    if (*c.buddy != '\0') static_cast<QLabel*>(made.at(c.name))->setBuddy(made.at(c.buddy));
+  }
+  lblStages->setBuddy(cboStages);
+  // Tab goes along the toolbar, then down the option rows as they stand.
+  std::sort(tabOrder.begin(), tabOrder.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+    setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+  }
+
   cmdStart->setAcceptDrops(true);
   cmdStart->installEventFilter(this);
-  cmdOpen = forms::PictureButton(this, "cmdOpen", "open", button, "Open Map");
-  PlaceTwips(cmdOpen, 825, 0, 375, 375);
-  cmdText = forms::PictureButton(this, "cmdText", "text", button, {});
-  cmdText->setAccessibleName("Read the map's text");
-  PlaceTwips(cmdText, 1200, 0, 375, 375);
   cmdText->setEnabled(false);
-  cmdLaunch = forms::PictureButton(this, "cmdLaunch", "launch", QSize(21, 22), "Launch Duke3D");
-  PlaceTwips(cmdLaunch, 1575, 0, 375, 375);
-  cmdBuild = forms::PictureButton(this, "cmdBuild", "build", button, "Launch Build");
-  PlaceTwips(cmdBuild, 2295, 0, 375, 375);
-  cmdEditArt = forms::PictureButton(this, "cmdEditArt", "editart", button, "Launch Editart");
-  PlaceTwips(cmdEditArt, 2670, 0, 375, 375);
-  cmdAbout = forms::PictureButton(this, "cmdAbout", "about", button, "About...");
-  PlaceTwips(cmdAbout, 3360, 0, 375, 375);
-
-  // Beyond the right edge of the window: never seen, but Alt+D presses it.
-  cmdDebug = new forms::HiddenButton(this);
-  cmdDebug->setText("&Debug");
-  cmdDebug->setObjectName("cmdDebug");
-  // It is never seen, so it must never hold the focus either.
-  cmdDebug->setFocusPolicy(Qt::NoFocus);
-  PlaceTwips(cmdDebug, 3840, 600, 735, 375);
-
-  connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
-  connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
-  connect(cmdText, &QPushButton::clicked, this, [this] { cmdText_Click(); });
-  connect(cmdLaunch, &QPushButton::clicked, this, [this] { cmdLaunch_Click(); });
-  connect(cmdBuild, &QPushButton::clicked, this, [this] { cmdBuild_Click(); });
-  connect(cmdEditArt, &QPushButton::clicked, this, [this] { cmdEditArt_Click(); });
-  connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
-  connect(cmdDebug, &QPushButton::clicked, this, [this] { cmdDebug_Click(); });
-}
-
-void frmMain::BuildOptionPanel() {
-  picMain = new forms::Panel(this, "panel", QColor(40, 36, 32));
-  picMain->setObjectName("picMain");
-  picMain->setAccessibleName("Options");
-  PlaceTwips(picMain, 0, 390, 3735, 2370);
-
-  imgRecord = Picture(picMain, "imgRecord", "row-record");
-  imgMonsters = Picture(picMain, "imgMonsters", "row-monsters");
-  imgSound = Picture(picMain, "imgSound", "row-sound");
-  imgSkill = Picture(picMain, "imgSkill", "row-skill");
-  imgRespawn = Picture(picMain, "imgRespawn", "row-respawn");
-  imgFakePlayers = Picture(picMain, "imgFakePlayers", "row-fakeplayers");
-  PlaceTwips(imgRecord, 0, 0, 330, 360);
-  PlaceTwips(imgMonsters, 0, 330, 330, 360);
-  PlaceTwips(imgSound, 0, 990, 330, 360);
-  PlaceTwips(imgSkill, 0, 1320, 330, 360);
-  PlaceTwips(imgRespawn, 0, 1650, 330, 360);
-  PlaceTwips(imgFakePlayers, 0, 1980, 330, 360);
-
-  chkRecord = new forms::OptionCheckBox(picMain);
-  chkRecord->setObjectName("chkRecord");
-  PlaceTwips(chkRecord, 375, 75, 195, 195);
-  chkMonsters = new forms::OptionCheckBox(picMain);
-  chkMonsters->setObjectName("chkMonsters");
-  PlaceTwips(chkMonsters, 375, 405, 195, 195);
-  chkArtInt = new forms::OptionCheckBox(picMain);
-  chkArtInt->setObjectName("chkArtInt");
-  PlaceTwips(chkArtInt, 375, 2025, 195, 195);
-  forms::SetToolTip(chkArtInt, "Use Artificial Intelligence");
   chkArtInt->setVisible(false);
-  chkRecord->setAccessibleName("Record Demo");
-  chkMonsters->setAccessibleName("Disable Monsters");
+  cboStages->installEventFilter(this);
 
-  lblRecord = new forms::ClickLabel(picMain);
-  PanelLabel(lblRecord, "lblRecord", "Record Demo");
-  PlaceTwips(lblRecord, 615, 75, 1170, 195);
-  lblMonsters = new forms::ClickLabel(picMain);
-  PanelLabel(lblMonsters, "lblMonsters", "Disable Monsters");
-  PlaceTwips(lblMonsters, 615, 405, 1455, 195);
-  lblSound = PanelLabel(new QLabel(picMain), "lblSound", "Sound:");
-  PlaceTwips(lblSound, 615, 1050, 615, 195);
-  lblSkill = PanelLabel(new QLabel(picMain), "lblSkill", "Skill Level:");
-  PlaceTwips(lblSkill, 615, 1380, 945, 195);
-  lblRespawn = PanelLabel(new QLabel(picMain), "lblRespawn", "Respawn:");
-  PlaceTwips(lblRespawn, 615, 1710, 840, 195);
-  lblFakePlayers = PanelLabel(new QLabel(picMain), "lblFakePlayers", "Fake MultiPlayers:");
-  PlaceTwips(lblFakePlayers, 615, 2025, 1560, 195);
-
-  cboSound = DropDownList(picMain, "cboSound", SoundEntries());
-  PlaceTwips(cboSound, 1605, 990, 2055, 315);
-  cboSkills = DropDownList(picMain, "cboSkills", SkillEntries());
-  PlaceTwips(cboSkills, 1605, 1320, 2055, 315);
-  cboRespawn = DropDownList(picMain, "cboRespawn", RespawnEntries());
-  PlaceTwips(cboRespawn, 1605, 1650, 2055, 315);
-  // A screen reader names a control by the label it is tied to.
-  lblRecord->setBuddy(chkRecord);
-  lblMonsters->setBuddy(chkMonsters);
-  lblSound->setBuddy(cboSound);
-  lblSkill->setBuddy(cboSkills);
-  lblRespawn->setBuddy(cboRespawn);
-  cboSound->setAccessibleName("Sound");
-  cboSkills->setAccessibleName("Skill Level");
-  cboRespawn->setAccessibleName("Respawn");
-
-  txtFakePlayers = new QLineEdit("0", picMain);
-  txtFakePlayers->setObjectName("txtFakePlayers");
-  txtFakePlayers->setFont(forms::Verdana(9));
-  txtFakePlayers->setAlignment(Qt::AlignCenter);
-  txtFakePlayers->setEnabled(false);  // a display only: the slider holds the value
-  PlaceTwips(txtFakePlayers, 2205, 1995, 270, 285);
-
-  hsbFakePlayers = new forms::ScrollBar(picMain);
-  hsbFakePlayers->setObjectName("hsbFakePlayers");
-  hsbFakePlayers->setRange(0, kMostFakers);
-  hsbFakePlayers->setSingleStep(1);
-  hsbFakePlayers->setPageStep(1);
-  hsbFakePlayers->setValue(0);
-  hsbFakePlayers->setAccessibleName("Fake MultiPlayers");
-  lblFakePlayers->setBuddy(hsbFakePlayers);
-  // A tab stop like every other option, moved by the arrow and page keys.
-  hsbFakePlayers->setFocusPolicy(Qt::StrongFocus);
-  PlaceTwips(hsbFakePlayers, 2535, 2025, 1095, 240);
-
-  connect(cboSound, &QComboBox::currentIndexChanged, this, [this] { cboSound_Click(); });
-  connect(cboSkills, &QComboBox::currentIndexChanged, this, [this] { cboSkills_Click(); });
-  connect(cboRespawn, &QComboBox::currentIndexChanged, this, [this] { cboRespawn_Click(); });
-  connect(chkRecord, &QCheckBox::stateChanged, this, [this] { chkRecord_Click(); });
-  connect(chkMonsters, &QCheckBox::stateChanged, this, [this] { chkMonsters_Click(); });
-  connect(chkArtInt, &QCheckBox::stateChanged, this, [this] { chkArtInt_Click(); });
+  // Each button runs what the core's table says it does.
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    if (c.command == mainwindow::Command::kNone) continue;
+    connect(static_cast<QPushButton*>(made.at(c.name)), &QPushButton::clicked, this,
+            [this, command = c.command] { mainform::Run(*this, command); });
+  }
+  // Each option control tells the core its new value.
+  using mainwindow::Option;
+  for (auto [list, option] :
+       {std::pair{cboSound, Option::kSound}, std::pair{cboSkills, Option::kSkills},
+        std::pair{cboRespawn, Option::kRespawn}}) {
+    connect(list, &QComboBox::currentIndexChanged, this,
+            [list, option] { mainwindow::OptionChanged(option, list->currentIndex()); });
+  }
+  for (auto [box, option] :
+       {std::pair{chkRecord, Option::kRecord}, std::pair{chkMonsters, Option::kMonsters},
+        std::pair{chkArtInt, Option::kArtInt}}) {
+    connect(box, &QCheckBox::stateChanged, this,
+            [box, option] { mainwindow::OptionChanged(option, box->Value()); });
+  }
   lblRecord->clicked = [this] { lblRecord_Click(); };
   lblMonsters->clicked = [this] { lblMonsters_Click(); };
   connect(hsbFakePlayers, &QScrollBar::sliderMoved, this, [this] { hsbFakePlayers_Scroll(); });
@@ -307,25 +312,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- options
 
-void frmMain::cboSound_Click() {
-  LaunchOptions.Sound = static_cast<std::int16_t>(cboSound->currentIndex());
-}
-void frmMain::cboSkills_Click() {
-  LaunchOptions.Skills = static_cast<std::int16_t>(cboSkills->currentIndex());
-}
-void frmMain::cboRespawn_Click() {
-  LaunchOptions.Respawn = static_cast<std::int16_t>(cboRespawn->currentIndex());
-}
-void frmMain::chkRecord_Click() {
-  LaunchOptions.Record = static_cast<std::int16_t>(chkRecord->Value());
-}
-void frmMain::chkMonsters_Click() {
-  LaunchOptions.Monsters = static_cast<std::int16_t>(chkMonsters->Value());
-}
-void frmMain::chkArtInt_Click() {
-  LaunchOptions.ArtInt = static_cast<std::int16_t>(chkArtInt->Value());
-}
-
 void frmMain::lblRecord_Click() {
   chkRecord->SetValue(chkRecord->Value() == 1 ? 0 : 1);
 }
@@ -340,18 +326,10 @@ void frmMain::hsbFakePlayers_Change() {
   txtFakePlayers->setText(QString::number(hsbFakePlayers->value()));
 }
 void frmMain::txtFakePlayers_Change() {
-  LaunchOptions.Fakers = static_cast<std::int16_t>(hsbFakePlayers->sliderPosition());
+  mainwindow::OptionChanged(mainwindow::Option::kFakers, hsbFakePlayers->sliderPosition());
 }
 
 // ---------------------------------------------------------------- launching
-
-void frmMain::cmdLaunch_Click() {
-  mainform::LaunchGame(*this);
-}
-
-void frmMain::cmdDebug_Click() {
-  mainform::ShowCommandLine(*this);
-}
 
 void frmMain::TakeFocus() {
   // As a form does: the window becomes the active one and the focus stays
@@ -399,10 +377,6 @@ void frmMain::changeEvent(QEvent* event) {
 
 // ---------------------------------------------------------------- user files
 
-void frmMain::cmdOpen_Click() {
-  mainform::OpenUserFile(*this);
-}
-
 std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
   return dialogs::GetOpenFileName(this, Qs(settings.title), Qs(hostFolder),
                                   NameFilters(settings.filters), Qs(settings.defaultExtension))
@@ -411,10 +385,6 @@ std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::s
 
 std::string frmMain::ChooseFolder(const std::string& title, const std::string& hostFolder) {
   return dialogs::GetExistingDirectory(nullptr, Qs(title), Qs(hostFolder)).toStdString();
-}
-
-void frmMain::cmdText_Click() {
-  mainform::OpenCompanionText(*this);
 }
 
 void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
@@ -430,14 +400,10 @@ void frmMain::cboStages_KeyPress(int keyAscii) {
 void frmMain::ShowStages() {
   const QSignalBlocker block(cboStages);
   // Only what differs is redone: start-up appends the levels one by one.
-  const int count = Stages.ListCount();
-  int same = 0;
-  while (same < count && same < cboStages->count() &&
-         cboStages->itemText(same) == Qs(Stages.List(same))) {
-    ++same;
-  }
+  const int same = Stages.SameFromTheFirst(
+      cboStages->count(), [this](int i) { return cboStages->itemText(i).toStdString(); });
   while (cboStages->count() > same) cboStages->removeItem(cboStages->count() - 1);
-  for (int i = same; i < count; ++i) cboStages->addItem(Qs(Stages.List(i)));
+  for (int i = same; i < Stages.ListCount(); ++i) cboStages->addItem(Qs(Stages.List(i)));
   cboStages->setCurrentIndex(Stages.ListIndex());
 }
 
@@ -494,21 +460,6 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ---------------------------------------------------------------- tools and menus
-
-void frmMain::cmdBuild_Click() {
-  mainform::RunCompanionTool(*this, CompanionToolId::kBuild);
-}
-void frmMain::cmdEditArt_Click() {
-  mainform::RunCompanionTool(*this, CompanionToolId::kEditArt);
-}
-
-void frmMain::cmdStart_Click() {
-  mainform::ShowPopupMenu(*this);
-}
-
-void frmMain::cmdAbout_Click() {
-  mainform::ShowAbout(*this);
-}
 
 void frmMain::ShowPopupMenu(int x, int y) {
   frmPopup::Instance().ShowPopup(this, QPoint(x, y));

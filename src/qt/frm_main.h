@@ -62,33 +62,15 @@ class frmMain : public QWidget, public MainFormPort {
   QLabel* lblStages = nullptr;  // never shown: names the stage list to screen readers
 
   // Option handlers.
-  void cboSound_Click();
-  void cboSkills_Click();
-  void cboRespawn_Click();
-  void chkRecord_Click();
-  void chkMonsters_Click();
-  void chkArtInt_Click();
   void lblRecord_Click();
   void lblMonsters_Click();
   void hsbFakePlayers_Scroll();
   void hsbFakePlayers_Change();
   void txtFakePlayers_Change();
 
-  // Launching.
-  void cmdLaunch_Click();
-  void cmdDebug_Click();
-
   // User files.
-  void cmdOpen_Click();
-  void cmdText_Click();
   void cmdStart_OLEDragDrop(const QStringList& hostFileNames);
   void cboStages_KeyPress(int keyAscii);
-
-  // Companion tools and the popup menu.
-  void cmdBuild_Click();
-  void cmdEditArt_Click();
-  void cmdStart_Click();
-  void cmdAbout_Click();
 
   // MainWindowPort
   std::string Caption() const override;
@@ -128,8 +110,8 @@ class frmMain : public QWidget, public MainFormPort {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildToolbar();
-  void BuildOptionPanel();
+  // Every control, as the core's table of the window describes it.
+  void BuildControls();
   void ShowStages();
 
   bool endingOnSignal_ = false;

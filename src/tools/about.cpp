@@ -1,8 +1,28 @@
 #include "tools/about.h"
 
+#include <string_view>
+
 #include "launch/shell_paths.h"
 
 namespace about {
+
+const Place& PlaceOf(const char* name) {
+  static constexpr Place kPlaces[] = {
+      {"txtMessage", 0, 1965, 3885, 885, "", 0, 0},
+      {"picTolvane", 795, 600, 2250, 705, "logo", 150, 48},
+      {"lblStatus", 0, 2865, 3885, 255, "", 0, 0},
+      {"lblVersion", 30, 300, 3825, 225, "", 0, 0},
+      {"imgHomePage", 60, 1680, 240, 270, "homepage", 16, 18},
+      {"imgEMail", 60, 1395, 240, 270, "email", 16, 18},
+      {"lblEMail", 360, 1395, 3480, 240, "", 0, 0},
+      {"lblHomePage", 360, 1680, 3480, 240, "", 0, 0},
+      {"lblTitle", 30, 30, 3825, 225, "", 0, 0},
+  };
+  for (const Place& p : kPlaces) {
+    if (std::string_view(p.name) == name) return p;
+  }
+  return kPlaces[0];
+}
 
 void OpenEMail(const std::string& labelText) {
   ShellOpen("mailto:" + labelText);

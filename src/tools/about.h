@@ -15,6 +15,18 @@ inline constexpr const char* kMessage =
 inline constexpr const char* kEMailStatus = "Send me some EMail!";
 inline constexpr const char* kHomePageStatus = "Go to my Homepage!";
 
+// Where each control goes, in twips, and what picture it shows (the
+// artwork's name and size in pixels), for every form.
+struct Place {
+  const char* name;
+  int left, top, width, height;
+  const char* picture;
+  int pictureWidth, pictureHeight;
+};
+inline constexpr int kClientWidth = 3885;
+inline constexpr int kClientHeight = 3120;
+const Place& PlaceOf(const char* name);
+
 // The e-mail link opens a new mail to the address its label shows; the
 // home-page link opens the address its label shows.
 void OpenEMail(const std::string& labelText);

@@ -67,15 +67,17 @@ LRESULT CALLBACK ControlMouse(HWND control, UINT message, WPARAM wParam, LPARAM 
     return ::DefSubclassProc(control, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
   }
   if (message == WM_SETFOCUS || message == WM_KILLFOCUS) ::InvalidateRect(control, nullptr, TRUE);
-  if (message == WM_PAINT && ::GetFocus() == control && ::GetWindowLongPtrW(control, GWL_STYLE) &
-                                                            WS_TABSTOP) {
+  if (message == WM_PAINT && ::GetFocus() == control &&
+      ::GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) {
     // A link with the focus wears the system's focus mark around its text.
     const LRESULT painted = ::DefSubclassProc(control, message, wParam, lParam);
     HDC dc = ::GetDC(control);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     const std::wstring text = win32::Wide(win32::TextOf(control));
     RECT mark{};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark, DT_CALCRECT | DT_SINGLELINE);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &mark,
+                DT_CALCRECT | DT_SINGLELINE);
     ::InflateRect(&mark, 1, 0);
     ::DrawFocusRect(dc, &mark);
     ::SelectObject(dc, old);
@@ -138,25 +140,35 @@ frmAbout::frmAbout(HWND owner) {
                         win32::Wide(about::kCaption).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         100, 100, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   dpi_ = win32::DpiOf(hwnd);
-  RECT frame{0, 0, Px(3885, dpi_), Px(3120, dpi_)};
+  RECT frame{0, 0, Px(about::kClientWidth, dpi_), Px(about::kClientHeight, dpi_)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
   ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  using win32::Child;
-  txtMessage = Child(hwnd, L"EDIT", about::kMessage, ES_MULTILINE | ES_READONLY | WS_TABSTOP, 0,
-                     1965, 3885, 885, 0, dpi_, WS_EX_CLIENTEDGE);
-  picTolvane = Child(hwnd, kPictureClass, "logo 150 48", 0, 795, 600, 2250, 705, 0, dpi_);
-  lblStatus = Child(hwnd, L"STATIC", "", SS_LEFT | SS_NOTIFY, 0, 2865, 3885, 255, 0, dpi_);
-  lblVersion =
-      Child(hwnd, L"STATIC", about::kVersion, SS_LEFT | SS_NOTIFY, 30, 300, 3825, 225, 0, dpi_);
-  imgHomePage = Child(hwnd, kPictureClass, "homepage 16 18", 0, 60, 1680, 240, 270, 0, dpi_);
-  imgEMail = Child(hwnd, kPictureClass, "email 16 18", 0, 60, 1395, 240, 270, 0, dpi_);
+  // Where the core puts each control, and the picture it shows.
+  const auto child = [this](const char* name, const wchar_t* windowClass, const std::string& text,
+                            DWORD style, DWORD exStyle = 0) {
+    const auto& p = about::PlaceOf(name);
+    return win32::Child(hwnd, windowClass, text, style, p.left, p.top, p.width, p.height, 0, dpi_,
+                        exStyle);
+  };
+  const auto picture = [&](const char* name) {
+    const auto& p = about::PlaceOf(name);
+    return child(name, kPictureClass,
+                 std::string(p.picture) + " " + std::to_string(p.pictureWidth) + " " +
+                     std::to_string(p.pictureHeight),
+                 0);
+  };
+  txtMessage = child("txtMessage", L"EDIT", about::kMessage,
+                     ES_MULTILINE | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE);
+  picTolvane = picture("picTolvane");
+  lblStatus = child("lblStatus", L"STATIC", "", SS_LEFT | SS_NOTIFY);
+  lblVersion = child("lblVersion", L"STATIC", about::kVersion, SS_LEFT | SS_NOTIFY);
+  imgHomePage = picture("imgHomePage");
+  imgEMail = picture("imgEMail");
   // The links by the keyboard too: Tab reaches them, Return or Space opens.
-  lblEMail = Child(hwnd, L"STATIC", kAuthorEMail, SS_LEFT | SS_NOTIFY | WS_TABSTOP, 360, 1395,
-                   3480, 240, 0, dpi_);
-  lblHomePage = Child(hwnd, L"STATIC", kAuthorHomePage, SS_LEFT | SS_NOTIFY | WS_TABSTOP, 360,
-                      1680, 3480, 240, 0, dpi_);
-  lblTitle = Child(hwnd, L"STATIC", about::kTitle, SS_LEFT | SS_NOTIFY, 30, 30, 3825, 225, 0, dpi_);
+  lblEMail = child("lblEMail", L"STATIC", kAuthorEMail, SS_LEFT | SS_NOTIFY | WS_TABSTOP);
+  lblHomePage = child("lblHomePage", L"STATIC", kAuthorHomePage, SS_LEFT | SS_NOTIFY | WS_TABSTOP);
+  lblTitle = child("lblTitle", L"STATIC", about::kTitle, SS_LEFT | SS_NOTIFY);
   const auto font = [](HWND control, HFONT f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
   };
@@ -194,73 +206,6 @@ void frmAbout::ShowPressed(bool email, bool pressed) {
 }
 std::string frmAbout::LinkText(bool email) const {
   return win32::TextOf(email ? lblEMail : lblHomePage);
-}
-
-void frmAbout::imgEMail_MouseMove() {
-  links_.MouseMove(about::Part::kEMailIcon);
-}
-void frmAbout::imgEMail_MouseDown() {
-  links_.MouseDown(about::Part::kEMailIcon, false);
-}
-void frmAbout::imgEMail_MouseUp() {
-  links_.MouseUp(about::Part::kEMailIcon, false, false);
-}
-void frmAbout::imgEMail_Click() {
-  links_.Click(about::Part::kEMailIcon);
-}
-void frmAbout::lblEMail_MouseMove() {
-  links_.MouseMove(about::Part::kEMailLabel);
-}
-void frmAbout::lblEMail_MouseDown() {
-  links_.MouseDown(about::Part::kEMailLabel, false);
-}
-void frmAbout::lblEMail_MouseUp() {
-  links_.MouseUp(about::Part::kEMailLabel, false, false);
-}
-void frmAbout::lblEMail_Click() {
-  links_.Click(about::Part::kEMailLabel);
-}
-void frmAbout::imgHomePage_MouseMove() {
-  links_.MouseMove(about::Part::kHomePageIcon);
-}
-void frmAbout::imgHomePage_MouseDown() {
-  links_.MouseDown(about::Part::kHomePageIcon, false);
-}
-void frmAbout::imgHomePage_MouseUp() {
-  links_.MouseUp(about::Part::kHomePageIcon, false, false);
-}
-void frmAbout::imgHomePage_Click() {
-  links_.Click(about::Part::kHomePageIcon);
-}
-void frmAbout::lblHomePage_MouseMove() {
-  links_.MouseMove(about::Part::kHomePageLabel);
-}
-void frmAbout::lblHomePage_MouseDown() {
-  links_.MouseDown(about::Part::kHomePageLabel, false);
-}
-void frmAbout::lblHomePage_MouseUp() {
-  links_.MouseUp(about::Part::kHomePageLabel, false, false);
-}
-void frmAbout::lblHomePage_Click() {
-  links_.Click(about::Part::kHomePageLabel);
-}
-void frmAbout::Form_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblStatus_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblTitle_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::lblVersion_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::picTolvane_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
-}
-void frmAbout::txtMessage_MouseMove() {
-  links_.MouseMove(about::Part::kElsewhere);
 }
 
 about::Part frmAbout::PartOf(HWND control) const {
@@ -337,7 +282,7 @@ LRESULT frmAbout::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     }
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      links_.MouseMove(about::Part::kElsewhere);
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);

@@ -31,28 +31,6 @@ class frmAbout : public about::LinkView {
   // Tab among the window's controls as in a dialog.
   bool HandlesDialogMessage(MSG* message);
 
-  void imgEMail_MouseMove();
-  void imgEMail_MouseDown();
-  void imgEMail_MouseUp();
-  void imgEMail_Click();
-  void lblEMail_MouseMove();
-  void lblEMail_MouseDown();
-  void lblEMail_MouseUp();
-  void lblEMail_Click();
-  void imgHomePage_MouseMove();
-  void imgHomePage_MouseDown();
-  void imgHomePage_MouseUp();
-  void imgHomePage_Click();
-  void lblHomePage_MouseMove();
-  void lblHomePage_MouseDown();
-  void lblHomePage_MouseUp();
-  void lblHomePage_Click();
-  void Form_MouseMove();
-  void lblStatus_MouseMove();
-  void lblTitle_MouseMove();
-  void lblVersion_MouseMove();
-  void picTolvane_MouseMove();
-  void txtMessage_MouseMove();
 
   // about::LinkView
   std::string StatusText() const override;

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/exit_program.h"
+#include "base/main_window.h"
 #include "base/launch_options.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -21,11 +22,9 @@ using win32::Px;
 
 constexpr const wchar_t* kMainClass = frmMain::kWindowClass;
 constexpr const wchar_t* kPanelClass = L"KestrumPanel";
-// The client area, in twips: 249 x 209 pixels at 96 dots per inch.
-constexpr int kClientWidth = 3735;
-constexpr int kClientHeight = 3135;
-// As many rows as a drop-down list shows before it scrolls.
-constexpr int kListRows = 8;
+using mainwindow::kClientHeight;
+using mainwindow::kClientWidth;
+using mainwindow::kListRows;
 // Posted to itself once the window shows.
 constexpr UINT kSetIcons = WM_APP + 2;
 
@@ -34,63 +33,60 @@ frmMain*& TheForm() {
   return form;
 }
 
-// Where each control goes, in twips, relative to its parent.
-struct Place {
+// The form's controls by their names in the core's table of the window,
+// which says where each goes, in twips, relative to its parent.
+struct Named {
   HWND frmMain::*control;
-  int left, top, width, height;
+  const char* name;
 };
-constexpr Place kPlaces[] = {
-    {&frmMain::cmdStart, 0, 0, 825, 375},
-    {&frmMain::cmdOpen, 825, 0, 375, 375},
-    {&frmMain::cmdText, 1200, 0, 375, 375},
-    {&frmMain::cmdLaunch, 1575, 0, 375, 375},
-    {&frmMain::cmdBuild, 2295, 0, 375, 375},
-    {&frmMain::cmdEditArt, 2670, 0, 375, 375},
-    {&frmMain::cmdAbout, 3360, 0, 375, 375},
-    {&frmMain::cmdDebug, 3840, 600, 735, 375},
-    {&frmMain::picMain, 0, 390, 3735, 2370},
-    {&frmMain::chkRecord, 375, 75, 195, 195},
-    {&frmMain::chkMonsters, 375, 405, 195, 195},
-    {&frmMain::chkArtInt, 375, 2025, 195, 195},
-    {&frmMain::lblRecord, 615, 75, 1170, 195},
-    {&frmMain::lblMonsters, 615, 405, 1455, 195},
-    {&frmMain::lblSound, 615, 1050, 615, 195},
-    {&frmMain::lblSkill, 615, 1380, 945, 195},
-    {&frmMain::lblRespawn, 615, 1710, 840, 195},
-    {&frmMain::lblFakePlayers, 615, 2025, 1560, 195},
-    // A drop-down list's height includes its open list.
-    {&frmMain::cboSound, 1605, 990, 2055, 315 + kListRows * 240},
-    {&frmMain::cboSkills, 1605, 1320, 2055, 315 + kListRows * 240},
-    {&frmMain::cboRespawn, 1605, 1650, 2055, 315 + kListRows * 240},
-    {&frmMain::txtFakePlayers, 2205, 1995, 270, 285},
-    {&frmMain::hsbFakePlayers, 2535, 2025, 1095, 240},
-    {&frmMain::cboStages, 0, 2775, 3735, 360 + kListRows * 240},
+constexpr Named kControls[] = {
+    {&frmMain::cmdStart, "cmdStart"},
+    {&frmMain::cmdOpen, "cmdOpen"},
+    {&frmMain::cmdText, "cmdText"},
+    {&frmMain::cmdLaunch, "cmdLaunch"},
+    {&frmMain::cmdBuild, "cmdBuild"},
+    {&frmMain::cmdEditArt, "cmdEditArt"},
+    {&frmMain::cmdAbout, "cmdAbout"},
+    {&frmMain::cmdDebug, "cmdDebug"},
+    {&frmMain::picMain, "picMain"},
+    {&frmMain::chkRecord, "chkRecord"},
+    {&frmMain::chkMonsters, "chkMonsters"},
+    {&frmMain::chkArtInt, "chkArtInt"},
+    {&frmMain::lblRecord, "lblRecord"},
+    {&frmMain::lblMonsters, "lblMonsters"},
+    {&frmMain::lblSound, "lblSound"},
+    {&frmMain::lblSkill, "lblSkill"},
+    {&frmMain::lblRespawn, "lblRespawn"},
+    {&frmMain::lblFakePlayers, "lblFakePlayers"},
+    {&frmMain::cboSound, "cboSound"},
+    {&frmMain::cboSkills, "cboSkills"},
+    {&frmMain::cboRespawn, "cboRespawn"},
+    {&frmMain::txtFakePlayers, "txtFakePlayers"},
+    {&frmMain::hsbFakePlayers, "hsbFakePlayers"},
+    {&frmMain::cboStages, "cboStages"},
 };
-const Place& PlaceOf(HWND frmMain::*control) {
-  return *std::find_if(std::begin(kPlaces), std::end(kPlaces),
-                       [control](const Place& p) { return p.control == control; });
+const mainwindow::Control& SpecOf(HWND frmMain::*control) {
+  for (const Named& n : kControls) {
+    if (n.control == control) return mainwindow::Find(n.name);
+  }
+  return mainwindow::Controls().front();
+}
+// A drop-down list's height includes its open list.
+int HeightOf(const mainwindow::Control& c) {
+  const bool list =
+      c.kind == mainwindow::Kind::kDropDownList || c.kind == mainwindow::Kind::kStageList;
+  return c.height + (list ? kListRows * 240 : 0);
 }
 
-// The toolbar's pictures, at the sizes the artwork was drawn for.
-struct Picture {
-  HWND frmMain::*button;
-  const char* name;
-  int width, height;
-};
-constexpr Picture kPictures[] = {
-    {&frmMain::cmdStart, "start", 51, 22}, {&frmMain::cmdOpen, "open", 20, 20},
-    {&frmMain::cmdText, "text", 20, 20},   {&frmMain::cmdLaunch, "launch", 21, 22},
-    {&frmMain::cmdBuild, "build", 20, 20}, {&frmMain::cmdEditArt, "editart", 20, 20},
-    {&frmMain::cmdAbout, "about", 20, 20},
-};
-// The icons at the left of the option rows, drawn by the panel.
-struct RowIcon {
-  const char* name;
-  int top;
-};
-constexpr RowIcon kRowIcons[] = {{"row-record", 0},     {"row-monsters", 330},
-                                 {"row-sound", 990},    {"row-skill", 1320},
-                                 {"row-respawn", 1650}, {"row-fakeplayers", 1980}};
+// The toolbar's pictures and the icons at the left of the option rows, at
+// the sizes the artwork was drawn for.
+std::vector<const mainwindow::Control*> OfKind(mainwindow::Kind kind) {
+  std::vector<const mainwindow::Control*> found;
+  for (const auto& c : mainwindow::Controls()) {
+    if (c.kind == kind) found.push_back(&c);
+  }
+  return found;
+}
 
 std::map<std::string, HBITMAP>& Pictures() {
   static std::map<std::string, HBITMAP> pictures;
@@ -109,16 +105,19 @@ void PaintPanel(HWND panel, HDC dc) {
   const UINT dpi = form != nullptr ? form->Dpi() : 96;
   RECT client;
   ::GetClientRect(panel, &client);
-  HBRUSH dark = ::CreateSolidBrush(RGB(40, 36, 32));
+  HBRUSH dark = ::CreateSolidBrush(
+      RGB(mainwindow::kPanelRed, mainwindow::kPanelGreen, mainwindow::kPanelBlue));
   ::FillRect(dc, &client, dark);
   ::DeleteObject(dark);
-  win32::DrawArtwork(dc, PictureFor("panel", 249, 158, dpi), client);
-  for (const RowIcon& icon : kRowIcons) {
-    const RECT cell{0, Px(icon.top, dpi), Px(330, dpi), Px(icon.top + 360, dpi)};
-    const int w = Px(22 * 15, dpi), h = Px(24 * 15, dpi);
+  const auto& art = mainwindow::Find("picMain");
+  win32::DrawArtwork(dc, PictureFor(art.text, art.artWidth, art.artHeight, dpi), client);
+  for (const auto* icon : OfKind(mainwindow::Kind::kRowPicture)) {
+    const RECT cell{Px(icon->left, dpi), Px(icon->top, dpi), Px(icon->left + icon->width, dpi),
+                    Px(icon->top + icon->height, dpi)};
+    const int w = Px(icon->artWidth * 15, dpi), h = Px(icon->artHeight * 15, dpi);
     const RECT into{(cell.left + cell.right - w) / 2, (cell.top + cell.bottom - h) / 2,
                     (cell.left + cell.right + w) / 2, (cell.top + cell.bottom + h) / 2};
-    win32::DrawArtwork(dc, PictureFor(icon.name, 22, 24, dpi), into);
+    win32::DrawArtwork(dc, PictureFor(icon->text, icon->artWidth, icon->artHeight, dpi), into);
   }
 }
 
@@ -263,22 +262,23 @@ void frmMain::Create() {
   // Born at its size and its controls in place: under Wine each move of a
   // window costs a trip to the server, and start-up would pay for them twice.
   dpi_ = win32::DpiOf(nullptr);
-  std::vector<win32::ArtworkSize> artwork{{"panel", 249, 158}, {"icon", 32, 32}, {"icon", 16, 16}};
-  for (const Picture& p : kPictures) artwork.push_back({p.name, p.width, p.height});
-  for (const RowIcon& icon : kRowIcons) artwork.push_back({icon.name, 22, 24});
+  std::vector<win32::ArtworkSize> artwork{{"icon", 32, 32}, {"icon", 16, 16}};
+  for (const auto& c : mainwindow::Controls()) {
+    if (c.artWidth > 0) artwork.push_back({c.text, c.artWidth, c.artHeight});
+  }
   win32::PrefetchArtwork(artwork, dpi_);
   RECT frame{0, 0, Px(kClientWidth, dpi_), Px(kClientHeight, dpi_)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
-  hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"Duke Nukem ", kStyle, 0, 0,
-                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                           instance, nullptr);
+  hwnd = ::CreateWindowExW(
+      WS_EX_CONTROLPARENT, kMainClass, win32::Wide(mainwindow::kCaption).c_str(), kStyle, 0, 0,
+      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   const UINT created = dpi_;
   dpi_ = win32::DpiOf(hwnd);
   const auto make = [this](HWND frmMain::*control, HWND parent, const wchar_t* windowClass,
                            const char* text, DWORD style, int id, DWORD exStyle = 0) {
-    const Place& p = PlaceOf(control);
-    this->*control = win32::Child(parent, windowClass, text, style, p.left, p.top, p.width,
-                                  p.height, id, dpi_, exStyle);
+    const auto& c = SpecOf(control);
+    this->*control = win32::Child(parent, windowClass, text, style, c.left, c.top, c.width,
+                                  HeightOf(c), id, dpi_, exStyle);
   };
   const auto button = [&](HWND frmMain::*control, int id) {
     make(control, hwnd, L"BUTTON", "", BS_OWNERDRAW | WS_TABSTOP, id);
@@ -292,38 +292,38 @@ void frmMain::Create() {
   button(&frmMain::cmdAbout, kAbout);
   ::EnableWindow(cmdText, FALSE);
   // Beyond the right edge of the window: never seen, but Alt+D presses it.
-  make(&frmMain::cmdDebug, hwnd, L"BUTTON", "&Debug", BS_PUSHBUTTON, kDebug);
+  make(&frmMain::cmdDebug, hwnd, L"BUTTON", SpecOf(&frmMain::cmdDebug).text, BS_PUSHBUTTON, kDebug);
 
   make(&frmMain::picMain, hwnd, kPanelClass, "", 0, 0, WS_EX_CONTROLPARENT);
   const auto check = [&](HWND frmMain::*control, int id) {
     make(control, picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, id);
   };
-  const auto label = [&](HWND frmMain::*control, const char* text, int id, DWORD notify) {
-    make(control, picMain, L"STATIC", text, SS_LEFT | notify, id);
+  const auto label = [&](HWND frmMain::*control, int id, DWORD notify) {
+    make(control, picMain, L"STATIC", SpecOf(control).text, SS_LEFT | notify, id);
   };
-  const auto list = [&](HWND frmMain::*control, const std::vector<std::string>& entries, int id) {
+  const auto list = [&](HWND frmMain::*control, int id) {
     make(control, picMain, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
-    for (const auto& entry : entries) {
+    for (const auto& entry : mainwindow::EntriesOf(SpecOf(control))) {
       ::SendMessageW(this->*control, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
     }
   };
   check(&frmMain::chkRecord, kRecord);
   check(&frmMain::chkMonsters, kMonsters);
-  label(&frmMain::lblRecord, "Record Demo", kLabelRecord, SS_NOTIFY);
-  label(&frmMain::lblMonsters, "Disable Monsters", kLabelMonsters, SS_NOTIFY);
-  label(&frmMain::lblSound, "Sound:", kLabels, 0);
-  list(&frmMain::cboSound, SoundEntries(), kSound);
-  label(&frmMain::lblSkill, "Skill Level:", kLabels, 0);
-  list(&frmMain::cboSkills, SkillEntries(), kSkills);
-  label(&frmMain::lblRespawn, "Respawn:", kLabels, 0);
-  list(&frmMain::cboRespawn, RespawnEntries(), kRespawn);
+  label(&frmMain::lblRecord, kLabelRecord, SS_NOTIFY);
+  label(&frmMain::lblMonsters, kLabelMonsters, SS_NOTIFY);
+  label(&frmMain::lblSound, kLabels, 0);
+  list(&frmMain::cboSound, kSound);
+  label(&frmMain::lblSkill, kLabels, 0);
+  list(&frmMain::cboSkills, kSkills);
+  label(&frmMain::lblRespawn, kLabels, 0);
+  list(&frmMain::cboRespawn, kRespawn);
   // Hidden until the edition is known to have fake players with a mind.
   check(&frmMain::chkArtInt, kArtInt);
   ::ShowWindow(chkArtInt, SW_HIDE);
-  label(&frmMain::lblFakePlayers, "Fake MultiPlayers:", kLabels, 0);
-  make(&frmMain::txtFakePlayers, picMain, L"EDIT", "0", ES_CENTER | ES_READONLY | WS_DISABLED,
-       kFakersText, WS_EX_CLIENTEDGE);
+  label(&frmMain::lblFakePlayers, kLabels, 0);
+  make(&frmMain::txtFakePlayers, picMain, L"EDIT", SpecOf(&frmMain::txtFakePlayers).text,
+       ES_CENTER | ES_READONLY | WS_DISABLED, kFakersText, WS_EX_CLIENTEDGE);
   make(&frmMain::hsbFakePlayers, picMain, L"SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, kFakers);
   SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, kMostFakers, 0, 0, 0};
   ::SetScrollInfo(hsbFakePlayers, SB_CTL, &range, TRUE);
@@ -348,9 +348,10 @@ void frmMain::Layout(UINT dpi) {
                        static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
   ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Place& p : kPlaces) {
-    ::MoveWindow(this->*p.control, Px(p.left, dpi), Px(p.top, dpi), Px(p.width, dpi),
-                 Px(p.height, dpi), FALSE);
+  for (const Named& n : kControls) {
+    const auto& c = mainwindow::Find(n.name);
+    ::MoveWindow(this->*n.control, Px(c.left, dpi), Px(c.top, dpi), Px(c.width, dpi),
+                 Px(HeightOf(c), dpi), FALSE);
   }
   SetFonts();
   ::InvalidateRect(hwnd, nullptr, TRUE);
@@ -373,13 +374,10 @@ HWND frmMain::ToolTips() {
   // points at a control before that, and it saves start-up a window.
   if (tips_ != nullptr) return tips_;
   tips_ = win32::MakeToolTips(hwnd);
-  win32::SetToolTip(tips_, cmdStart, "Click Here to Begin");
-  win32::SetToolTip(tips_, cmdOpen, "Open Map");
-  win32::SetToolTip(tips_, cmdLaunch, "Launch Duke3D");
-  win32::SetToolTip(tips_, cmdBuild, "Launch Build");
-  win32::SetToolTip(tips_, cmdEditArt, "Launch Editart");
-  win32::SetToolTip(tips_, cmdAbout, "About...");
-  win32::SetToolTip(tips_, chkArtInt, "Use Artificial Intelligence");
+  for (const Named& n : kControls) {
+    const char* tip = mainwindow::Find(n.name).toolTip;
+    if (*tip != '\0') win32::SetToolTip(tips_, this->*n.control, tip);
+  }
   if (!toolTipText_.empty()) win32::SetToolTip(tips_, cmdText, toolTipText_);
   return tips_;
 }
@@ -397,15 +395,15 @@ void frmMain::Form_Unload() {
 void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
   // Each control that changes raises its handler, as a form's controls do.
   ::SendMessageW(chkRecord, BM_SETCHECK, static_cast<WPARAM>(values.Record), 0);
-  chkRecord_Click();
+  Option_Change(&frmMain::chkRecord);
   ::SendMessageW(chkMonsters, BM_SETCHECK, static_cast<WPARAM>(values.Monsters), 0);
-  chkMonsters_Click();
+  Option_Change(&frmMain::chkMonsters);
   ::SendMessageW(cboSound, CB_SETCURSEL, static_cast<WPARAM>(values.Sound), 0);
-  cboSound_Click();
+  Option_Change(&frmMain::cboSound);
   ::SendMessageW(cboSkills, CB_SETCURSEL, static_cast<WPARAM>(values.Skills), 0);
-  cboSkills_Click();
+  Option_Change(&frmMain::cboSkills);
   ::SendMessageW(cboRespawn, CB_SETCURSEL, static_cast<WPARAM>(values.Respawn), 0);
-  cboRespawn_Click();
+  Option_Change(&frmMain::cboRespawn);
   ::SetScrollPos(hsbFakePlayers, SB_CTL, values.Fakers, TRUE);
   hsbFakePlayers_Change();
 }
@@ -427,32 +425,21 @@ int frmMain::Value(HWND checkBox) {
   return static_cast<int>(::SendMessageW(checkBox, BM_GETCHECK, 0, 0));
 }
 
-void frmMain::cboSound_Click() {
-  LaunchOptions.Sound = static_cast<std::int16_t>(::SendMessageW(cboSound, CB_GETCURSEL, 0, 0));
-}
-void frmMain::cboSkills_Click() {
-  LaunchOptions.Skills = static_cast<std::int16_t>(::SendMessageW(cboSkills, CB_GETCURSEL, 0, 0));
-}
-void frmMain::cboRespawn_Click() {
-  LaunchOptions.Respawn = static_cast<std::int16_t>(::SendMessageW(cboRespawn, CB_GETCURSEL, 0, 0));
-}
-void frmMain::chkRecord_Click() {
-  LaunchOptions.Record = static_cast<std::int16_t>(Value(chkRecord));
-}
-void frmMain::chkMonsters_Click() {
-  LaunchOptions.Monsters = static_cast<std::int16_t>(Value(chkMonsters));
-}
-void frmMain::chkArtInt_Click() {
-  LaunchOptions.ArtInt = static_cast<std::int16_t>(Value(chkArtInt));
+void frmMain::Option_Change(HWND frmMain::*control) {
+  const auto& c = SpecOf(control);
+  const bool isList = c.kind == mainwindow::Kind::kDropDownList;
+  const auto value = isList ? ::SendMessageW(this->*control, CB_GETCURSEL, 0, 0)
+                            : ::SendMessageW(this->*control, BM_GETCHECK, 0, 0);
+  mainwindow::OptionChanged(c.option, static_cast<int>(value));
 }
 void frmMain::lblRecord_Click() {
   ::SendMessageW(chkRecord, BM_SETCHECK, Value(chkRecord) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
-  chkRecord_Click();
+  Option_Change(&frmMain::chkRecord);
 }
 void frmMain::lblMonsters_Click() {
   ::SendMessageW(chkMonsters, BM_SETCHECK, Value(chkMonsters) == 1 ? BST_UNCHECKED : BST_CHECKED,
                  0);
-  chkMonsters_Click();
+  Option_Change(&frmMain::chkMonsters);
 }
 void frmMain::hsbFakePlayers_Scroll(int position) {
   // The number follows the thumb while it is dragged.
@@ -465,40 +452,16 @@ void frmMain::hsbFakePlayers_Change() {
   txtFakePlayers_Change();
 }
 void frmMain::txtFakePlayers_Change() {
-  LaunchOptions.Fakers = static_cast<std::int16_t>(::GetScrollPos(hsbFakePlayers, SB_CTL));
+  mainwindow::OptionChanged(mainwindow::Option::kFakers, ::GetScrollPos(hsbFakePlayers, SB_CTL));
 }
 
 // ---------------------------------------------------------------- the sequences
 
-void frmMain::cmdLaunch_Click() {
-  mainform::LaunchGame(*this);
-}
-void frmMain::cmdDebug_Click() {
-  mainform::ShowCommandLine(*this);
-}
-void frmMain::cmdOpen_Click() {
-  mainform::OpenUserFile(*this);
-}
-void frmMain::cmdText_Click() {
-  mainform::OpenCompanionText(*this);
-}
 void frmMain::cmdStart_OLEDragDrop(const std::vector<std::string>& fileNames) {
   mainform::DropFiles(*this, fileNames);
 }
 void frmMain::cboStages_KeyPress(int keyAscii) {
   StagesKeyPress(keyAscii);
-}
-void frmMain::cmdBuild_Click() {
-  mainform::RunCompanionTool(*this, CompanionToolId::kBuild);
-}
-void frmMain::cmdEditArt_Click() {
-  mainform::RunCompanionTool(*this, CompanionToolId::kEditArt);
-}
-void frmMain::cmdStart_Click() {
-  mainform::ShowPopupMenu(*this);
-}
-void frmMain::cmdAbout_Click() {
-  mainform::ShowAbout(*this);
 }
 
 void frmMain::ShowStages() {
@@ -514,12 +477,10 @@ void frmMain::ShowStages() {
 void frmMain::FillStages() {
   // Only what differs is redone.
   stagesToShow_ = false;
-  const int count = Stages.ListCount();
   const int shown = static_cast<int>(::SendMessageW(cboStages, CB_GETCOUNT, 0, 0));
-  int same = 0;
-  while (same < count && same < shown && Entry(cboStages, same) == Stages.List(same)) ++same;
+  const int same = Stages.SameFromTheFirst(shown, [this](int i) { return Entry(cboStages, i); });
   for (int i = shown - 1; i >= same; --i) ::SendMessageW(cboStages, CB_DELETESTRING, i, 0);
-  for (int i = same; i < count; ++i) {
+  for (int i = same; i < Stages.ListCount(); ++i) {
     ::SendMessageW(cboStages, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(win32::Wide(Stages.List(i)).c_str()));
   }
@@ -530,28 +491,19 @@ bool frmMain::Command(HWND control, int code) {
   const int id = ::GetDlgCtrlID(control);
   switch (id) {
     case kStart:
-      if (code == BN_CLICKED) cmdStart_Click();
-      return true;
     case kOpen:
-      if (code == BN_CLICKED) cmdOpen_Click();
-      return true;
     case kText:
-      if (code == BN_CLICKED) cmdText_Click();
-      return true;
     case kLaunch:
-      if (code == BN_CLICKED) cmdLaunch_Click();
-      return true;
     case kBuild:
-      if (code == BN_CLICKED) cmdBuild_Click();
-      return true;
     case kEditArt:
-      if (code == BN_CLICKED) cmdEditArt_Click();
-      return true;
     case kAbout:
-      if (code == BN_CLICKED) cmdAbout_Click();
-      return true;
     case kDebug:
-      if (code == BN_CLICKED) cmdDebug_Click();
+      // Each button runs what the core's table says it does.
+      for (const Named& n : kControls) {
+        if (code == BN_CLICKED && this->*n.control == control) {
+          mainform::Run(*this, mainwindow::Find(n.name).command);
+        }
+      }
       return true;
     case kRecord:
     case kMonsters:
@@ -559,9 +511,9 @@ bool frmMain::Command(HWND control, int code) {
       if (code == BN_CLICKED) {
         // A click gives checked or unchecked; grayed comes from stored values only.
         ::SendMessageW(control, BM_SETCHECK, Value(control) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
-        if (id == kRecord) chkRecord_Click();
-        if (id == kMonsters) chkMonsters_Click();
-        if (id == kArtInt) chkArtInt_Click();
+        if (id == kRecord) Option_Change(&frmMain::chkRecord);
+        if (id == kMonsters) Option_Change(&frmMain::chkMonsters);
+        if (id == kArtInt) Option_Change(&frmMain::chkArtInt);
       }
       return true;
     case kLabelRecord:
@@ -571,13 +523,13 @@ bool frmMain::Command(HWND control, int code) {
       if (code == STN_CLICKED) lblMonsters_Click();
       return true;
     case kSound:
-      if (code == CBN_SELCHANGE) cboSound_Click();
+      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboSound);
       return true;
     case kSkills:
-      if (code == CBN_SELCHANGE) cboSkills_Click();
+      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboSkills);
       return true;
     case kRespawn:
-      if (code == CBN_SELCHANGE) cboRespawn_Click();
+      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboRespawn);
       return true;
     case kStages:
       if (code == CBN_SELCHANGE) {
@@ -647,18 +599,21 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      for (const Picture& p : kPictures) {
-        if (this->*p.button != item->hwndItem) continue;
+      for (const Named& n : kControls) {
+        const auto& p = mainwindow::Find(n.name);
+        if (p.kind != mainwindow::Kind::kPictureButton || this->*n.control != item->hwndItem) {
+          continue;
+        }
         RECT r = item->rcItem;
         UINT state = DFCS_BUTTONPUSH;
         if (item->itemState & ODS_SELECTED) state |= DFCS_PUSHED;
         ::DrawFrameControl(item->hDC, &r, DFC_BUTTON, state);
-        const int w = Px(p.width * 15, dpi_), h = Px(p.height * 15, dpi_);
+        const int w = Px(p.artWidth * 15, dpi_), h = Px(p.artHeight * 15, dpi_);
         const int shift = (item->itemState & ODS_SELECTED) ? 1 : 0;
         RECT into{(r.left + r.right - w) / 2 + shift, (r.top + r.bottom - h) / 2 + shift, 0, 0};
         into.right = into.left + w;
         into.bottom = into.top + h;
-        win32::DrawArtwork(item->hDC, PictureFor(p.name, p.width, p.height, dpi_), into);
+        win32::DrawArtwork(item->hDC, PictureFor(p.text, p.artWidth, p.artHeight, dpi_), into);
         if (item->itemState & ODS_DISABLED) {
           // A disabled picture is seen through a veil of the button's face.
           HBRUSH veil = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));

@@ -58,28 +58,16 @@ class frmMain : public MainFormPort {
   HWND cboStages = nullptr;
 
   // Option handlers.
-  void cboSound_Click();
-  void cboSkills_Click();
-  void cboRespawn_Click();
-  void chkRecord_Click();
-  void chkMonsters_Click();
-  void chkArtInt_Click();
+  // A check box or an option list changed: the core's option follows.
+  void Option_Change(HWND frmMain::*control);
   void lblRecord_Click();
   void lblMonsters_Click();
   void hsbFakePlayers_Scroll(int position);
   void hsbFakePlayers_Change();
   void txtFakePlayers_Change();
 
-  void cmdLaunch_Click();
-  void cmdDebug_Click();
-  void cmdOpen_Click();
-  void cmdText_Click();
   void cmdStart_OLEDragDrop(const std::vector<std::string>& fileNames);
   void cboStages_KeyPress(int keyAscii);
-  void cmdBuild_Click();
-  void cmdEditArt_Click();
-  void cmdStart_Click();
-  void cmdAbout_Click();
 
   // A check box's value as the record holds it: 0, 1 or 2 (grayed).
   static int Value(HWND checkBox);
