@@ -46,11 +46,13 @@ void ExitProgram() {
   if (Exiting()) return;
   Exiting() = true;
   if (MainFormPort* window = mainform::Window(); window != nullptr && !SaveSettings(*window)) {
-    window->ShowMessage(Message{"Kestrum could not save its settings in " +
-                                    platform::SettingsStoreName() +
-                                    ", so the options and the window's place will not come back "
-                                    "next time.",
-                                "No Dice...", Message::kStop});
+    window->ShowMessage(
+        Message{"Kestrum could not save its settings in " +
+                    (platform::SettingsStorePath().empty() ? std::string("the registry")
+                                                           : platform::SettingsStorePath()) +
+                    ", so the options and the window's place will not come back "
+                    "next time.",
+                "No Dice...", Message::kStop});
   }
   mainform::SetWindow(nullptr);
   if (FormsRelease()) FormsRelease()();

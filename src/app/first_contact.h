@@ -16,6 +16,14 @@ inline constexpr const char* kQuestion = "Where is Duke Nukem 3D?";
 // a game's folder its home on this system.
 bool ShouldAsk();
 
+// Makes the folder Kestrum's home (its link, its menu entry): whether the
+// link is there, and what the user is told of what went wrong.
+struct Home {
+  bool linked = false;
+  std::string error;
+};
+Home MakeHome(const std::string& hostFolder);
+
 struct Answer {
   bool restarted = false;          // Kestrum runs from the game's folder now: end this one
   std::optional<Message> message;  // to show, when something went wrong

@@ -137,7 +137,7 @@ void LaunchGame(MainFormPort& window) {
   window.Minimize();
   std::vector<platform::ChosenFile> chosen;
   if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
-  const platform::StartResult started = launch::StartMaximised(GameCommandLine, chosen);
+  const launch::Started started = launch::StartMaximised(GameCommandLine, chosen);
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.

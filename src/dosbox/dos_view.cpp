@@ -12,21 +12,9 @@ namespace {
 // DOS keeps a program's command tail in 127 bytes, with its closing return.
 constexpr std::size_t kLongestTail = 126;
 
-std::string Quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
 std::string LastComponent(const std::string& dosPath) {
   const auto slash = dosPath.find_last_of("\\/");
   return slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
-}
-
-std::string CharacterInWords(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 0x80) return "letters beyond plain ASCII";
-  if (byte < 0x20 || byte == 0x7f) return "control characters";
-  if (c == ' ') return "blanks";
-  return Quoted(std::string(1, c));
 }
 
 // An 8.3 name: a base of one to eight characters and at most one dot with up
@@ -75,43 +63,6 @@ std::size_t DosPathStart(const std::string& word) {
 }
 
 }  // namespace
-
-std::string Describe(const FileTrouble& t) {
-  const std::string name = Quoted(t.fileName);
-  switch (t.kind) {
-    case Trouble::kNone:
-      return {};
-    case Trouble::kMissing:
-      return name + " cannot be found.";
-    case Trouble::kNotAFile:
-      return name + " is not a file.";
-    case Trouble::kDevice:
-      return "DOS takes " + name + " for its device " + t.dosName.substr(0, t.dosName.find('.')) +
-             ", not for a file. Rename the file and choose it again.";
-    case Trouble::kCharacter:
-      return "DOS cannot open " + name + ": DOS names cannot hold " +
-             CharacterInWords(t.character) + ". Rename the file and choose it again.";
-    case Trouble::kAnotherFile:
-      return "In DOS, " + name + " is called " + t.dosName +
-             ", and so is another file in its folder. Rename one of them and choose it again.";
-    case Trouble::kPathTooLong:
-      return "DOS cannot reach " + name +
-             ": its DOS path is longer than 163 characters. Move it to a folder nearer the top "
-             "and choose it again.";
-    case Trouble::kDenied:
-      return "You may not open " + name +
-             " (or a folder on its way), so neither may the game. Choose a file you may read.";
-    case Trouble::kReplaced:
-      return name +
-             " is no longer the file you chose: it was moved, deleted or replaced since. "
-             "Choose it again.";
-    case Trouble::kNoDosPath:
-      return "DOS cannot reach " + name +
-             ": a folder on its way has no DOS name. Move it to another folder and choose it "
-             "again.";
-  }
-  return {};
-}
 
 FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath) {
   const DosFile chosen = LocateDosFile(chosenPath);
@@ -171,7 +122,7 @@ Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
 
 }  // namespace
 
-std::string CheckChosenFiles(const std::string& commandLine,
+FileTrouble CheckChosenFiles(const std::string& commandLine,
                              const std::vector<ChosenFile>& chosen) {
   const auto words = text::SplitWords(commandLine);
   for (std::size_t i = 1; i < words.size(); ++i) {
@@ -181,7 +132,7 @@ std::string CheckChosenFiles(const std::string& commandLine,
     for (const auto& c : chosen) {
       if (!text::EqualsNoCase(c.dosPath, path)) continue;
       const Located at = Locate(path, chosen);
-      if (at.trouble.kind != Trouble::kNone) return Describe(at.trouble);
+      if (at.trouble.kind != Trouble::kNone) return at.trouble;
     }
   }
   return {};
@@ -200,7 +151,8 @@ Plan MakePlan(const std::string& commandLine, const std::string& currentHostFold
     const std::string path = word.substr(start);
     const Located at = Locate(path, chosen);
     if (at.trouble.kind != Trouble::kNone) {
-      plan.problem = Describe(at.trouble);
+      plan.failure.kind = StartFailure::Kind::kFile;
+      plan.failure.file = at.trouble;
       return plan;
     }
     const DosFile& file = at.file;
@@ -210,7 +162,7 @@ Plan MakePlan(const std::string& commandLine, const std::string& currentHostFold
     if (drive == identities.size()) {
       const char letter = static_cast<char>('d' + identities.size());
       if (letter > 'y') {
-        plan.problem = "The command line names more files than DOS has drives for.";
+        plan.failure.kind = StartFailure::Kind::kTooManyFiles;
         return plan;
       }
       identities.push_back(file.identity);
@@ -228,17 +180,20 @@ Plan MakePlan(const std::string& commandLine, const std::string& currentHostFold
   const std::string program = words.empty() ? std::string() : words[throughCommandCom ? 2 : 0];
   for (const auto& w : words) {
     if (const char c = dos::ShellCharacter(w); c != '\0') {
-      plan.problem = "DOSBox would read " + CharacterInWords(c) + " in " + Quoted(w) +
-                     " as commands of its own, so " + program + " was not started.";
+      plan.failure.kind = StartFailure::Kind::kShellCharacter;
+      plan.failure.program = program;
+      plan.failure.word = w;
+      plan.failure.character = c;
       return plan;
     }
   }
   std::string tail;
   for (std::size_t i = throughCommandCom ? 3 : 1; i < words.size(); ++i) tail += " " + words[i];
   if (tail.size() > kLongestTail) {
-    plan.problem = "The command line for " + program + " is " + std::to_string(tail.size()) +
-                   " characters long, and DOS takes " + std::to_string(kLongestTail) + ", so " +
-                   program + " was not started.";
+    plan.failure.kind = StartFailure::Kind::kTailTooLong;
+    plan.failure.program = program;
+    plan.failure.length = tail.size();
+    plan.failure.longest = kLongestTail;
     return plan;
   }
   plan.line = line;
@@ -262,11 +217,6 @@ std::vector<std::string> DosBoxArguments(const std::vector<Drive>& drives,
   command(line);
   command("exit");
   return args;
-}
-
-std::string NotInstalledMessage(const std::string& program, const std::string& howToInstall) {
-  return "Kestrum runs " + program + " through DOSBox, which is not installed.\n\nInstall DOSBox" +
-         howToInstall + " and try again.";
 }
 
 }  // namespace platform::dosview

@@ -1,4 +1,4 @@
-// Where DOSBox is, and how to get it.
+// Where DOSBox is.
 #pragma once
 
 #include <string>
@@ -9,8 +9,6 @@ namespace system {
 
 // DOSBox, wherever this system's users keep it; empty when it is nowhere.
 std::string FindDosBox();
-// How to get DOSBox, as it follows "Install DOSBox".
-std::string HowToInstallDosBox();
 
 }  // namespace system
 

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 #include "dosbox/dos_view.h"
+#include "dosbox/start_failure.h"
 
 namespace platform {
 
 namespace system {
 
 // The drives of a DOS view made ready: the path DOSBox's mount command takes
-// for each (in the drives' order), or what the user is told when they cannot
-// be. started() is told the task that uses them; release() takes them away
-// again once it has ended (or never started).
+// for each (in the drives' order), or why they cannot be. started() is told the task that uses
+// them; release() takes them away again once it has ended (or never started).
 struct Mounted {
   std::vector<std::string> paths;
-  std::string problem;
+  StartFailure failure;
   std::function<void(std::int64_t task)> started;
   std::function<void()> release;
 };

@@ -1,5 +1,5 @@
 // Starting a command line as command.com would: the one policy for every
-// system, over what each system supplies (system.h).
+// system, over what each system supplies (processes.h, drives.h).
 #include "dosbox/dos_view.h"
 #include "os/processes.h"
 #include "dosbox/runner.h"
@@ -14,31 +14,38 @@ StartResult StartProcess(const std::string& commandLine, int showCommand,
   StartResult result;
   const auto words = text::SplitWords(commandLine);
   if (words.empty()) {
-    result.error = "There is nothing to start.";
+    result.failure.kind = StartFailure::Kind::kNothingToStart;
     return result;
   }
   const std::string direct = system::FindProgram(words[0]);
   if (!direct.empty()) {
-    result.error = dosview::CheckChosenFiles(commandLine, chosen);
-    if (!result.error.empty()) return result;
+    result.failure.file = dosview::CheckChosenFiles(commandLine, chosen);
+    if (result.failure.file.kind != dosview::Trouble::kNone) {
+      result.failure.kind = StartFailure::Kind::kFile;
+      return result;
+    }
     result.taskId = system::Start(direct, words, showCommand, {});
-    if (result.taskId == 0) result.error = words[0] + " could not be started.";
+    if (result.taskId == 0) {
+      result.failure.kind = StartFailure::Kind::kNotStarted;
+      result.failure.program = words[0];
+    }
     return result;
   }
 
   const std::string dosbox = system::FindDosBox();
   if (dosbox.empty()) {
-    result.error = dosview::NotInstalledMessage(words[0], system::HowToInstallDosBox());
+    result.failure.kind = StartFailure::Kind::kNoDosBox;
+    result.failure.program = words[0];
     return result;
   }
   const dosview::Plan plan = dosview::MakePlan(commandLine, system::CurrentHostFolder(), chosen);
-  if (!plan.problem.empty()) {
-    result.error = plan.problem;
+  if (plan.failure) {
+    result.failure = plan.failure;
     return result;
   }
   system::Mounted mounted = system::MountDrives(plan.drives);
-  if (!mounted.problem.empty()) {
-    result.error = mounted.problem;
+  if (mounted.failure) {
+    result.failure = mounted.failure;
     return result;
   }
   std::vector<std::string> args{dosbox};
@@ -50,7 +57,7 @@ StartResult StartProcess(const std::string& commandLine, int showCommand,
   result.taskId = system::Start(dosbox, args, kSwShowNormal, mounted.release);
   if (result.taskId == 0) {
     if (mounted.release) mounted.release();
-    result.error = "DOSBox could not be started.";
+    result.failure.kind = StartFailure::Kind::kDosBoxNotStarted;
     return result;
   }
   if (mounted.started) mounted.started(result.taskId);

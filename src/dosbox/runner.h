@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "dosbox/start_failure.h"
+
 namespace platform {
 
 struct StartResult {
   std::int64_t taskId = 0;  // 0: nothing was started
-  std::string error;        // what the user can do about it, when nothing started
+  StartFailure failure;     // why, when nothing started
 };
 // Starts a command line the way command.com would, in the current directory:
 // a program the system finds is started with the other words as its

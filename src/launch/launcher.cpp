@@ -1,4 +1,6 @@
 #include "launch/launcher.h"
+
+#include "launch/messages.h"
 #include "winapi/dos_paths.h"
 #include "os/processes.h"
 #include "dosbox/runner.h"
@@ -13,9 +15,11 @@ void EnterProgramDirectory() {
   platform::SetCurrentDirectory(platform::ProgramDirectory());
 }
 
-platform::StartResult StartMaximised(const std::string& commandLine,
-                                     const std::vector<platform::ChosenFile>& chosen) {
-  return platform::StartProcess(commandLine, platform::kSwShowMaximized, chosen);
+Started StartMaximised(const std::string& commandLine,
+                       const std::vector<platform::ChosenFile>& chosen) {
+  const platform::StartResult started =
+      platform::StartProcess(commandLine, platform::kSwShowMaximized, chosen);
+  return Started{started.taskId, Describe(started.failure)};
 }
 
 }  // namespace launch

@@ -1,6 +1,7 @@
 // Starting the game's programs from the program directory.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,13 @@ namespace launch {
 bool ProgramIsInstalled(const std::string& fileName);
 // Makes the program directory the current directory.
 void EnterProgramDirectory();
+// A started program, or what the user is told when nothing started.
+struct Started {
+  std::int64_t taskId = 0;
+  std::string error;
+};
 // Starts a command line in a maximised window; never waits for it.
-platform::StartResult StartMaximised(const std::string& commandLine,
-                                     const std::vector<platform::ChosenFile>& chosen = {});
+Started StartMaximised(const std::string& commandLine,
+                       const std::vector<platform::ChosenFile>& chosen = {});
 
 }  // namespace launch

@@ -4,6 +4,7 @@
 #include "launch/shell_paths.h"
 #include "levels/stage_list.h"
 #include "dosbox/dos_view.h"
+#include "launch/messages.h"
 #include "winapi/dos_paths.h"
 #include "text/text.h"
 
@@ -34,7 +35,7 @@ std::optional<Message> TakeFile(const std::string& fileName) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
   const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
   if (trouble.kind != platform::dosview::Trouble::kNone) {
-    return Message{platform::dosview::Describe(trouble), "No Dice...", Message::kStop};
+    return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
   }
   UserFilePath = shortPath;
   UserFileLongPath = fileName;

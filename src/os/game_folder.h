@@ -10,11 +10,30 @@ namespace platform {
 // the game (an installed Kestrum on Linux); Windows users copy kestrum.exe into the game's folder.
 bool CanMakeGameFolderHome();
 struct GameFolderHome {
+  enum class Problem {
+    kNone,
+    kSelfUnknown,      // this program's own file cannot be found
+    kLinkNotMade,      // error says why
+    kStrangerThere,    // a "kestrum" that is not this program: a link to target, or a file
+    kNoMenuFolder,     // neither XDG_DATA_HOME nor HOME names one
+    kNotUtf8,          // the folder's name, which a menu entry cannot hold
+    kUnnamable,        // a name no menu entry can write
+    kEntryNotWritten,  // in menuFolder; error says why
+  };
   bool linked = false;  // Kestrum can be started from the game's folder
-  std::string error;    // what went wrong, when it did
+  Problem problem = Problem::kNone;
+  std::string link;
+  std::string target;
+  std::string menuFolder;
+  int error = 0;  // errno
+};
+// The menu entry's texts, as the user reads them in the menu.
+struct MenuEntryTexts {
+  std::string name;
+  std::string comment;
 };
 // The folder is a host path, as the user chose it.
-GameFolderHome MakeGameFolderHome(const std::string& hostFolder);
+GameFolderHome MakeGameFolderHome(const std::string& hostFolder, const MenuEntryTexts& texts);
 // Starts Kestrum by its link in the game's folder; false when it cannot.
 bool StartFromGameFolder(const std::string& hostFolder);
 

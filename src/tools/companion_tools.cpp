@@ -36,7 +36,7 @@ ToolStart StartCompanionTool(const CompanionTool& tool) {
     return result;
   }
   launch::EnterProgramDirectory();
-  const platform::StartResult started = launch::StartMaximised(ToolCommandLine(tool));
+  const launch::Started started = launch::StartMaximised(ToolCommandLine(tool));
   if (started.taskId == 0) {
     result.outcome = ToolStart::Outcome::Failed;
     result.message = started.error;

@@ -38,8 +38,9 @@ std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint3
 std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t dataSize);
 std::int32_t RegCloseKey(HKey key);
-// Where the registry keeps the user's values, as a message names it.
-std::string SettingsStoreName();
+// The file that holds the user's values where the registry is one (POSIX);
+// empty where it is the system's own.
+std::string SettingsStorePath();
 
 #ifndef _WIN32
 namespace posix {

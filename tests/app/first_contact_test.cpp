@@ -125,7 +125,7 @@ TEST_F(FirstContactTest, MenuEntriesStartFromEveryDesktopOrAreNotWritten) {
   {
     SCOPED_TRACE("a percent sign in the folder's name");
     const std::string folder = Game("50% off");
-    const auto home = platform::MakeGameFolderHome(folder);
+    const auto home = firstcontact::MakeHome(folder);
     EXPECT_TRUE(home.linked);
     EXPECT_EQ(home.error, "");
     const std::string entry = Entry();
@@ -153,7 +153,7 @@ TEST_F(FirstContactTest, MenuEntriesStartFromEveryDesktopOrAreNotWritten) {
   {
     SCOPED_TRACE("a folder name that is not UTF-8");
     const std::string folder = Game("Duke \xe9t\xe9");
-    const auto home = platform::MakeGameFolderHome(folder);
+    const auto home = firstcontact::MakeHome(folder);
     EXPECT_TRUE(home.linked);
     EXPECT_NE(home.error.find("not UTF-8 text"), std::string::npos) << home.error;
     EXPECT_NE(home.error.find("Start Kestrum by " + folder + "/kestrum."), std::string::npos);
@@ -162,7 +162,7 @@ TEST_F(FirstContactTest, MenuEntriesStartFromEveryDesktopOrAreNotWritten) {
   {
     SCOPED_TRACE("no HOME");
     testsupport::ScopedEnv noHome("HOME", std::nullopt);
-    const auto home = platform::MakeGameFolderHome(Game("Homeless"));
+    const auto home = firstcontact::MakeHome(Game("Homeless"));
     EXPECT_TRUE(home.linked);
     EXPECT_NE(home.error.find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << home.error;
   }
@@ -180,7 +180,7 @@ TEST_F(FirstContactTest, AnOrdinaryUserIsToldWhatPermissionsStop) {
   }
   const std::string readOnly = Game("Read Only");
   ::chmod(readOnly.c_str(), 0755);
-  EXPECT_EQ(AsNobody([&] { return platform::MakeGameFolderHome(readOnly).error; }),
+  EXPECT_EQ(AsNobody([&] { return firstcontact::MakeHome(readOnly).error; }),
             "Kestrum could not make its link in " + readOnly + ": Permission denied.");
 
   // A home of the user's own, with a menu folder that is not.
@@ -188,7 +188,7 @@ TEST_F(FirstContactTest, AnOrdinaryUserIsToldWhatPermissionsStop) {
   ASSERT_EQ(::chown((Root() + "/home").c_str(), kNobody, kNobody), 0);
   const std::string own = Game("Own Game");
   ASSERT_EQ(::chown(own.c_str(), kNobody, kNobody), 0);
-  const std::string error = AsNobody([&] { return platform::MakeGameFolderHome(own).error; });
+  const std::string error = AsNobody([&] { return firstcontact::MakeHome(own).error; });
   EXPECT_EQ(error, "Kestrum made its link in " + own + ", but could not write its menu entry in " +
                        Menu() + ": Permission denied. Start Kestrum by " + own + "/kestrum.");
   EXPECT_TRUE(testsupport::Exists(own + "/kestrum"));

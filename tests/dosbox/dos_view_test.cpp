@@ -1,4 +1,5 @@
 #include "dosbox/dos_view.h"
+#include "launch/messages.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -59,15 +60,14 @@ TEST_F(DosViewTest, AChosenFileDosCannotOpenIsNamedWithItsReason) {
     EXPECT_EQ(t.fileName, c.file.substr(c.file.rfind('/') + 1));
   }
   EXPECT_EQ(
-      platform::dosview::Describe(
+      launch::Describe(
           platform::dosview::CheckChosenFile(Dos(maps + "/con.map"), Short(maps + "/con.map"))),
       "DOS takes \"con.map\" for its device CON, not for a file. Rename the file and choose it "
       "again.");
   const std::string clash = Root() + "/clash/Another Map.map";
-  EXPECT_EQ(
-      platform::dosview::Describe(platform::dosview::CheckChosenFile(Dos(clash), Short(clash))),
-      "In DOS, \"Another Map.map\" is called ANOTHE~1.MAP, and so is another file in its "
-      "folder. Rename one of them and choose it again.");
+  EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFile(Dos(clash), Short(clash))),
+            "In DOS, \"Another Map.map\" is called ANOTHE~1.MAP, and so is another file in its "
+            "folder. Rename one of them and choose it again.");
 }
 
 // The line DOSBox runs names each file by a drive of its own; what the line
@@ -103,9 +103,10 @@ TEST_F(DosViewTest, ThePlanGivesEachFileADriveAndRefusesWhatDosCannotTake) {
     SCOPED_TRACE(c.line);
     const auto plan = platform::dosview::MakePlan(c.line, ProgramDir());
     if (c.planned.empty()) {
-      EXPECT_NE(plan.problem.find(c.problem), std::string::npos) << plan.problem;
+      EXPECT_NE(launch::Describe(plan.failure).find(c.problem), std::string::npos)
+          << launch::Describe(plan.failure);
     } else {
-      EXPECT_EQ(plan.problem, "");
+      EXPECT_EQ(launch::Describe(plan.failure), "");
       EXPECT_EQ(plan.line, c.planned);
     }
   }

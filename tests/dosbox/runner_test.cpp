@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "launch/messages.h"
 #include "launch/shell_paths.h"
 #include "winapi/dos_paths.h"
 #include "os/processes.h"
@@ -25,7 +26,7 @@ TEST_F(ProcessesTest, AProgramOnThePathGetsTheWordsAsTheyAre) {
   const std::string odd = "c:\\x\\$(touch${IFS}pwned);&`touch${IFS}pwned2`'\"|>é.map";
   const auto started = platform::StartProcess("command.com  /c Duke3D /s2   -map " + odd,
                                               platform::kSwShowMaximized);
-  ASSERT_NE(started.taskId, 0) << started.error;
+  ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].directory, ProgramDir());
@@ -38,8 +39,10 @@ TEST_F(ProcessesTest, WithoutTheProgramOrDosBoxNothingStartsAndTheUserIsTold) {
   const auto started =
       platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowMaximized);
   EXPECT_EQ(started.taskId, 0);
-  EXPECT_NE(started.error.find("DOSBox"), std::string::npos) << started.error;
-  EXPECT_NE(started.error.find("apt install dosbox"), std::string::npos) << started.error;
+  EXPECT_NE(launch::Describe(started.failure).find("DOSBox"), std::string::npos)
+      << launch::Describe(started.failure);
+  EXPECT_NE(launch::Describe(started.failure).find("apt install dosbox"), std::string::npos)
+      << launch::Describe(started.failure);
 }
 
 // What the game gets, wherever the game and the user's map live and however
@@ -88,7 +91,7 @@ TEST_F(ProcessesTest, TheGameOpensTheChosenMapWhereverBothLive) {
     ASSERT_FALSE(mapPath.empty());
     const auto started = platform::StartProcess("command.com /c Duke3D /s2 -map " + mapPath,
                                                 platform::kSwShowMaximized);
-    ASSERT_NE(started.taskId, 0) << started.error;
+    ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
     ASSERT_TRUE(testsupport::WaitFor([&] {
       return testsupport::ReadFile(game + "/ARGS.TXT").find("OPEN") != std::string::npos;
     }));
@@ -139,7 +142,7 @@ TEST_F(ProcessesTest, OldRunsAreSweptWithoutFollowingALink) {
   testsupport::WriteFile(runs + "/dos-XYZ789/mine.txt", "a stranger's");
 
   const auto started = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
-  ASSERT_NE(started.taskId, 0) << started.error;
+  ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
   ASSERT_EQ(testsupport::WaitForCalls(Bin(), "dosbox", 1).size(), 1u);
   for (const char* file : {"/task", "/c", "/d/keep.map", "/notes.txt"}) {
     EXPECT_EQ(testsupport::ReadFile(victim + file), ended) << file;
@@ -156,7 +159,8 @@ TEST_F(ProcessesTest, WithoutAPrivateFolderTheMessageNamesTheFoldersTried) {
   testsupport::ScopedEnv tmp("TMPDIR", Root() + "/no such folder");
   const auto started = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
   EXPECT_EQ(started.taskId, 0);
-  EXPECT_NE(started.error.find("the folder named by TMPDIR (" + Root() + "/no such folder)"),
+  EXPECT_NE(launch::Describe(started.failure)
+                .find("the folder named by TMPDIR (" + Root() + "/no such folder)"),
             std::string::npos)
-      << started.error;
+      << launch::Describe(started.failure);
 }

@@ -6,6 +6,7 @@
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "dosbox/dos_view.h"
+#include "launch/messages.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"
 #include "dosbox/runner.h"
@@ -82,14 +83,15 @@ TEST_F(UserEntryTest, AFileReplacedSinceItWasChosenIsNotGivenToTheGame) {
   ASSERT_FALSE(TakeChosenFile(chosen, window).has_value());
   const std::string line = "command.com /c Duke3D /s2 -map " + UserFilePath;
   const std::vector<platform::ChosenFile> pinned{{UserFilePath, UserFileIdentity}};
-  EXPECT_EQ(platform::dosview::CheckChosenFiles(line, pinned), "");
+  EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)), "");
   // Renamed over it while it still exists: surely another file.
   WriteTempFile("newer.map", "another");
   std::filesystem::rename(temp_ / "newer.map", temp_ / "My Great Map.map");
-  EXPECT_EQ(platform::dosview::CheckChosenFiles(line, pinned),
+  EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)),
             "\"My Great Map.map\" is no longer the file you chose: it was moved, deleted or "
             "replaced since. Choose it again.");
   std::filesystem::remove(temp_ / "My Great Map.map");
-  EXPECT_NE(platform::dosview::CheckChosenFiles(line, pinned).find("cannot be found"),
-            std::string::npos);
+  EXPECT_NE(
+      launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)).find("cannot be found"),
+      std::string::npos);
 }

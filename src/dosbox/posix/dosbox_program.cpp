@@ -8,8 +8,4 @@ std::string FindDosBox() {
   return posix::FindOnPath("dosbox");
 }
 
-std::string HowToInstallDosBox() {
-  return " (on Debian or Ubuntu: sudo apt install dosbox)";
-}
-
 }  // namespace platform::system

@@ -155,14 +155,16 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
   Mounted mounted;
   const std::string folder = posix::PrivateFolder();
   if (folder.empty()) {
-    mounted.problem = "Kestrum has no folder of its own to prepare DOSBox's drives in. Make sure " +
-                      posix::PrivateFolderPlaces() + ".";
+    mounted.failure.kind = StartFailure::Kind::kNoPrivateFolder;
+    mounted.failure.fallbackFolder = posix::TemporaryBase();
+    mounted.failure.fallbackFromTmpdir = posix::TemporaryBaseFromTmpdir();
     return mounted;
   }
   RemoveStaleRuns(folder);
   std::string pattern = folder + "/" + kRunPrefix + "XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) {
-    mounted.problem = "Kestrum could not prepare DOSBox's drives in " + folder + ".";
+    mounted.failure.kind = StartFailure::Kind::kDrivesNotMade;
+    mounted.failure.folder = folder;
     return mounted;
   }
   auto run = std::make_shared<Run>();
@@ -180,15 +182,16 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
       // one the line was checked for.
       if (made && posix::FileIdentity(link) != drive.identity) {
         RemoveRun(run->folder);
-        mounted.problem = "\"" + drive.hostFile.substr(drive.hostFile.find_last_of('/') + 1) +
-                          "\" changed while Kestrum prepared DOSBox's drives. Try again.";
+        mounted.failure.kind = StartFailure::Kind::kChangedWhileMade;
+        mounted.failure.fileName = drive.hostFile.substr(drive.hostFile.find_last_of('/') + 1);
         return mounted;
       }
     }
     if (!made) {
       RemoveRun(run->folder);
       mounted.paths.clear();
-      mounted.problem = "Kestrum could not prepare DOSBox's drives in " + folder + ".";
+      mounted.failure.kind = StartFailure::Kind::kDrivesNotMade;
+      mounted.failure.folder = folder;
       return mounted;
     }
     mounted.paths.push_back(path);

@@ -68,12 +68,6 @@ std::string FindDosBox() {
   return InAppPaths();
 }
 
-std::string HowToInstallDosBox() {
-  return " (from www.dosbox.com). Kestrum looked on PATH, in the game's folder and its DOSBOX "
-         "folder, in the Program Files folders (DOSBox-0.74) and in the App Paths of the "
-         "registry";
-}
-
 }  // namespace system
 
 }  // namespace platform

@@ -26,7 +26,8 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
     const std::string path(shortPath, n > 0 && n < MAX_PATH ? n : 0);
     if (path.empty() || path.find_first_of(" \"<>|%;,=") != std::string::npos) {
       mounted.paths.clear();
-      mounted.problem = "DOSBox cannot reach the folder " + folder + ": it has no short name.";
+      mounted.failure.kind = StartFailure::Kind::kNoShortFolderName;
+      mounted.failure.folder = folder;
       return mounted;
     }
     mounted.paths.push_back(path);

@@ -124,37 +124,26 @@ std::string EntryName(const std::string& folder) {
   return name;
 }
 
-std::string WriteMenuEntry(const std::string& folder, const std::string& link) {
-  const std::string noEntry = "Kestrum made its link in " + folder + ", but ";
-  const std::string startBy = ", so there is no menu entry for it. Start Kestrum by " + link + ".";
+// Writes the menu entry; the problem that kept it from being written.
+GameFolderHome::Problem WriteMenuEntry(const std::string& folder, const std::string& link,
+                                       const MenuEntryTexts& texts, GameFolderHome& home) {
+  using Problem = GameFolderHome::Problem;
   const std::string menu = MenuFolder();
-  if (menu.empty()) {
-    return noEntry +
-           "there is no folder for menu entries (neither XDG_DATA_HOME nor HOME names "
-           "one)" +
-           startBy;
-  }
-  if (!IsUtf8(link)) {
-    return noEntry + "that folder's name is not UTF-8 text, which menu entries hold" + startBy;
-  }
+  if (menu.empty()) return Problem::kNoMenuFolder;
+  if (!IsUtf8(link)) return Problem::kNotUtf8;
   const std::string exec = ExecLine(link);
-  const std::string folderName = EntryText(folder.substr(folder.find_last_of('/') + 1));
-  if (exec.empty() || folderName.empty()) {
-    return noEntry + "that folder cannot be named in a menu entry" + startBy;
-  }
-  // Named after its folder, so that two games (a copy with add-ons, say)
-  // are told apart in the menu.
-  const std::string name =
-      folderName == "Duke Nukem 3D" ? folderName : "Duke Nukem 3D (" + folderName + ")";
+  const std::string name = EntryText(texts.name);
+  const std::string comment = EntryText(texts.comment);
+  if (exec.empty() || name.empty() || comment.empty()) return Problem::kUnnamable;
   const std::string entry =
       "[Desktop Entry]\n"
       "Type=Application\n"
       "Name=" +
       name +
       "\n"
-      "Comment=Play Duke Nukem 3D from " +
-      EntryText(folder) +
-      " with Kestrum\n"
+      "Comment=" +
+      comment +
+      "\n"
       "Exec=" +
       exec +
       "\n"
@@ -165,12 +154,12 @@ std::string WriteMenuEntry(const std::string& folder, const std::string& link) {
   const std::string temp = path + ".tmp-" + std::to_string(::getpid());
   if (!MakeFolders(menu) || !posix::WriteSmallFile(temp, entry) ||
       ::chmod(temp.c_str(), 0644) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
+    home.error = errno;
+    home.menuFolder = menu;
     ::unlink(temp.c_str());
-    return noEntry + "could not write its menu entry in " + menu + ": " + std::strerror(error) +
-           ". Start Kestrum by " + link + ".";
+    return Problem::kEntryNotWritten;
   }
-  return {};
+  return Problem::kNone;
 }
 
 // Whether the path leads to this very program: the same file, or a copy of
@@ -213,35 +202,34 @@ bool CanMakeGameFolderHome() {
   return true;
 }
 
-GameFolderHome MakeGameFolderHome(const std::string& folder) {
+GameFolderHome MakeGameFolderHome(const std::string& folder, const MenuEntryTexts& texts) {
+  using Problem = GameFolderHome::Problem;
   GameFolderHome home;
-  const std::string link = folder + "/kestrum";
+  home.link = folder + "/kestrum";
   char self[PATH_MAX];
   if (::realpath("/proc/self/exe", self) == nullptr) {
-    home.error = "Kestrum cannot tell where it is installed.";
+    home.problem = Problem::kSelfUnknown;
     return home;
   }
   struct stat st {};
-  if (::lstat(link.c_str(), &st) != 0) {
-    if (::symlink(self, link.c_str()) != 0) {
-      home.error =
-          "Kestrum could not make its link in " + folder + ": " + std::strerror(errno) + ".";
+  if (::lstat(home.link.c_str(), &st) != 0) {
+    if (::symlink(self, home.link.c_str()) != 0) {
+      home.problem = Problem::kLinkNotMade;
+      home.error = errno;
       return home;
     }
-  } else if (!IsThisProgram(link)) {
+  } else if (!IsThisProgram(home.link)) {
     // Whatever is there was put there by someone: Kestrum neither runs a
     // stranger's file nor takes its place.
     char target[PATH_MAX] = {};
     const ssize_t n =
-        S_ISLNK(st.st_mode) ? ::readlink(link.c_str(), target, sizeof target - 1) : -1;
-    home.error = (n > 0 ? link + " is a link to " + std::string(target, n) + ", which"
-                        : link + " is already there, and it") +
-                 " is not this Kestrum. Kestrum left it as it is: move it away and choose the "
-                 "folder again.";
+        S_ISLNK(st.st_mode) ? ::readlink(home.link.c_str(), target, sizeof target - 1) : -1;
+    if (n > 0) home.target.assign(target, static_cast<std::size_t>(n));
+    home.problem = Problem::kStrangerThere;
     return home;
   }
   home.linked = true;
-  home.error = WriteMenuEntry(folder, link);
+  home.problem = WriteMenuEntry(folder, home.link, texts, home);
   return home;
 }
 

@@ -37,21 +37,15 @@ std::string Own(const std::string& base, const std::string& name) {
   return folder;
 }
 
+}  // namespace
+
 std::string TemporaryBase() {
   const char* tmp = std::getenv("TMPDIR");
   return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
 }
-
-}  // namespace
-
-std::string PrivateFolderPlaces() {
+bool TemporaryBaseFromTmpdir() {
   const char* tmp = std::getenv("TMPDIR");
-  const std::string fallback = tmp != nullptr && *tmp != '\0'
-                                   ? "the folder named by TMPDIR (" + TemporaryBase() + ")"
-                                   : TemporaryBase();
-  return "the folder named by XDG_RUNTIME_DIR, or " + fallback +
-         ", is yours and closed to others, and that its path holds only letters, digits and "
-         "\"/._+-\"";
+  return tmp != nullptr && *tmp != '\0';
 }
 
 std::string PrivateFolder() {

@@ -13,8 +13,9 @@ namespace platform::posix {
 // Empty when no place serves.
 std::string PrivateFolder();
 
-// Where PrivateFolder looks, in the user's words, for a message that says
-// none served.
-std::string PrivateFolderPlaces();
+// The folder PrivateFolder falls back on: TMPDIR's, or /tmp; and whether
+// TMPDIR named it.
+std::string TemporaryBase();
+bool TemporaryBaseFromTmpdir();
 
 }  // namespace platform::posix

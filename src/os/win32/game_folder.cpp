@@ -15,7 +15,7 @@ bool CanMakeGameFolderHome() {
   return false;
 }
 
-GameFolderHome MakeGameFolderHome(const std::string&) {
+GameFolderHome MakeGameFolderHome(const std::string&, const MenuEntryTexts&) {
   return {};
 }
 bool StartFromGameFolder(const std::string&) {

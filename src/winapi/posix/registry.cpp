@@ -449,7 +449,7 @@ std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_
   return posix::Save(store) ? kErrorSuccess : kErrorAccessDenied;
 }
 
-std::string SettingsStoreName() {
+std::string SettingsStorePath() {
   return posix::RegistryFilePath();
 }
 

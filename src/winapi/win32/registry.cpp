@@ -64,8 +64,8 @@ std::int32_t RegCloseKey(HKey key) {
   return ::RegCloseKey(ToHkey(key));
 }
 
-std::string SettingsStoreName() {
-  return "the registry";
+std::string SettingsStorePath() {
+  return {};
 }
 
 }  // namespace platform
