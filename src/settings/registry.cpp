@@ -38,15 +38,23 @@ void MakeRegistryKey(const std::string& keyPath, platform::HKey root) {
   }
 }
 
-void ReadRegistryValue(const std::string& keyPath, const std::string& valueName) {
+std::optional<TaggedValue> RegistryValueOf(const std::string& keyPath,
+                                           const std::string& valueName) {
   platform::HKey key = 0;
-  TaggedValue value;
-  if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) ==
+  if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) !=
       platform::kErrorSuccess) {
-    FetchValueData(key, valueName, value);
-    platform::RegCloseKey(key);
+    return std::nullopt;
   }
-  RegistryValue = value;
+  TaggedValue value;
+  const std::int32_t rc = FetchValueData(key, valueName, value);
+  platform::RegCloseKey(key);
+  if (rc != platform::kErrorSuccess) return std::nullopt;
+  return value;
+}
+
+void ReadRegistryValue(const std::string& keyPath, const std::string& valueName) {
+  // A read that fails leaves the empty value, whatever it had read by then.
+  RegistryValue = RegistryValueOf(keyPath, valueName).value_or(TaggedValue{});
 }
 
 bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -22,6 +23,10 @@ extern TaggedValue RegistryValue;
 
 void MakeRegistryKey(const std::string& keyPath, platform::HKey root);
 void ReadRegistryValue(const std::string& keyPath, const std::string& valueName);
+// The same read for a caller of the layer: the value, or nothing where the
+// key or the value is missing or cannot be read. RegistryValue is left alone.
+std::optional<TaggedValue> RegistryValueOf(const std::string& keyPath,
+                                           const std::string& valueName);
 // True when the value is stored; callers that do not ask lose nothing.
 bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
                         const TaggedValue& value, std::uint32_t valueType);

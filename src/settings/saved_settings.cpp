@@ -25,9 +25,10 @@ const std::array<std::pair<const char*, std::int16_t LaunchOptionsRecord::*>, 6>
 
 // A stored value as a number: empty, or text that does not read as one, is 0.
 double ReadNumber(const char* name) {
-  ReadRegistryValue(SettingsKey, name);
-  if (const auto* i = std::get_if<std::int32_t>(&RegistryValue)) return *i;
-  if (const auto* s = std::get_if<std::string>(&RegistryValue)) {
+  const std::optional<TaggedValue> value = RegistryValueOf(SettingsKey, name);
+  if (!value) return 0.0;
+  if (const auto* i = std::get_if<std::int32_t>(&*value)) return *i;
+  if (const auto* s = std::get_if<std::string>(&*value)) {
     return numbers::Parse(*s).value_or(0.0);
   }
   return 0.0;
