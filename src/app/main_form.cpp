@@ -1,11 +1,15 @@
 #include "app/main_form.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "app/exit_program.h"
 #include "app/first_contact.h"
+#include "dosbox/start_failure.h"
 #include "launch/command_line.h"
+#include "launch/engine.h"
+#include "launch/messages.h"
 #include "launch/launcher.h"
 #include "launch/shell_paths.h"
 #include "levels/ini_files.h"
@@ -108,6 +112,10 @@ bool StartUp(MainFormPort& window) {
   }
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
   AddDuke3Levels();
+  // Which game program runs decides the edition of a port's folder.
+  ChosenEngine = LoadEngineChoice();
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  EngineChoiceOffered = folder.dosGame && folder.port;
   CheckDukeVersion(window);
   LoadSettings(window);
 
@@ -127,17 +135,71 @@ bool StartUp(MainFormPort& window) {
   return true;
 }
 
+namespace {
+
+// The program a launch starts now, and the words it gets; the line the
+// user sees is kept in GameCommandLine.
+struct GameLine {
+  launch::GameFolder folder;
+  GameEngine engine = GameEngine::kDos;
+  std::vector<std::string> words;  // for a port: its argument vector
+};
+GameLine BuildGameLine() {
+  GameLine line;
+  line.folder = launch::LookAtGameFolder();
+  line.engine = launch::EngineToRun(line.folder, ChosenEngine);
+  if (line.engine == GameEngine::kEDuke32) {
+    // A port opens the user's file by its own host path, whatever it holds.
+    line.words = BuildCommandWords(PortDialect(line.folder.portProgram), LaunchOptions,
+                                   Stages.Text(), platform::DosToHost(UserFileLongPath));
+    GameCommandLine = ShownCommandLine(line.words);
+  } else {
+    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  }
+  return line;
+}
+
+// Why the user's file the line names is not the one chosen any more.
+std::optional<Message> ChosenFileGone(const GameLine& line) {
+  if (UserFileIdentity.empty()) return std::nullopt;
+  const std::string host = platform::DosToHost(UserFileLongPath);
+  if (std::find(line.words.begin(), line.words.end(), host) == line.words.end()) {
+    return std::nullopt;
+  }
+  const platform::DosFile now = platform::LocateDosFile(UserFileLongPath);
+  if (now.identity == UserFileIdentity) return std::nullopt;
+  platform::dosview::FileTrouble trouble;
+  trouble.fileName = now.name;
+  trouble.kind = now.kind == platform::FileKind::kMissing ? platform::dosview::Trouble::kMissing
+                                                          : platform::dosview::Trouble::kReplaced;
+  return NoDice(launch::Describe(trouble));
+}
+
+}  // namespace
+
 void LaunchGame(MainFormPort& window) {
   launch::EnterProgramDirectory();
-  if (!launch::ProgramIsInstalled("Duke3D.exe")) {
+  const std::string before = GameCommandLine;
+  const GameLine line = BuildGameLine();
+  if (!line.folder.dosGame && !line.folder.port) {
+    GameCommandLine = before;  // nothing was built
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
-  window.Minimize();
-  std::vector<platform::ChosenFile> chosen;
-  if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
-  const launch::Started started = launch::StartMaximised(GameCommandLine, chosen);
+  launch::Started started;
+  if (line.engine == GameEngine::kEDuke32) {
+    if (auto gone = ChosenFileGone(line)) {
+      window.ShowMessage(*gone);
+      return;
+    }
+    window.Minimize();
+    started = launch::StartGameProgram(line.words);
+  } else {
+    window.Minimize();
+    std::vector<platform::ChosenFile> chosen;
+    if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
+    started = launch::StartMaximised(GameCommandLine, chosen);
+  }
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.
@@ -150,7 +212,7 @@ void LaunchGame(MainFormPort& window) {
 
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  BuildGameLine();
   window.ShowMessage(Message{GameCommandLine, "Command Line", Message::kInformation});
 }
 
@@ -254,6 +316,8 @@ void PopupMenuItemChosen(PopupCommand command) {
     const auto tool =
         command == PopupCommand::kSetup ? CompanionToolId::kSetup : CompanionToolId::kDukeHelp;
     if (window != nullptr) mainform::RunCompanionTool(*window, tool);
+  } else if (command == PopupCommand::kEngineDos || command == PopupCommand::kEngineEDuke32) {
+    ChosenEngine = command == PopupCommand::kEngineDos ? GameEngine::kDos : GameEngine::kEDuke32;
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
@@ -264,4 +328,13 @@ void PopupMenuItemChosen(PopupCommand command) {
   } else if (command == PopupCommand::kExit) {
     ExitProgram();
   }
+}
+
+bool PopupItemShown(const PopupMenuItem& item) {
+  return !item.withBothEngines || EngineChoiceOffered;
+}
+
+bool PopupItemChecked(const PopupMenuItem& item) {
+  return (item.command == PopupCommand::kEngineDos && ChosenEngine == GameEngine::kDos) ||
+         (item.command == PopupCommand::kEngineEDuke32 && ChosenEngine == GameEngine::kEDuke32);
 }

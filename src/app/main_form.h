@@ -97,3 +97,7 @@ void ResetForTesting();
 
 // Runs what a chosen item of the start button's popup menu does.
 void PopupMenuItemChosen(PopupCommand command);
+// Whether an item of the popup menu is there now, and whether it is checked
+// (the game program chosen).
+bool PopupItemShown(const PopupMenuItem& item);
+bool PopupItemChecked(const PopupMenuItem& item);

@@ -1,3 +1,5 @@
 #include "base/launch_options.h"
 
 LaunchOptionsRecord LaunchOptions;
+GameEngine ChosenEngine = GameEngine::kDos;
+bool EngineChoiceOffered = false;

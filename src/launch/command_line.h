@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/launch_options.h"
 
@@ -13,3 +14,22 @@ extern std::string GameCommandLine;
 // short path of the user's own file (used when the stage is that file).
 std::string BuildCommandLine(const LaunchOptionsRecord& options, const std::string& stage,
                              const std::string& userFilePath);
+
+// How a game program is told the choices: the words before them, the
+// character that starts a switch, and whether each argument reaches the
+// program whole (an argument vector) or split at blanks (a DOS tail).
+struct CommandDialect {
+  std::vector<std::string> program;
+  char switchChar;
+  bool wholeArguments;
+};
+const CommandDialect& DosDialect();
+// A source port of the EDuke32 family at that path.
+CommandDialect PortDialect(const std::string& program);
+// The same choices in a dialect's words; the user file as that program
+// opens it (the DOS game: its short path; a port: its host path).
+std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
+                                           const LaunchOptionsRecord& options,
+                                           const std::string& stage, const std::string& userFile);
+// An argument vector as a line to show (a word with blanks in quotes).
+std::string ShownCommandLine(const std::vector<std::string>& words);

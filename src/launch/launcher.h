@@ -22,4 +22,9 @@ struct Started {
 Started StartMaximised(const std::string& commandLine,
                        const std::vector<platform::ChosenFile>& chosen = {});
 
+// Starts a game program with its argument vector, from the program
+// directory, maximised. One that ends within a moment of its start has
+// started nothing the user can play: that is an error too.
+Started StartGameProgram(const std::vector<std::string>& words);
+
 }  // namespace launch

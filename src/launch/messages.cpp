@@ -26,7 +26,8 @@ std::string HowToInstallDosBox() {
          "folder, in the Program Files folders (DOSBox-0.74) and in the App Paths of the "
          "registry";
 #else
-  return " (on Debian or Ubuntu: sudo apt install dosbox)";
+  return " (on Debian or Ubuntu: sudo apt install dosbox). Kestrum looked on PATH for dosbox, "
+         "dosbox-staging and dosbox-x, and in the game's DOSBOX folder";
 #endif
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/main_window.h"
 #include "base/main_window_port.h"
+#include "launch/engine.h"
 #include "levels/levels.h"
 #include "winapi/dos_paths.h"
 #include "winapi/profile.h"
@@ -28,6 +29,14 @@ std::string ReadINIValue(const std::string& section, const std::string& key,
 void CheckDukeVersion(MainWindowPort& window) {
   const std::string path = platform::ProgramDirectory() + "\\Duke3d.cfg";
   SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
+  // A source port's folder need not hold the DOS game's setup file: its
+  // DUKE3D.GRP tells the edition.
+  if (SetupVersion.empty()) {
+    const launch::GameFolder folder = launch::LookAtGameFolder();
+    if (launch::EngineToRun(folder, ChosenEngine) == GameEngine::kEDuke32) {
+      SetupVersion = launch::EditionOfGroupSize(folder.groupSize);
+    }
+  }
   window.SetCaption(mainwindow::kCaption + SetupVersion);
   if (SetupVersion != "1.5" && SetupVersion != "1.4") return;
   window.ShowArtInt();

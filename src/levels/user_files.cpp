@@ -4,6 +4,7 @@
 #include "launch/shell_paths.h"
 #include "levels/stage_list.h"
 #include "dosbox/dos_view.h"
+#include "launch/engine.h"
 #include "launch/messages.h"
 #include "winapi/dos_paths.h"
 #include "text/text.h"
@@ -33,6 +34,26 @@ std::string FindCompanion(const std::string& longPath) {
 // changes nothing at all, and the user is told why.
 std::optional<Message> TakeFile(const std::string& fileName) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
+  if (launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32) {
+    // A port opens the file by its host path: any name will do, as long
+    // as it is a file the user may read.
+    const platform::DosFile file = platform::LocateDosFile(fileName);
+    platform::dosview::FileTrouble trouble;
+    trouble.fileName = file.name;
+    if (file.kind == platform::FileKind::kMissing)
+      trouble.kind = platform::dosview::Trouble::kMissing;
+    if (file.kind == platform::FileKind::kOther)
+      trouble.kind = platform::dosview::Trouble::kNotAFile;
+    if (file.kind == platform::FileKind::kDenied)
+      trouble.kind = platform::dosview::Trouble::kDenied;
+    if (trouble.kind != platform::dosview::Trouble::kNone) {
+      return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
+    }
+    UserFilePath = shortPath;
+    UserFileLongPath = fileName;
+    UserFileIdentity = file.identity;
+    return std::nullopt;
+  }
   const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
   if (trouble.kind != platform::dosview::Trouble::kNone) {
     return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
@@ -41,6 +62,14 @@ std::optional<Message> TakeFile(const std::string& fileName) {
   UserFileLongPath = fileName;
   UserFileIdentity = platform::LocateDosFile(fileName).identity;
   return std::nullopt;
+}
+
+// The path the user entry is made from: the short path the DOS game gets,
+// or for a port, which has no need of one, the file's own name.
+std::string EntryPath() {
+  const bool port =
+      launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32;
+  return port ? text::ToLower(UserFileLongPath) : UserFilePath;
 }
 
 }  // namespace
@@ -82,7 +111,7 @@ std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPor
   // file of another type is no map for the game.
   if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
   if (auto refused = TakeFile(fileName)) return refused;
-  SetupFile(UserFilePath, window);
+  SetupFile(EntryPath(), window);
   return std::nullopt;
 }
 
@@ -92,7 +121,7 @@ std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileName
   const std::string& first = fileNames.front();
   if (CheckValidFile(first) == 0) return std::nullopt;
   if (auto refused = TakeFile(first)) return refused;
-  SetupFile(UserFilePath, window);
+  SetupFile(EntryPath(), window);
   return std::nullopt;
 }
 

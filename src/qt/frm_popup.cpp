@@ -1,5 +1,7 @@
 #include "qt/frm_popup.h"
 
+#include <QActionGroup>
+
 #include "app/main_form.h"
 #include "tools/popup_menu.h"
 
@@ -40,15 +42,28 @@ frmPopup::frmPopup() {
   mnuPopup = new QMenu("Popup", this);
   mnuPopup->setObjectName("mnuPopup");
   QMenu* submenu = nullptr;
+  auto* engines = new QActionGroup(this);
   for (const PopupMenuItem& item : PopupMenu()) {
     QMenu* menu = item.level == 1 ? mnuPopup : submenu;
+    QAction* action = nullptr;
     if (std::string(item.caption) == "-") {
-      menu->addSeparator();
+      action = menu->addSeparator();
     } else if (item.opensSubmenu) {
       submenu = menu->addMenu(item.caption);
       submenu->setObjectName(item.name);
+      action = submenu->menuAction();
     } else {
-      menu->addAction(item.caption)->setObjectName(item.name);
+      action = menu->addAction(item.caption);
+    }
+    if (!item.opensSubmenu) action->setObjectName(item.name);
+    items_.emplace_back(action, &item);
+    action->setVisible(PopupItemShown(item));
+    if (item.command == PopupCommand::kEngineDos || item.command == PopupCommand::kEngineEDuke32) {
+      action->setCheckable(true);
+      engines->addAction(action);
+      connect(
+          action, &QAction::triggered, this,
+          [command = item.command] { PopupMenuItemChosen(command); }, Qt::QueuedConnection);
     }
   }
   mnuOthers = mnuPopup->findChild<QMenu*>("mnuOthers");
@@ -75,6 +90,10 @@ frmPopup::frmPopup() {
 }
 
 void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
+  for (const auto& [action, item] : items_) {
+    action->setVisible(PopupItemShown(*item));
+    if (action->isCheckable()) action->setChecked(PopupItemChecked(*item));
+  }
   mnuPopup->exec(window->mapToGlobal(clientPoint));
 }
 

@@ -2,6 +2,11 @@
 // the menu tree.
 #pragma once
 
+#include <utility>
+#include <vector>
+
+#include "tools/popup_menu.h"
+
 #include <QMenu>
 #include <QWidget>
 
@@ -38,4 +43,7 @@ class frmPopup : public QWidget {
 
  private:
   frmPopup();
+
+  // Every item as the menu shows it, for what changes between showings.
+  std::vector<std::pair<QAction*, const PopupMenuItem*>> items_;
 };

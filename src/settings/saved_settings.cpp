@@ -51,6 +51,12 @@ bool TitleBarOnAScreen(const MainWindowPort& window, double left, double top) {
 
 }  // namespace
 
+GameEngine LoadEngineChoice() {
+  const auto value = RegistryValueOf(SettingsKey, "Engine");
+  const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+  return text != nullptr && *text == "eduke32" ? GameEngine::kEDuke32 : GameEngine::kDos;
+}
+
 void LoadSettings(MainWindowPort& window) {
   const double left = ReadNumber("FormX");
   const double top = ReadNumber("FormY");
@@ -84,6 +90,10 @@ bool SaveSettings(const MainWindowPort& window) {
   }
   for (const auto& [name, field] : kOptionValues) {
     saved &= WriteRegistryValue(SettingsKey, name, LaunchOptions.*field, platform::kRegSz);
+  }
+  if (EngineChoiceOffered) {
+    const char* engine = ChosenEngine == GameEngine::kEDuke32 ? "eduke32" : "dos";
+    saved &= WriteRegistryValue(SettingsKey, "Engine", std::string(engine), platform::kRegSz);
   }
   return saved;
 }

@@ -54,12 +54,15 @@ frmPopup::frmPopup() {
   const auto& items = PopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
+    // Those shown only at times are put in each time the menu shows.
+    if (item.withBothEngines) continue;
     HMENU menu = item.level == 1 ? mnuPopup : submenu;
     const std::wstring caption = win32::Wide(item.caption);
     if (caption == L"-") {
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (item.opensSubmenu) {
       submenu = ::CreatePopupMenu();
+      if (std::string(item.name) == "mnuOthers") others_ = submenu;
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
                     caption.c_str());
     } else {
@@ -72,7 +75,27 @@ frmPopup::~frmPopup() {
   ::DestroyMenu(mnuPopup);
 }
 
+void frmPopup::ShowEngineItems() {
+  // Others' own two items stay; the engine items follow them when shown.
+  while (::GetMenuItemCount(others_) > 2) ::RemoveMenu(others_, 2, MF_BYPOSITION);
+  const auto& items = PopupMenu();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const PopupMenuItem& item = items[i];
+    if (!item.withBothEngines || !PopupItemShown(item)) continue;
+    if (std::string(item.caption) == "-") {
+      ::AppendMenuW(others_, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    const UINT id = static_cast<UINT>(kFirstId + i);
+    ::AppendMenuW(others_, MF_STRING, id, win32::Wide(item.caption).c_str());
+    if (PopupItemChecked(item)) {
+      ::CheckMenuRadioItem(others_, id, id, id, MF_BYCOMMAND);
+    }
+  }
+}
+
 void frmPopup::ShowPopup(HWND window, int x, int y) {
+  ShowEngineItems();
   POINT at{x, y};
   ::ClientToScreen(window, &at);
   int chosen = 0;

@@ -34,4 +34,8 @@ class frmPopup {
  private:
   frmPopup();
   ~frmPopup();
+  // The game program's items of Others, as they are now.
+  void ShowEngineItems();
+
+  HMENU others_ = nullptr;
 };

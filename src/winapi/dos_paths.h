@@ -50,6 +50,7 @@ struct DosFile {
   std::string hostPath;  // where the host keeps it
   std::string name;      // its own (long) name, as the user knows it
   std::string identity;  // the same for every path to one file; empty when missing
+  std::uint64_t size = 0;
 };
 DosFile LocateDosFile(const std::string& dosPath);
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "launch/messages.h"
 #include "launch/shell_paths.h"
@@ -163,4 +164,42 @@ TEST_F(ProcessesTest, WithoutAPrivateFolderTheMessageNamesTheFoldersTried) {
                 .find("the folder named by TMPDIR (" + Root() + "/no such folder)"),
             std::string::npos)
       << launch::Describe(started.failure);
+}
+
+// DOSBox wherever users have it: the distribution's, then DOSBox Staging,
+// then DOSBox-X on PATH, then the one a store put in the game's folder;
+// the first found runs the line.
+TEST_F(ProcessesTest, DosBoxIsFoundWhereUsersHaveIt) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> onPath;
+    bool inGameFolder;
+    std::string runs;  // the recorder's calls file that must get the line
+  };
+  const Case cases[] = {
+      {"all three on PATH", {"dosbox", "dosbox-staging", "dosbox-x"}, true, "bin/dosbox"},
+      {"DOSBox Staging", {"dosbox-staging", "dosbox-x"}, true, "bin/dosbox-staging"},
+      {"DOSBox-X", {"dosbox-x"}, true, "bin/dosbox-x"},
+      {"the store's, in the game's folder", {}, true, "Duke Nukem 3D/DOSBox/dosbox"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(Bin());
+    std::filesystem::remove_all(ProgramDir() + "/DOSBox");
+    testsupport::MakeDirs(Bin());
+    for (const auto& name : c.onPath) testsupport::WriteRecordingProgram(Bin(), name);
+    if (c.inGameFolder) testsupport::WriteRecordingProgram(ProgramDir() + "/DOSBox", "dosbox");
+    const auto started =
+        platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
+    ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
+    const std::string runs = Root() + "/" + c.runs;
+    const auto slash = runs.rfind('/');
+    const auto calls = testsupport::WaitForCalls(runs.substr(0, slash), runs.substr(slash + 1), 1);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_NE(std::find(calls[0].args.begin(), calls[0].args.end(), "command.com /c Duke3D /s2"),
+              calls[0].args.end());
+  }
+  std::filesystem::remove_all(ProgramDir() + "/DOSBox");
+  const auto none = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
+  EXPECT_NE(launch::Describe(none.failure).find("dosbox-staging and dosbox-x"), std::string::npos);
 }

@@ -246,6 +246,18 @@ TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
     const GameStart game = testsupport::ReadAsTheGame(GameCommandLine);
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)
                                 << "\n  chosen:   " << Describe(c.expected);
+
+    // The same choices in a source port's words, its user file by a host
+    // path that DOS could never open.
+    const std::string hostFile = "/home/ann/My Maps/Mapé; rm -rf ~.map";
+    const auto words = BuildCommandWords(PortDialect("/usr/games/eduke32"), LaunchOptions,
+                                         Stages.Text(), hostFile);
+    GameStart expected = c.expected;
+    if (!expected.map.empty()) expected.map = hostFile;
+    if (!expected.group.empty()) expected.group = hostFile;
+    const GameStart port = testsupport::ReadAsThePort(words);
+    EXPECT_EQ(port, expected) << ShownCommandLine(words) << "\n  the port: " << Describe(port)
+                              << "\n  chosen:   " << Describe(expected);
   }
   testsupport::ResetProcessWideValues();
 }

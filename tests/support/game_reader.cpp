@@ -1,5 +1,6 @@
 #include "support/game_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -117,6 +118,111 @@ GameStart ReadAsTheGame(const std::string& commandLine) {
       game.skill = 0;
     }
   }
+  return game;
+}
+
+GameStart ReadAsThePort(const std::vector<std::string>& argv) {
+  GameStart game;
+  bool allRespawn = false;
+  bool warp = false;
+  const auto extension = [](const std::string& w) {
+    const auto dot = w.find_last_of('.');
+    std::string e = dot == std::string::npos ? std::string() : w.substr(dot);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e;
+  };
+  for (std::size_t i = 1; i < argv.size(); ++i) {
+    const std::string& w = argv[i];
+    if (w.size() < 2 || w[0] != '-') {
+      // Not an option: read by its extension.
+      if (extension(w) == ".map") {
+        game.map = w;
+        warp = true;
+      } else if (extension(w) == ".grp" || extension(w) == ".zip" || extension(w) == ".pk3") {
+        game.group = w;
+      }
+      continue;
+    }
+    // Long options take the next argument whole.
+    if (Is(w, "-map") || Is(w, "-g") || Is(w, "-grp") || Is(w, "-x") || Is(w, "-h") ||
+        Is(w, "-j") || Is(w, "-cfg") || Is(w, "-gamegrp")) {
+      if (i + 1 >= argv.size()) continue;
+      const std::string& value = argv[++i];
+      if (Is(w, "-map")) {
+        game.map = value;
+        warp = true;
+      } else if (Is(w, "-g") || Is(w, "-grp")) {
+        game.group = value;
+      }
+      continue;
+    }
+    if (Is(w, "-nosetup") || Is(w, "-nologo") || Is(w, "-usecwd")) continue;
+    const std::string rest = w.substr(2);
+    const bool digit = !rest.empty() && std::isdigit(static_cast<unsigned char>(rest[0]));
+    switch (std::tolower(static_cast<unsigned char>(w[1]))) {
+      case 's':
+        // Clamped to the game's own skills, not taken modulo.
+        game.skill = std::max(0, std::min(4, std::atoi(rest.c_str())));
+        if (game.skill == 4) game.respawn.insert(Respawn::kMonsters);
+        break;
+      case 'v':
+        game.episode = std::atoi(rest.c_str());
+        warp = true;
+        break;
+      case 'l':
+        if (digit) {
+          game.level = std::atoi(rest.c_str());
+          warp = true;
+        }
+        break;
+      case 't':
+        if (rest == "1") {
+          game.respawn.insert(Respawn::kMonsters);
+        } else if (rest == "2") {
+          game.respawn.insert(Respawn::kItems);
+        } else if (rest == "3") {
+          game.respawn.insert(Respawn::kInventory);
+        } else {
+          allRespawn = true;
+        }
+        break;
+      case 'm':
+        if (rest.empty()) {
+          game.monstersOff = true;
+          game.skill = 0;
+        }
+        break;
+      case 'n':
+        if (Is(rest, "s")) {
+          game.sound = false;
+        } else if (Is(rest, "m")) {
+          game.music = false;
+        } else {
+          game.quits = true;
+        }
+        break;
+      case 'r':
+        game.recordsDemo = true;
+        break;
+      case 'q': {
+        const int players = std::atoi(rest.c_str());
+        game.fakePlayers = players >= 2 && players <= 8 ? players : 1;
+        allRespawn = true;
+        break;
+      }
+      case 'a':
+        game.ai = true;
+        break;
+      case 'g':
+        if (!rest.empty()) game.group = rest;
+        break;
+      default:
+        break;  // an unknown letter is only warned of
+    }
+  }
+  if (allRespawn) game.respawn = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};
+  game.startsLevel = warp;
+  if (!warp) game.skillFromMenu = true;
   return game;
 }
 

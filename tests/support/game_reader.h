@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -32,6 +33,10 @@ struct GameStart {
 // The command line as the game gets it, from its own name on ("Duke3D /s2
 // ..."), or as Kestrum builds it ("command.com /c Duke3D ...").
 GameStart ReadAsTheGame(const std::string& commandLine);
+
+// The argument vector as a source port of the EDuke32 family reads it on
+// Linux, from its own name on: each argument whole.
+GameStart ReadAsThePort(const std::vector<std::string>& argv);
 
 std::string Describe(const GameStart& start);
 

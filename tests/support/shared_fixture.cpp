@@ -64,6 +64,8 @@ bool RunningUnderWine() {
 
 void ResetProcessWideValues() {
   LaunchOptions = LaunchOptionsRecord{};
+  ChosenEngine = GameEngine::kDos;
+  EngineChoiceOffered = false;
   GameCommandLine.clear();
   UserFilePath.clear();
   UserFileLongPath.clear();

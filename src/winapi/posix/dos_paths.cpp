@@ -234,6 +234,7 @@ DosFile LocateDosFile(const std::string& dosPath) {
   }
   file.kind = S_ISREG(st.st_mode) ? FileKind::kFile : FileKind::kOther;
   file.identity = posix::FileIdentity(file.hostPath);
+  file.size = static_cast<std::uint64_t>(st.st_size);
   return file;
 }
 

@@ -136,6 +136,7 @@ DosFile LocateDosFile(const std::string& dosPath) {
   if (handle != INVALID_HANDLE_VALUE) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileInformationByHandle(handle, &info)) {
+      file.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
       file.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
                       std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
                                      info.nFileIndexLow);

@@ -1,0 +1,164 @@
+// The game as a source port of the EDuke32 family over the game's
+// DUKE3D.GRP: a fake eduke32 on PATH records the argument vector it gets.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QMenu>
+#include <QTimer>
+
+#include "app/exit_program.h"
+#include "app/main_form.h"
+#include "base/launch_options.h"
+#include "launch/command_line.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "os/instance.h"
+#include "qt/frm_popup.h"
+#include "widget_fixture.h"
+
+namespace {
+
+using testsupport::PickEntry;
+
+constexpr std::uint64_t kAtomic = 44356548;
+
+class PortTest : public testsupport::WidgetTest {
+ protected:
+  // A DUKE3D.GRP of that size (its bytes do not matter to Kestrum).
+  void Group(std::uint64_t size) {
+    const int fd = ::open((ProgramDir() + "/duke3d.grp").c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
+    ::close(fd);
+  }
+  // eduke32 on PATH: records how it was started, then plays a while.
+  void Port(bool staysUp = true) {
+    testsupport::WriteRecordingProgram(Bin(), "eduke32");
+    if (staysUp) {
+      testsupport::WriteFile(Bin() + "/eduke32",
+                             testsupport::ReadFile(Bin() + "/eduke32") + "exec /bin/sleep 3\n");
+    }
+    ::chmod((Bin() + "/eduke32").c_str(), 0755);
+  }
+  std::vector<std::string> Launch() {
+    QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+    const auto calls = testsupport::WaitForCalls(Bin(), "eduke32", 1);
+    EXPECT_EQ(calls.size(), 1u);
+    if (calls.empty()) return {};
+    EXPECT_EQ(calls[0].directory, ProgramDir());
+    return calls[0].args;
+  }
+};
+
+// The edition comes from the size of DUKE3D.GRP where no setup file tells it.
+TEST_F(PortTest, TheGroupFilesSizeTellsTheEdition) {
+  Port();
+  struct Case {
+    std::uint64_t size;
+    const char* caption;
+    bool fourthEpisode;
+  };
+  for (const Case& c :
+       {Case{kAtomic, "Duke Nukem 1.5", true}, Case{44348015, "Duke Nukem 1.4", true},
+        Case{26524524, "Duke Nukem 1.3D", false}, Case{11035779, "Duke Nukem 1.3D", false}}) {
+    SCOPED_TRACE(c.caption);
+    Group(c.size);
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(form->windowTitle().toStdString(), c.caption);
+    EXPECT_EQ(form->chkArtInt->isVisible(), c.fourthEpisode);
+    EXPECT_EQ(form->cboStages->count(), c.fourthEpisode ? 41 : 30);
+    form.reset();
+    testsupport::ResetProcessWideValues();
+    platform::ReleaseInstance();
+  }
+}
+
+// The port gets the choices as its own options, every file by its host path,
+// and no shell or DOSBox sees them.
+TEST_F(PortTest, ThePortGetsTheChoicesAndTheFilesAsTheyAre) {
+  Group(kAtomic);
+  Port();
+  ASSERT_TRUE(Load());
+  PickEntry(form->cboSkills, 2);
+  PickEntry(form->cboStages, 13);
+  ASSERT_TRUE(form->cboStages->currentText().startsWith("2-06"));
+  EXPECT_EQ(Launch(), (std::vector<std::string>{"-nosetup", "-s3", "-v2", "-l06"}));
+
+  const std::string maps = Root() + "/My Maps; rm -rf ~";
+  testsupport::MakeDirs(maps);
+  for (const std::string name : {"Mapé à moi.map", "addon pack.grp"}) {
+    testsupport::WriteFile(maps + "/" + name, "");
+    ::unlink((Bin() + "/eduke32.calls").c_str());
+    AnswerOpenDialog(QString::fromStdString(maps + "/" + name));
+    QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+    const bool map = name.ends_with(".map");
+    EXPECT_EQ(Launch(), (std::vector<std::string>{"-nosetup", "-s3", map ? "-map" : "-g",
+                                                  maps + "/" + name}));
+  }
+  for (const auto& r : shown)
+    EXPECT_NE(r.title.toStdString(), "No Dice...") << r.text.toStdString();
+}
+
+// With both the DOS game and the port, the user chooses in the popup menu;
+// the choice is saved with the settings and comes back. With one, the menu
+// has no such items.
+TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
+  Group(kAtomic);
+  Port();
+  ASSERT_TRUE(Load());
+  const auto engineItems = [] {
+    QStringList items;
+    for (QAction* a : frmPopup::Instance().mnuOthers->actions()) {
+      if (a->isVisible() && !a->isSeparator()) items << a->text();
+    }
+    return items;
+  };
+  QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
+  QTest::mouseClick(form->cmdStart, Qt::LeftButton);
+  EXPECT_EQ(engineItems(), (QStringList{"DN3DHelp.exe", "Duke Setup.exe"}));
+  form->close();
+  EXPECT_EQ(testsupport::ReadFile(RegistryFile()).find("Engine"), std::string::npos);
+
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  testsupport::ResetProcessWideValues();
+  ResetExitProgramForTesting();
+  ASSERT_TRUE(Load());
+  QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
+  QTest::mouseClick(form->cmdStart, Qt::LeftButton);
+  EXPECT_EQ(engineItems(),
+            (QStringList{"DN3DHelp.exe", "Duke Setup.exe", "Duke3D.exe", "EDuke32"}));
+  EXPECT_EQ(ChosenEngine, GameEngine::kDos);  // the DOS game, unless the user chose the port
+  PopupMenuItemChosen(PopupCommand::kEngineEDuke32);
+  EXPECT_EQ(Launch().front(), "-nosetup");
+  form->close();
+  EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Engine\"=\"eduke32\""),
+            std::string::npos);
+
+  testsupport::ResetProcessWideValues();
+  ResetExitProgramForTesting();
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(ChosenEngine, GameEngine::kEDuke32);
+}
+
+// A port that will not run, or ends at once, is said; nothing waits for it.
+TEST_F(PortTest, APortThatDoesNotPlayIsSaid) {
+  Group(kAtomic);
+  testsupport::WriteFile(ProgramDir() + "/eduke32", "not a program");
+  ::chmod((ProgramDir() + "/eduke32").c_str(), 0644);
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(), "eduke32 could not be started.");
+  EXPECT_FALSE(form->WaitingForReturn());
+
+  ::unlink((ProgramDir() + "/eduke32").c_str());
+  Port(false);
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_TRUE(shown[1].text.startsWith("eduke32 ended as soon as it started."))
+      << shown[1].text.toStdString();
+  EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+}
+
+}  // namespace
