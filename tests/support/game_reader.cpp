@@ -32,6 +32,29 @@ std::string WithExtension(std::string name, const char* extension) {
   return name;
 }
 
+// The words both read alike: t1 monsters, t2 items, t3 inventory, anything
+// else all three; ns no sound, nm no music, anything else the help.
+void ReadRespawn(const std::string& rest, GameStart& game, bool& all) {
+  if (rest == "1") {
+    game.respawn.insert(Respawn::kMonsters);
+  } else if (rest == "2") {
+    game.respawn.insert(Respawn::kItems);
+  } else if (rest == "3") {
+    game.respawn.insert(Respawn::kInventory);
+  } else {
+    all = true;
+  }
+}
+void ReadNoSound(const std::string& rest, GameStart& game) {
+  if (Is(rest, "s")) {
+    game.sound = false;
+  } else if (Is(rest, "m")) {
+    game.music = false;
+  } else {
+    game.quits = true;
+  }
+}
+
 }  // namespace
 
 GameStart ReadAsTheGame(const std::string& commandLine) {
@@ -69,28 +92,14 @@ GameStart ReadAsTheGame(const std::string& commandLine) {
         game.startsLevel = true;
         break;
       case 't':
-        if (rest == "1") {
-          game.respawn.insert(Respawn::kMonsters);
-        } else if (rest == "2") {
-          game.respawn.insert(Respawn::kItems);
-        } else if (rest == "3") {
-          game.respawn.insert(Respawn::kInventory);
-        } else {
-          allRespawn = true;
-        }
+        ReadRespawn(rest, game, allRespawn);
         break;
       case 'm':
         game.monstersOff = true;
         game.skill = 0;
         break;
       case 'n':
-        if (Is(rest, "s")) {
-          game.sound = false;
-        } else if (Is(rest, "m")) {
-          game.music = false;
-        } else {
-          game.quits = true;
-        }
+        ReadNoSound(rest, game);
         break;
       case 'r':
         game.recordsDemo = true;
@@ -176,15 +185,7 @@ GameStart ReadAsThePort(const std::vector<std::string>& argv) {
         }
         break;
       case 't':
-        if (rest == "1") {
-          game.respawn.insert(Respawn::kMonsters);
-        } else if (rest == "2") {
-          game.respawn.insert(Respawn::kItems);
-        } else if (rest == "3") {
-          game.respawn.insert(Respawn::kInventory);
-        } else {
-          allRespawn = true;
-        }
+        ReadRespawn(rest, game, allRespawn);
         break;
       case 'm':
         if (rest.empty()) {
@@ -193,13 +194,7 @@ GameStart ReadAsThePort(const std::vector<std::string>& argv) {
         }
         break;
       case 'n':
-        if (Is(rest, "s")) {
-          game.sound = false;
-        } else if (Is(rest, "m")) {
-          game.music = false;
-        } else {
-          game.quits = true;
-        }
+        ReadNoSound(rest, game);
         break;
       case 'r':
         game.recordsDemo = true;
