@@ -3,11 +3,15 @@
 //   bench-dos choose <host file>         the map chosen in the Open dialog
 //   bench-dos launch <game folder> <map> the launch button, from the click
 //                                        until DOSBox has started
+//   bench-dos look <home>                first contact's look where the stores
+//                                        put the game, under that home
 // For launch, PATH must hold a "dosbox" and no "command.com".
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
+#include "app/first_contact.h"
 #include "base/main_window_port.h"
 #include "launch/command_line.h"
 #include "launch/launcher.h"
@@ -43,6 +47,13 @@ long long Since(std::chrono::steady_clock::time_point start) {
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
+  if (std::string(argv[1]) == "look") {
+    ::setenv("HOME", argv[2], 1);
+    const auto start = std::chrono::steady_clock::now();
+    const auto found = firstcontact::FoundGameFolders();
+    std::printf("%lld\n", Since(start));
+    return found.empty() ? 0 : 1;
+  }
   const std::string mode = argv[1];
   NoWindow window;
   AddDuke3Levels();

@@ -1,7 +1,12 @@
 #include "app/first_contact.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "launch/engine.h"
 #include "launch/launcher.h"
 #include "winapi/dos_paths.h"
 #include "os/game_folder.h"
@@ -46,6 +51,51 @@ std::string Describe(const platform::GameFolderHome& home, const std::string& fo
 
 }  // namespace
 
+std::vector<std::string> FoundGameFolders() {
+  std::vector<std::string> found;
+  const char* homeVariable = std::getenv("HOME");
+  if (homeVariable == nullptr || *homeVariable != '/') return found;
+  const std::string home = homeVariable;
+  std::error_code error;
+  // The entries of a folder whose names start so, sorted; none when it is not there.
+  const auto entries = [&error](const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+      const std::string name = it->path().filename().string();
+      if (name.rfind(prefix, 0) == 0) names.push_back(folder + "/" + name);
+    }
+    error.clear();
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  std::vector<std::string> candidates;
+  // GOG's installer for Linux, and its own tree.
+  for (const auto& gog : entries(home + "/GOG Games", "Duke Nukem 3D")) {
+    for (const char* below : {"", "/data", "/data/noarch/data"}) candidates.push_back(gog + below);
+  }
+  // Steam's Megaton edition keeps the DOS game's files in its classic folder.
+  for (const char* steam : {"/.steam/steam", "/.local/share/Steam",
+                            "/.var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
+    candidates.push_back(home + steam + "/steamapps/common/Duke Nukem 3D/gameroot/classic");
+  }
+  // The Windows edition of a store, installed in a Wine prefix.
+  std::vector<std::string> prefixes{home + "/.wine"};
+  for (const auto& prefix : entries(home + "/Games", "")) prefixes.push_back(prefix);
+  for (const auto& prefix : prefixes) {
+    for (const auto& game : entries(prefix + "/drive_c/GOG Games", "")) candidates.push_back(game);
+  }
+  for (const auto& folder : candidates) {
+    if (!std::filesystem::is_directory(folder, error)) continue;
+    const launch::GameFolder game = launch::LookAtFolder(platform::HostToDos(folder));
+    if ((game.dosGame || game.port) &&
+        std::find(found.begin(), found.end(), folder) == found.end()) {
+      found.push_back(folder);
+    }
+  }
+  return found;
+}
+
 Home MakeHome(const std::string& hostFolder) {
   // Named after its folder, so that two games (a copy with add-ons, say)
   // are told apart in the menu.
@@ -58,7 +108,9 @@ Home MakeHome(const std::string& hostFolder) {
 }
 
 bool ShouldAsk() {
-  return platform::CanMakeGameFolderHome() && !launch::ProgramIsInstalled("Duke3D.exe");
+  if (!platform::CanMakeGameFolderHome()) return false;
+  const launch::GameFolder here = launch::LookAtGameFolder();
+  return !here.dosGame && !here.port;
 }
 
 Answer TakeGameFolder(const std::string& hostFolder) {
@@ -76,7 +128,8 @@ Answer TakeGameFolder(const std::string& hostFolder) {
                   "that differ only in case, are the usual reasons). Rename it and start "
                   "Kestrum again.");
   }
-  if (platform::FindNormalFile(platform::HostToDos(hostFolder) + "\\Duke3D.exe").empty()) {
+  const launch::GameFolder game = launch::LookAtFolder(platform::HostToDos(hostFolder));
+  if (!game.dosGame && !game.port) {
     return refuse("Duke3D is not in " + hostFolder + ".");
   }
   const Home home = MakeHome(hostFolder);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/message.h"
 
@@ -11,6 +12,14 @@ namespace firstcontact {
 
 // The title of the folder dialog that asks.
 inline constexpr const char* kQuestion = "Where is Duke Nukem 3D?";
+// Where the stores and ports put the game, when Kestrum found it there.
+inline constexpr const char* kFoundPrompt = "Kestrum found the game in these folders:";
+inline constexpr const char* kOtherFolder = "Other folder...";
+
+// The folders (host paths) where the stores put the game and that hold it
+// (either kind), in the order they are offered. Looks only at the listed
+// places and the levels they name, never deeper.
+std::vector<std::string> FoundGameFolders();
 
 // Whether to ask: the program directory holds no game, and Kestrum can make
 // a game's folder its home on this system.

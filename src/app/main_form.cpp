@@ -104,8 +104,21 @@ bool StartUp(MainFormPort& window) {
     return false;
   }
   if (firstcontact::ShouldAsk()) {
-    const char* home = std::getenv("HOME");
-    const std::string folder = window.ChooseFolder(firstcontact::kQuestion, home ? home : "");
+    // Where the stores put the game, it is offered first; any other folder
+    // is asked for.
+    std::vector<std::string> offered = firstcontact::FoundGameFolders();
+    int choice = static_cast<int>(offered.size());
+    if (!offered.empty()) {
+      offered.push_back(firstcontact::kOtherFolder);
+      choice = window.ChooseFromList(firstcontact::kQuestion, firstcontact::kFoundPrompt, offered);
+    }
+    std::string folder;
+    if (choice >= 0 && choice + 1 < static_cast<int>(offered.size())) {
+      folder = offered[static_cast<std::size_t>(choice)];
+    } else if (choice >= 0) {
+      const char* home = std::getenv("HOME");
+      folder = window.ChooseFolder(firstcontact::kQuestion, home ? home : "");
+    }
     const auto answer = firstcontact::TakeGameFolder(folder);
     Tell(window, answer.message);
     if (answer.restarted) return false;

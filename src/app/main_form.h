@@ -53,6 +53,9 @@ class MainFormPort : public MainWindowPort {
   virtual std::string ChooseFile(const OpenDialogSettings& settings,
                                  const std::string& hostFolder) = 0;
   virtual std::string ChooseFolder(const std::string& title, const std::string& hostFolder) = 0;
+  // A modal choice of one of the entries; its position, or -1 when cancelled.
+  virtual int ChooseFromList(const std::string& title, const std::string& prompt,
+                             const std::vector<std::string>& entries) = 0;
   // The popup menu at a point of the client area, in pixels; returns when it
   // has closed. A chosen item runs afterwards, as its own event.
   virtual void ShowPopupMenu(int x, int y) = 0;

@@ -6,8 +6,11 @@
 namespace launch {
 
 GameFolder LookAtGameFolder() {
+  return LookAtFolder(platform::ProgramDirectory());
+}
+
+GameFolder LookAtFolder(const std::string& dir) {
   GameFolder folder;
-  const std::string dir = platform::ProgramDirectory();
   folder.dosGame = !platform::FindNormalFile(dir + "\\Duke3D.exe").empty();
   const std::string group = platform::FindNormalFile(dir + "\\DUKE3D.GRP");
   if (group.empty()) return folder;

@@ -19,6 +19,8 @@ struct GameFolder {
 // What the program directory holds. The port is looked for in the folder
 // ("eduke32", "eduke32.exe"), else on PATH.
 GameFolder LookAtGameFolder();
+// The same for any folder (a DOS path).
+GameFolder LookAtFolder(const std::string& dosFolder);
 
 // The one a launch starts: the only one there, or with both the user's
 // choice. kDos also where there is neither (the launch then says so).

@@ -1,6 +1,7 @@
 #include "qt/dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace dialogs {
@@ -60,6 +61,21 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
     return TestHook()(r);
   }
   return QFileDialog::getExistingDirectory(parent, title, directory);
+}
+
+QString GetItem(QWidget* parent, const QString& title, const QString& label,
+                const QStringList& items) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::List;
+    r.title = title;
+    r.text = label;
+    r.items = items;
+    return TestHook()(r);
+  }
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+  return ok ? chosen : QString();
 }
 
 }  // namespace dialogs

@@ -15,7 +15,7 @@ inline constexpr int kStop = 16;
 inline constexpr int kInformation = 64;
 
 struct Request {
-  enum class Kind { Message, OpenFile, Folder } kind = Kind::Message;
+  enum class Kind { Message, OpenFile, Folder, List } kind = Kind::Message;
   QString text;  // the prompt of a message box
   QString title;
   int style = 0;  // message boxes
@@ -23,6 +23,8 @@ struct Request {
   QString directory;
   QStringList filters;
   QString defaultSuffix;
+  // Lists: the entries to choose from.
+  QStringList items;
 };
 
 // A modal message box with an OK button.
@@ -35,6 +37,10 @@ QString GetOpenFileName(QWidget* parent, const QString& title, const QString& di
 // A modal dialog that chooses a folder. The folder chosen (a host path), or
 // empty.
 QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory);
+
+// A modal choice of one entry of a list. The entry chosen, or empty.
+QString GetItem(QWidget* parent, const QString& title, const QString& label,
+                const QStringList& items);
 
 // With a hook set, no dialog is shown: the hook sees the request and gives
 // the answer (the file name, for an Open dialog).

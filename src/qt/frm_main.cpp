@@ -387,6 +387,14 @@ std::string frmMain::ChooseFolder(const std::string& title, const std::string& h
   return dialogs::GetExistingDirectory(nullptr, Qs(title), Qs(hostFolder)).toStdString();
 }
 
+int frmMain::ChooseFromList(const std::string& title, const std::string& prompt,
+                            const std::vector<std::string>& entries) {
+  QStringList items;
+  for (const auto& entry : entries) items << Qs(entry);
+  const QString chosen = dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items);
+  return chosen.isEmpty() ? -1 : static_cast<int>(items.indexOf(chosen));
+}
+
 void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
   std::vector<std::string> names;
   for (const QString& name : hostFileNames) names.push_back(name.toStdString());

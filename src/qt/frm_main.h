@@ -98,6 +98,8 @@ class frmMain : public QWidget, public MainFormPort {
   std::string ChooseFile(const OpenDialogSettings& settings,
                          const std::string& hostFolder) override;
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
+  int ChooseFromList(const std::string& title, const std::string& prompt,
+                     const std::vector<std::string>& entries) override;
   void ShowPopupMenu(int x, int y) override;
   void ShowAbout() override;
 

@@ -779,6 +779,11 @@ std::string frmMain::ChooseFolder(const std::string&, const std::string&) {
   return {};  // Kestrum lives in the game's folder on Windows: never asked
 }
 
+int frmMain::ChooseFromList(const std::string&, const std::string&,
+                            const std::vector<std::string>&) {
+  return -1;  // only the question where the game is makes a list: never asked
+}
+
 void frmMain::ShowPopupMenu(int x, int y) {
   // The point is in pixels at 96 dots per inch: just below the start button.
   frmPopup::Instance().ShowPopup(hwnd, MulDiv(x, static_cast<int>(dpi_), 96),

@@ -65,6 +65,11 @@ class FakeForm : public MainFormPort {
     events.push_back("folder dialog: " + title);
     return {};
   }
+  int ChooseFromList(const std::string& title, const std::string&,
+                     const std::vector<std::string>&) override {
+    events.push_back("list: " + title);
+    return -1;
+  }
   void ShowPopupMenu(int, int) override { events.push_back("popup"); }
   void ShowAbout() override { events.push_back("about"); }
 };

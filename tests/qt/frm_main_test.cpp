@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "app/first_contact.h"
 #include "base/launch_options.h"
 #include "launch/command_line.h"
 #include "levels/stage_list.h"
@@ -293,6 +294,29 @@ TEST_F(MainWindowTest, StartedInTheGameFolderNothingIsAsked) {
   testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
   ASSERT_TRUE(Load());
   EXPECT_EQ(gameFolderQuestions, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Where the stores put the game, first contact offers it before it asks:
+// only folders that hold a game, then "Other folder...", which asks as ever.
+TEST_F(MainWindowTest, FirstContactOffersTheGameWhereTheStoresPutIt) {
+  const std::string home = Root() + "/home";
+  const std::string gog = home + "/GOG Games/Duke Nukem 3D Atomic Edition/data";
+  const std::string steam =
+      home + "/.local/share/Steam/steamapps/common/Duke Nukem 3D/gameroot/classic";
+  for (const std::string& folder : {gog, steam}) {
+    testsupport::MakeDirs(folder);
+    testsupport::WriteFile(folder + "/DUKE3D.EXE", "");
+  }
+  testsupport::MakeDirs(home + "/GOG Games/Duke Nukem 3D Empty");  // no game in it
+  foundFolderAnswer = QString::fromStdString(firstcontact::kOtherFolder);
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(foundFoldersOffered, (QStringList{QString::fromStdString(gog),
+                                              QString::fromStdString(steam), "Other folder..."}));
+  EXPECT_EQ(gameFolderQuestions, 1);  // "Other folder..." asks as ever
 }
 
 }  // namespace

@@ -443,6 +443,43 @@ TEST_F(ProcessTest, StartedWithoutAGameItAsksWhereAndMovesIn) {
   EXPECT_TRUE(testsupport::Exists(RegistryFile()));  // the second one did
 }
 
+// Where a store put the game, first contact offers it: the first offered,
+// taken with Return, becomes Kestrum's home as a folder typed in would.
+TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
+  const std::string installed = Root() + "/usr/bin/kestrum";
+  testsupport::MakeDirs(Root() + "/usr/bin");
+  Install(installed);
+  const std::string home = Root() + "/home";
+  const std::string gog = home + "/GOG Games/Duke Nukem 3D Atomic Edition";
+  const std::string steam = home + "/.steam/steam/steamapps/common/Duke Nukem 3D/gameroot/classic";
+  for (const std::string& folder : {gog, steam}) {
+    testsupport::MakeDirs(folder);
+    testsupport::WriteFile(folder + "/DUKE3D.EXE", "");
+    testsupport::WriteFile(folder + "/DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
+  }
+  const pid_t first = Start(installed, Root());
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name",
+                                  "^Where is Duke Nukem 3D\\?$", "windowfocus", "--sync", "%1"}),
+            0);
+  ASSERT_EQ(testsupport::XDoTool({"key", "Return"}), 0);
+  EXPECT_EQ(WaitExit(first), 0);
+  char target[4096] = {};
+  ASSERT_GT(::readlink((gog + "/kestrum").c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(std::string(target), installed);
+  EXPECT_FALSE(testsupport::Exists(steam + "/kestrum"));
+  const std::string again = testsupport::XDoToolOutput(
+      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"});
+  ASSERT_FALSE(again.empty());
+  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
+  ASSERT_FALSE(pid.empty());
+  ::kill(std::stoi(pid), SIGTERM);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+}
+
 // Kestrum has no options: "--version" and "--help" answer on the terminal,
 // and without a display it says so in one line instead of aborting.
 TEST_F(ProcessTest, AnswersOnTheTerminalWithoutAWindow) {

@@ -19,6 +19,10 @@ void WidgetTest::SetUp() {
       ++gameFolderQuestions;
       return gameFolderAnswer;
     }
+    if (r.kind == dialogs::Request::Kind::List) {
+      foundFoldersOffered = r.items;
+      return foundFolderAnswer;
+    }
     shown.push_back(r);
     if (r.kind == dialogs::Request::Kind::OpenFile && !openAnswers_.empty()) {
       const QString answer = openAnswers_.front();

@@ -27,6 +27,10 @@ class WidgetTest : public IsolatedTest {
   // kept in shown.
   QString gameFolderAnswer;
   int gameFolderQuestions = 0;
+  // The answer to the list of folders where the game was found (the entry
+  // chosen; cancelled unless set), and the entries it offered.
+  QString foundFolderAnswer;
+  QStringList foundFoldersOffered;
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();
   // Drops files on the start button as a file manager does; tells whether
