@@ -142,7 +142,21 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
 }
 
 // A port that will not run, or ends at once, is said; nothing waits for it.
+// A DUKE3D.GRP that is no file is no game.
 TEST_F(PortTest, APortThatDoesNotPlayIsSaid) {
+  Port();
+  testsupport::MakeDirs(ProgramDir() + "/DUKE3D.GRP");
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(), "Duke3D is not in required directory");
+  form.reset();
+  shown.clear();
+  testsupport::ResetProcessWideValues();
+  platform::ReleaseInstance();
+  ::rmdir((ProgramDir() + "/DUKE3D.GRP").c_str());
+  ::unlink((Bin() + "/eduke32").c_str());
+
   Group(kAtomic);
   testsupport::WriteFile(ProgramDir() + "/eduke32", "not a program");
   ::chmod((ProgramDir() + "/eduke32").c_str(), 0644);
