@@ -480,6 +480,27 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
   EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
 }
 
+// A folder with the Atomic Edition's DUKE3D.GRP and a port on PATH, but no
+// DOS game and no setup file: Kestrum comes up for the port, its caption
+// telling the edition.
+TEST_F(ProcessTest, AFolderOfThePortComesUpWithItsEdition) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  ::unlink((ProgramDir() + "/Duke3D.exe").c_str());
+  const int fd = ::open((ProgramDir() + "/DUKE3D.GRP").c_str(), O_WRONLY | O_CREAT, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, 44356548), 0);
+  ::close(fd);
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
+  const pid_t pid = Start();
+  EXPECT_FALSE(testsupport::XDoToolOutput(
+                   {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"})
+                   .empty());
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(WaitExit(pid), 0);
+}
+
 // Kestrum has no options: "--version" and "--help" answer on the terminal,
 // and without a display it says so in one line instead of aborting.
 TEST_F(ProcessTest, AnswersOnTheTerminalWithoutAWindow) {
