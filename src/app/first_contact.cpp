@@ -1,14 +1,15 @@
 #include "app/first_contact.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <set>
 
 #include "launch/engine.h"
 #include "launch/launcher.h"
 #include "winapi/dos_paths.h"
+#include "os/folders.h"
 #include "os/game_folder.h"
 #include "os/instance.h"
 
@@ -52,27 +53,37 @@ std::string Describe(const platform::GameFolderHome& home, const std::string& fo
 }  // namespace
 
 std::vector<std::string> FoundGameFolders() {
+  using platform::system::SubFolder;
   std::vector<std::string> found;
   const char* homeVariable = std::getenv("HOME");
   if (homeVariable == nullptr || *homeVariable != '/') return found;
   const std::string home = homeVariable;
-  std::error_code error;
-  // The entries of a folder whose names start so, sorted; none when it is not there.
-  const auto entries = [&error](const std::string& folder, const std::string& prefix) {
-    std::vector<std::string> names;
-    for (auto it = std::filesystem::directory_iterator(folder, error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-      const std::string name = it->path().filename().string();
-      if (name.rfind(prefix, 0) == 0) names.push_back(folder + "/" + name);
+  // The look must never hold the first question back: every folder read
+  // is bounded in entries, the whole look in time, and a folder reached by
+  // many paths (links to one Wine prefix) is looked into once.
+  constexpr std::size_t kMostEntries = 4096;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMostLookMs);
+  const auto late = [&] { return std::chrono::steady_clock::now() > deadline; };
+  std::set<std::string> seen;
+  const auto firstVisit = [&seen](const std::string& identity) {
+    return !identity.empty() && seen.insert(identity).second;
+  };
+  const auto folders = [&](const std::string& folder, const std::string& prefix) {
+    std::vector<SubFolder> list;
+    if (late()) return list;
+    auto subs = platform::system::SubFolders(folder, prefix, kMostEntries);
+    std::sort(subs.begin(), subs.end(),
+              [](const SubFolder& a, const SubFolder& b) { return a.path < b.path; });
+    for (auto& sub : subs) {
+      if (firstVisit(sub.identity)) list.push_back(std::move(sub));
     }
-    error.clear();
-    std::sort(names.begin(), names.end());
-    return names;
+    return list;
   };
   std::vector<std::string> candidates;
   // GOG's installer for Linux, and its own tree.
-  for (const auto& gog : entries(home + "/GOG Games", "Duke Nukem 3D")) {
-    for (const char* below : {"", "/data", "/data/noarch/data"}) candidates.push_back(gog + below);
+  for (const auto& gog : folders(home + "/GOG Games", "Duke Nukem 3D")) {
+    for (const char* below : {"", "/data", "/data/noarch/data"})
+      candidates.push_back(gog.path + below);
   }
   // Steam's Megaton edition keeps the DOS game's files in its classic folder.
   for (const char* steam : {"/.steam/steam", "/.local/share/Steam",
@@ -81,17 +92,19 @@ std::vector<std::string> FoundGameFolders() {
   }
   // The Windows edition of a store, installed in a Wine prefix.
   std::vector<std::string> prefixes{home + "/.wine"};
-  for (const auto& prefix : entries(home + "/Games", "")) prefixes.push_back(prefix);
+  for (const auto& prefix : folders(home + "/Games", "")) prefixes.push_back(prefix.path);
   for (const auto& prefix : prefixes) {
-    for (const auto& game : entries(prefix + "/drive_c/GOG Games", "")) candidates.push_back(game);
+    for (const auto& game : folders(prefix + "/drive_c/GOG Games", ""))
+      candidates.push_back(game.path);
   }
+  std::set<std::string> offered;
   for (const auto& folder : candidates) {
-    if (!std::filesystem::is_directory(folder, error)) continue;
-    const launch::GameFolder game = launch::LookAtFolder(platform::HostToDos(folder));
-    if ((game.dosGame || game.port) &&
-        std::find(found.begin(), found.end(), folder) == found.end()) {
-      found.push_back(folder);
-    }
+    if (late()) break;
+    // Each real folder once, whichever path led to it first.
+    const std::string identity = platform::system::FolderIdentity(folder);
+    if (identity.empty() || !offered.insert(identity).second) continue;
+    const launch::GameFolder game = launch::LookAtFolder(folder);
+    if (game.dosGame || game.port) found.push_back(folder);
   }
   return found;
 }
@@ -120,15 +133,7 @@ Answer TakeGameFolder(const std::string& hostFolder) {
     answer.message = Message{text, "No Dice...", Message::kStop};
     return answer;
   };
-  // The game finds its files by DOS paths, and so does Kestrum started from
-  // there: a folder no DOS path leads back to would be another folder then.
-  if (!platform::NamedByDosPath(hostFolder)) {
-    return refuse("Kestrum cannot live in " + hostFolder +
-                  ": DOS paths cannot name that folder (a backslash in a name, or two names "
-                  "that differ only in case, are the usual reasons). Rename it and start "
-                  "Kestrum again.");
-  }
-  const launch::GameFolder game = launch::LookAtFolder(platform::HostToDos(hostFolder));
+  const launch::GameFolder game = launch::LookAtFolder(hostFolder);
   if (!game.dosGame && !game.port) {
     return refuse("Duke3D is not in " + hostFolder + ".");
   }

@@ -18,7 +18,9 @@ inline constexpr const char* kOtherFolder = "Other folder...";
 
 // The folders (host paths) where the stores put the game and that hold it
 // (either kind), in the order they are offered. Looks only at the listed
-// places and the levels they name, never deeper.
+// places and the levels they name, never deeper, each real folder once, and
+// for at most kMostLookMs.
+inline constexpr int kMostLookMs = 1000;
 std::vector<std::string> FoundGameFolders();
 
 // Whether to ask: the program directory holds no game, and Kestrum can make

@@ -18,6 +18,7 @@
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 #include "dosbox/runner.h"
+#include "os/processes.h"
 #include "os/task_windows.h"
 #include "winapi/registry.h"
 #include "os/instance.h"
@@ -25,6 +26,7 @@
 #include "settings/saved_settings.h"
 #include "tools/author_links.h"
 #include "tools/companion_tools.h"
+#include "text/text.h"
 
 const OpenDialogSettings& OpenDialog() {
   static const OpenDialogSettings settings = [] {
@@ -157,14 +159,23 @@ struct GameLine {
   GameEngine engine = GameEngine::kDos;
   std::vector<std::string> words;  // for a port: its argument vector
 };
-GameLine BuildGameLine() {
+// The user's own file is named by the stage list's entry 0 when selected.
+bool UserFileSelected() {
+  const std::string extension = text::Right(text::ToLower(Stages.Text()), 4);
+  return extension == ".map" || extension == ".grp";
+}
+// For a port the user's file is the link of the run's own folder (stagedFile);
+// before the launch makes it, the line shows where that folder will be.
+GameLine BuildGameLine(const std::string& stagedFile = {}) {
   GameLine line;
   line.folder = launch::LookAtGameFolder();
   line.engine = launch::EngineToRun(line.folder, ChosenEngine);
   if (line.engine == GameEngine::kEDuke32) {
-    // A port opens the user's file by its own host path, whatever it holds.
+    const std::string shown =
+        stagedFile.empty() ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
+                           : stagedFile;
     line.words = BuildCommandWords(PortDialect(line.folder.portProgram), LaunchOptions,
-                                   Stages.Text(), platform::DosToHost(UserFileLongPath));
+                                   Stages.Text(), shown);
     GameCommandLine = ShownCommandLine(line.words);
   } else {
     GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
@@ -172,20 +183,46 @@ GameLine BuildGameLine() {
   return line;
 }
 
-// Why the user's file the line names is not the one chosen any more.
-std::optional<Message> ChosenFileGone(const GameLine& line) {
+// Why the user's file is not the one chosen any more, named as the user
+// chose it.
+std::optional<Message> ChosenFileGone() {
   if (UserFileIdentity.empty()) return std::nullopt;
-  const std::string host = platform::DosToHost(UserFileLongPath);
-  if (std::find(line.words.begin(), line.words.end(), host) == line.words.end()) {
-    return std::nullopt;
-  }
   const platform::DosFile now = platform::LocateDosFile(UserFileLongPath);
   if (now.identity == UserFileIdentity) return std::nullopt;
   platform::dosview::FileTrouble trouble;
-  trouble.fileName = now.name;
+  trouble.fileName = UserFileLongPath.substr(platform::LastSeparator(UserFileLongPath) + 1);
   trouble.kind = now.kind == platform::FileKind::kMissing ? platform::dosview::Trouble::kMissing
                                                           : platform::dosview::Trouble::kReplaced;
   return NoDice(launch::Describe(trouble));
+}
+
+// A port plays on its own: Kestrum only looks, a moment after the start,
+// whether it is still there, and never holds its own window back for that.
+void StartPort(MainFormPort& window, const GameLine& planned) {
+  launch::StagedFile staged;
+  if (UserFileSelected()) {
+    if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
+    staged = launch::StageUserFile(UserFileLongPath, UserFileIdentity);
+    if (!staged.error.empty()) return window.ShowMessage(NoDice(staged.error));
+  }
+  const GameLine line = staged.file.empty() ? planned : BuildGameLine(staged.file);
+  window.Minimize();
+  const launch::Started started = launch::StartGameProgram(line.words, staged.release);
+  if (started.taskId == 0) {
+    window.Restore(false);
+    return window.ShowMessage(NoDice(started.error));
+  }
+  if (staged.started) staged.started(started.taskId);
+  Task() = Started{started.taskId, true};
+  const std::int64_t task = started.taskId;
+  const std::string endedAtOnce = launch::EndedAtOnce(line.words);
+  window.After(launch::kEndedAtOnceMs, [&window, task, endedAtOnce] {
+    if (platform::system::TaskRuns(task)) return;
+    // Nothing runs, so there is nothing to come back from.
+    if (Task().task == task) Task() = Started{};
+    window.Restore(false);
+    window.ShowMessage(NoDice(endedAtOnce));
+  });
 }
 
 }  // namespace
@@ -199,20 +236,13 @@ void LaunchGame(MainFormPort& window) {
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
-  launch::Started started;
-  if (line.engine == GameEngine::kEDuke32) {
-    if (auto gone = ChosenFileGone(line)) {
-      window.ShowMessage(*gone);
-      return;
-    }
-    window.Minimize();
-    started = launch::StartGameProgram(line.words);
-  } else {
-    window.Minimize();
-    std::vector<platform::ChosenFile> chosen;
-    if (!UserFileIdentity.empty()) chosen.push_back({UserFilePath, UserFileIdentity});
-    started = launch::StartMaximised(GameCommandLine, chosen);
+  if (line.engine == GameEngine::kEDuke32) return StartPort(window, line);
+  window.Minimize();
+  std::vector<platform::ChosenFile> chosen;
+  if (!UserFileIdentity.empty()) {
+    chosen.push_back({UserFilePath, UserFileIdentity, UserFileLongPath});
   }
+  const launch::Started started = launch::StartMaximised(GameCommandLine, chosen);
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.
@@ -232,13 +262,13 @@ void ShowCommandLine(MainFormPort& window) {
 void OpenUserFile(MainFormPort& window) {
   window.TakeFocus();
   const std::string folder = LastOpenFolder().empty()
-                                 ? platform::DosToHost(platform::ProgramDirectory())
+                                 ? platform::ProgramFolder()
                                  : LastOpenFolder();
   const std::string chosen = window.ChooseFile(OpenDialog(), folder);
   if (chosen.empty()) return;
-  const auto slash = chosen.find_last_of("/\\");
+  const auto slash = platform::LastSeparator(chosen);
   if (slash != std::string::npos) LastOpenFolder() = chosen.substr(0, slash == 0 ? 1 : slash);
-  Tell(window, TakeChosenFile(platform::HostToDos(chosen), window));
+  Tell(window, TakeChosenFile(chosen, window));
 }
 
 void OpenCompanionText(MainFormPort& window) {
@@ -247,9 +277,7 @@ void OpenCompanionText(MainFormPort& window) {
 }
 
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) {
-  std::vector<std::string> names;
-  for (const auto& path : hostPaths) names.push_back(platform::HostToDos(path));
-  Tell(window, TakeDroppedFiles(names, window));
+  Tell(window, TakeDroppedFiles(hostPaths, window));
 }
 
 void RunCompanionTool(MainFormPort& window, CompanionToolId id) {

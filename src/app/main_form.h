@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,10 @@ class MainFormPort : public MainWindowPort {
   // has closed. A chosen item runs afterwards, as its own event.
   virtual void ShowPopupMenu(int x, int y) = 0;
   virtual void ShowAbout() = 0;
+  // Runs the action once, that many milliseconds from now, as an event of
+  // the window's own (never while another handler runs); not after the
+  // window is gone.
+  virtual void After(int milliseconds, std::function<void()> action) = 0;
 };
 
 namespace mainform {

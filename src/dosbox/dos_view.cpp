@@ -3,6 +3,7 @@
 #include "dos/dos_names.h"
 #include "winapi/dos_paths.h"
 #include "dosbox/runner.h"
+#include "os/folders.h"
 #include "text/text.h"
 
 namespace platform::dosview {
@@ -64,31 +65,53 @@ std::size_t DosPathStart(const std::string& word) {
 
 }  // namespace
 
+FileTrouble CheckReadable(const DosFile& file, const std::string& path) {
+  FileTrouble trouble;
+  trouble.fileName = file.name.empty() ? LastComponent(path) : file.name;
+  if (file.kind == FileKind::kMissing) {
+    trouble.kind = Trouble::kMissing;
+  } else if (file.kind == FileKind::kDenied || (file.kind == FileKind::kFile && !file.readable)) {
+    trouble.kind = Trouble::kDenied;
+  } else if (file.kind == FileKind::kOther) {
+    trouble.kind = Trouble::kNotAFile;
+  }
+  return trouble;
+}
+
 FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath) {
   const DosFile chosen = LocateDosFile(chosenPath);
-  FileTrouble trouble;
-  trouble.fileName = chosen.name.empty() ? LastComponent(chosenPath) : chosen.name;
-  if (chosen.kind == FileKind::kMissing || chosen.kind == FileKind::kDenied) {
-    trouble.kind = chosen.kind == FileKind::kDenied ? Trouble::kDenied : Trouble::kMissing;
-    return trouble;
-  }
-  if (chosen.kind == FileKind::kOther) {
-    trouble.kind = Trouble::kNotAFile;
-    return trouble;
-  }
+  FileTrouble trouble = CheckReadable(chosen, chosenPath);
+  if (trouble.kind != Trouble::kNone) return trouble;
   if (shortPath.empty()) {
+    const std::size_t cut = LastSeparator(chosen.hostPath);
+    const std::string folder = cut == 0 ? std::string("/") : chosen.hostPath.substr(0, cut);
+    if (!system::CanList(folder)) {
+      trouble.kind = Trouble::kUnlisted;
+      trouble.folder = folder;
+      return trouble;
+    }
     // The size the short path would need, when there is one at all.
     trouble.kind =
         GetShortPathNameA(chosenPath, nullptr, 0) > 0 ? Trouble::kPathTooLong : Trouble::kNoDosPath;
     return trouble;
   }
-  const std::string dosName = text::ToUpper(LastComponent(shortPath));
-  if (LocateDosFile(shortPath).identity != chosen.identity) {
+  // The file's own 8.3 name, not the short path's text cut at its last
+  // backslash: a host name may hold one.
+  std::string dosName = text::ToUpper(ShortNameOf(chosen.hostPath));
+  if (dosName.empty()) dosName = text::ToUpper(LastComponent(shortPath));
+  // What DOS cannot open by that name is said first: it is the reason, and a
+  // name cut at a character DOS cannot hold would lead to another file.
+  trouble = CheckDosName(trouble.fileName, dosName);
+  if (trouble.kind != Trouble::kNone) return trouble;
+  // In its own folder that name must lead to the file: the game's drive
+  // shows the file by it, and a program run directly looks it up there.
+  const std::size_t cut = LastSeparator(chosen.hostPath);
+  const std::string folder = cut == 0 ? std::string("/") : chosen.hostPath.substr(0, cut);
+  if (LocateDosFile(InFolder(folder, dosName)).identity != chosen.identity) {
     trouble.kind = Trouble::kAnotherFile;
     trouble.dosName = dosName;
-    return trouble;
   }
-  return CheckDosName(trouble.fileName, dosName);
+  return trouble;
 }
 
 namespace {
@@ -100,15 +123,15 @@ struct Located {
   FileTrouble trouble;
 };
 Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
-  Located at{LocateDosFile(path), {}};
-  at.trouble.fileName = at.file.name.empty() ? LastComponent(path) : at.file.name;
-  if (at.file.kind == FileKind::kMissing) {
-    at.trouble.kind = Trouble::kMissing;
-  } else if (at.file.kind == FileKind::kDenied) {
-    at.trouble.kind = Trouble::kDenied;
-  } else if (at.file.kind == FileKind::kOther) {
-    at.trouble.kind = Trouble::kNotAFile;
-  } else {
+  // A file the user chose is found where it was chosen: its DOS path is
+  // only what the game is told, and read back it may lead elsewhere.
+  const ChosenFile* mine = nullptr;
+  for (const auto& c : chosen) {
+    if (text::EqualsNoCase(c.dosPath, path) && !c.hostPath.empty()) mine = &c;
+  }
+  Located at{LocateDosFile(mine != nullptr ? mine->hostPath : path), {}};
+  at.trouble = CheckReadable(at.file, mine != nullptr ? mine->hostPath : path);
+  if (at.trouble.kind == Trouble::kNone) {
     at.trouble = CheckDosName(at.trouble.fileName, LastComponent(path));
   }
   for (const auto& c : chosen) {
@@ -131,7 +154,13 @@ FileTrouble CheckChosenFiles(const std::string& commandLine,
     const std::string path = words[i].substr(start);
     for (const auto& c : chosen) {
       if (!text::EqualsNoCase(c.dosPath, path)) continue;
-      const Located at = Locate(path, chosen);
+      Located at = Locate(path, chosen);
+      // Run directly, the program reads the DOS path itself: it must lead
+      // to the very file chosen, not to another that DOS names alike.
+      if (at.trouble.kind == Trouble::kNone && LocateDosFile(path).identity != c.identity) {
+        at.trouble.kind = Trouble::kAnotherFile;
+        at.trouble.dosName = text::ToUpper(LastComponent(path));
+      }
       if (at.trouble.kind != Trouble::kNone) return at.trouble;
     }
   }

@@ -11,8 +11,13 @@
 
 #include "dosbox/runner.h"
 #include "dosbox/start_failure.h"
+#include "winapi/dos_paths.h"
 
 namespace platform::dosview {
+
+// Why no program could read the file a path leads to: missing, not a file,
+// or one this user may not read (kNone when it can be read).
+FileTrouble CheckReadable(const DosFile& file, const std::string& path);
 
 // Why DOS could not open a file the user chose (its DOS path as chosen)
 // by the short path Kestrum hands to the game (empty when there is none).
@@ -39,8 +44,9 @@ struct Plan {
 Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
               const std::vector<ChosenFile>& chosen = {});
 
-// Why a chosen file that the line names cannot be given to the program (it
-// is gone, or another file now); kNone when each is the file that was chosen.
+// Why a chosen file that the line names cannot be given to a program that
+// reads the line's DOS paths itself (it is gone, another file now, or its
+// DOS path leads to another); kNone when each is the file that was chosen.
 FileTrouble CheckChosenFiles(const std::string& commandLine, const std::vector<ChosenFile>& chosen);
 
 // DOSBox's arguments (without the program itself): the drives mounted on

@@ -24,6 +24,12 @@ struct Mounted {
 };
 Mounted MountDrives(const std::vector<dosview::Drive>& drives);
 
+// One file the user chose, for a program that would look beside it: a
+// folder of the run's own that holds that file alone, named dosName (a link
+// on POSIX systems; on Windows a hard link, else a copy). paths[0] is the
+// folder; the file must still be the one the identity names.
+Mounted StageFile(const dosview::Drive& file);
+
 }  // namespace system
 
 }  // namespace platform

@@ -20,10 +20,11 @@ struct StartResult {
 // line to a shell.
 // The files the user chose that the line names are started only while each
 // is still the very file chosen (dos_view.h's ChosenFile: the DOS path and
-// the identity it had).
+// the identity it had, and the path it was chosen by).
 struct ChosenFile {
   std::string dosPath;
   std::string identity;
+  std::string hostPath;  // where it was chosen: the line's DOS path is never read back
 };
 StartResult StartProcess(const std::string& commandLine, int showCommand,
                          const std::vector<ChosenFile>& chosen = {});

@@ -21,10 +21,12 @@ enum class Trouble {
   kNoDosPath,    // some folder on its way has no DOS name
   kReplaced,     // its path now leads to another file than the one chosen
   kDenied,       // the user may not open it, or a folder on its way
+  kUnlisted,     // its folder may not be listed: its DOS name cannot be known
 };
 struct FileTrouble {
   Trouble kind = Trouble::kNone;
   std::string fileName;  // as the user knows it
+  std::string folder;    // kUnlisted: the folder (a host path)
   std::string dosName;   // as DOS would name it
   char character = '\0';
 };

@@ -11,7 +11,7 @@ const CommandDialect& DosDialect() {
 
 CommandDialect PortDialect(const std::string& program) {
   // Its own start-up window would stand between the user and the game.
-  return CommandDialect{{program, "-nosetup"}, '-', true};
+  return CommandDialect{{program, "-nosetup"}, '-', true, true};
 }
 
 std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
@@ -45,7 +45,16 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
     add("v" + text::Left(stage, 1));
     add("l" + text::Mid(stage, 3, 2));
   }
-  if (extension == ".map") {
+  if (extension == ".map" && dialect.mapBySearchPath) {
+    // The port looks a map up in its search path with the leading slashes
+    // cut off; the folder joins that path, ahead of the game's own.
+    const auto slash = userFile.find_last_of('/');
+    words.push_back("-j");
+    words.push_back(slash == std::string::npos ? std::string(".")
+                                               : userFile.substr(0, slash == 0 ? 1 : slash));
+    words.push_back("-map");
+    words.push_back(userFile.substr(slash == std::string::npos ? 0 : slash + 1));
+  } else if (extension == ".map") {
     words.push_back("-map");
     words.push_back(userFile);
   }

@@ -22,12 +22,17 @@ struct CommandDialect {
   std::vector<std::string> program;
   char switchChar;
   bool wholeArguments;
+  // A user map is found through the program's search path, not by its
+  // path: it is given as "-j FOLDER -map NAME", the folder holding the map
+  // (and nothing the user did not choose).
+  bool mapBySearchPath = false;
 };
 const CommandDialect& DosDialect();
 // A source port of the EDuke32 family at that path.
 CommandDialect PortDialect(const std::string& program);
 // The same choices in a dialect's words; the user file as that program
-// opens it (the DOS game: its short path; a port: its host path).
+// opens it (the DOS game: its short path; a port: the host path of a link
+// in a folder of the run's own, which holds that link alone).
 std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
                                            const LaunchOptionsRecord& options,
                                            const std::string& stage, const std::string& userFile);

@@ -5,34 +5,40 @@
 
 namespace launch {
 
+namespace {
+
+// The port's program as this system names it: a Windows build beside the
+// game is no program on Linux, and would only shadow one on PATH.
+#ifdef _WIN32
+constexpr const char* kPortProgram = "eduke32.exe";
+#else
+constexpr const char* kPortProgram = "eduke32";
+#endif
+
+}  // namespace
+
 GameFolder LookAtGameFolder() {
-  return LookAtFolder(platform::ProgramDirectory());
+  return LookAtFolder(platform::ProgramFolder());
 }
 
 GameFolder LookAtFolder(const std::string& dir) {
   GameFolder folder;
-  folder.dosGame = !platform::FindNormalFile(dir + "\\Duke3D.exe").empty();
-  const std::string group = platform::FindNormalFile(dir + "\\DUKE3D.GRP");
+  folder.dosGame = !platform::FindNormalFile(platform::InFolder(dir, "Duke3D.exe")).empty();
+  const std::string group = platform::FindNormalFile(platform::InFolder(dir, "DUKE3D.GRP"));
   if (group.empty()) return folder;
-  folder.groupSize = platform::LocateDosFile(dir + "\\" + group).size;
-  for (const char* name : {"eduke32", "eduke32.exe"}) {
-    const std::string found = platform::FindNormalFile(dir + "\\" + name);
-    if (!found.empty()) {
-      folder.portProgram = platform::DosToHost(dir + "\\" + found);
-      break;
-    }
+  folder.groupSize = platform::LocateDosFile(platform::InFolder(dir, group)).size;
+  const std::string found = platform::FindNormalFile(platform::InFolder(dir, kPortProgram));
+  if (!found.empty()) {
+    const std::string program = platform::DosToHost(platform::InFolder(dir, found));
+    // Only a program this system can run counts; else the next candidate.
+    if (platform::system::CanRun(program)) folder.portProgram = program;
   }
   if (folder.portProgram.empty()) {
-#ifdef _WIN32
-    folder.portProgram = platform::system::FindProgram("eduke32.exe");
-#else
-    folder.portProgram = platform::system::FindProgram("eduke32");
-#endif
+    folder.portProgram = platform::system::FindProgram(kPortProgram);
   }
   folder.port = !folder.portProgram.empty();
   return folder;
 }
-
 GameEngine EngineToRun(const GameFolder& folder, GameEngine chosen) {
   if (folder.port && (!folder.dosGame || chosen == GameEngine::kEDuke32)) {
     return GameEngine::kEDuke32;

@@ -17,9 +17,10 @@ struct GameFolder {
   std::uint64_t groupSize = 0;  // DUKE3D.GRP's size in bytes
 };
 // What the program directory holds. The port is looked for in the folder
-// ("eduke32", "eduke32.exe"), else on PATH.
+// (a program this system can run: "eduke32", or "eduke32.exe" on Windows),
+// else on PATH.
 GameFolder LookAtGameFolder();
-// The same for any folder (a DOS path).
+// The same for any folder (a host path).
 GameFolder LookAtFolder(const std::string& dosFolder);
 
 // The one a launch starts: the only one there, or with both the user's

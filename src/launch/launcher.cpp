@@ -1,23 +1,43 @@
 #include "launch/launcher.h"
 
-#include <atomic>
-#include <chrono>
-#include <memory>
-#include <thread>
+#include <cstring>
 
+#include "dosbox/drives.h"
 #include "dosbox/runner.h"
 #include "launch/messages.h"
 #include "os/processes.h"
+#include "text/text.h"
 #include "winapi/dos_paths.h"
 
 namespace launch {
 
+namespace {
+
+std::string ProgramName(const std::vector<std::string>& words) {
+  return words.front().substr(words.front().find_last_of("/\\") + 1);
+}
+
+// The name a staged file goes by: its own where every program reads it
+// alike, else one that is, with its extension.
+std::string PlainName(const std::string& name) {
+  bool plain = !name.empty() && name[0] != '.' && name[0] != '-' && name.size() <= 64;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7f || std::strchr("\\/:*?\"<>|%", c) != nullptr) plain = false;
+  }
+  if (plain) return name;
+  const auto dot = name.find_last_of('.');
+  return "usermap" + (dot == std::string::npos ? std::string() : text::ToLower(name.substr(dot)));
+}
+
+}  // namespace
+
 bool ProgramIsInstalled(const std::string& fileName) {
-  return !platform::FindNormalFile(platform::ProgramDirectory() + "\\" + fileName).empty();
+  return !platform::FindNormalFile(platform::InFolder(platform::ProgramFolder(), fileName)).empty();
 }
 
 void EnterProgramDirectory() {
-  platform::SetCurrentDirectory(platform::ProgramDirectory());
+  platform::SetCurrentDirectory(platform::ProgramFolder());
 }
 
 Started StartMaximised(const std::string& commandLine,
@@ -27,23 +47,40 @@ Started StartMaximised(const std::string& commandLine,
   return Started{started.taskId, Describe(started.failure)};
 }
 
-Started StartGameProgram(const std::vector<std::string>& words) {
+Started StartGameProgram(const std::vector<std::string>& words, std::function<void()> ended) {
   EnterProgramDirectory();
-  auto ended = std::make_shared<std::atomic<bool>>(false);
-  const std::int64_t task = platform::system::Start(
-      words.front(), words, platform::kSwShowMaximized, [ended] { *ended = true; });
-  const std::string name = words.front().substr(words.front().find_last_of("/\\") + 1);
-  if (task == 0) return Started{0, name + " could not be started."};
-  // A game that cannot find its data, or its own settings, ends at once.
-  for (int waited = 0; waited < 1000 && !*ended; waited += 50) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  if (*ended) {
-    return Started{0, name + " ended as soon as it started. Make sure the game's DUKE3D.GRP in " +
-                          platform::DosToHost(platform::ProgramDirectory()) +
-                          " is whole, and that " + name + " runs when started by itself."};
+  const std::int64_t task = platform::system::Start(words.front(), words,
+                                                    platform::kSwShowMaximized, ended);
+  if (task == 0) {
+    if (ended) ended();
+    return Started{0, ProgramName(words) + " could not be started."};
   }
   return Started{task, {}};
+}
+
+std::string EndedAtOnce(const std::vector<std::string>& words) {
+  // A game that cannot find its data, or its own settings, ends at once.
+  const std::string name = ProgramName(words);
+  return name + " ended as soon as it started. Make sure the game's DUKE3D.GRP in " +
+         platform::ProgramFolder() + " is whole, and that " + name +
+         " runs when started by itself.";
+}
+
+StagedFile StageUserFile(const std::string& hostPath, const std::string& identity) {
+  platform::dosview::Drive drive;
+  drive.hostFile = hostPath;
+  drive.identity = identity;
+  drive.dosName = PlainName(hostPath.substr(platform::LastSeparator(hostPath) + 1));
+  platform::system::Mounted staged = platform::system::StageFile(drive);
+  StagedFile result;
+  if (staged.failure) {
+    result.error = Describe(staged.failure);
+    return result;
+  }
+  result.file = platform::InFolder(staged.paths.front(), drive.dosName);
+  result.started = std::move(staged.started);
+  result.release = std::move(staged.release);
+  return result;
 }
 
 }  // namespace launch

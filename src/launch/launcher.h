@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,26 @@ Started StartMaximised(const std::string& commandLine,
                        const std::vector<platform::ChosenFile>& chosen = {});
 
 // Starts a game program with its argument vector, from the program
-// directory, maximised. One that ends within a moment of its start has
-// started nothing the user can play: that is an error too.
-Started StartGameProgram(const std::vector<std::string>& words);
+// directory, maximised; never waits for it. ended runs once it has ended
+// (every process of its group, where the system tells).
+Started StartGameProgram(const std::vector<std::string>& words,
+                         std::function<void()> ended = {});
+// How long after its start a game program that has ended again started
+// nothing the user can play, and what the user is told then.
+inline constexpr int kEndedAtOnceMs = 1000;
+std::string EndedAtOnce(const std::vector<std::string>& words);
+
+// The user's own file for a program that looks beside it (a source port):
+// a folder of the run's own that holds it alone, by a plain name. file is
+// that file's path there; release takes the folder away.
+struct StagedFile {
+  std::string file;
+  std::string error;
+  std::function<void(std::int64_t task)> started;
+  std::function<void()> release;
+};
+// How the line Alt+D shows names that folder before a launch has made it.
+inline constexpr const char* kStagedFolderShown = "(a folder of this run)";
+StagedFile StageUserFile(const std::string& hostPath, const std::string& identity);
 
 }  // namespace launch

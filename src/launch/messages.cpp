@@ -62,6 +62,11 @@ std::string Describe(const platform::dosview::FileTrouble& t) {
       return name +
              " is no longer the file you chose: it was moved, deleted or replaced since. "
              "Choose it again.";
+    case Trouble::kUnlisted:
+      return "DOS cannot reach " + name + ": you may not list the folder that holds it (" +
+             t.folder +
+             "), so its DOS name cannot be known. Move it to a folder you may list and choose it "
+             "again.";
     case Trouble::kNoDosPath:
       return "DOS cannot reach " + name +
              ": a folder on its way has no DOS name. Move it to another folder and choose it "

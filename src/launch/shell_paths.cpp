@@ -48,5 +48,5 @@ void ShellOpen(const std::string& target) {
     ShellOpenHook()(target);
     return;
   }
-  platform::ShellOpen(target, platform::ProgramDirectory());
+  platform::ShellOpen(target, platform::ProgramFolder());
 }

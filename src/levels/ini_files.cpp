@@ -27,7 +27,7 @@ std::string ReadINIValue(const std::string& section, const std::string& key,
 }
 
 void CheckDukeVersion(MainWindowPort& window) {
-  const std::string path = platform::ProgramDirectory() + "\\Duke3d.cfg";
+  const std::string path = platform::InFolder(platform::ProgramFolder(), "Duke3d.cfg");
   SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
   // A source port's folder need not hold the DOS game's setup file: its
   // DUKE3D.GRP tells the edition.

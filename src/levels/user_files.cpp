@@ -15,6 +15,8 @@ std::string UserFileIdentity;
 
 namespace {
 
+void ShowEntry(const std::string& entry, const std::string& longPath, MainWindowPort& window);
+
 std::string WithoutExtension(const std::string& path) {
   return path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
 }
@@ -26,7 +28,7 @@ std::string FindCompanion(const std::string& longPath) {
   const std::string wanted = WithoutExtension(longPath) + ".txt";
   const std::string found = platform::FindNormalFile(wanted);
   if (found.empty()) return {};
-  const auto slash = wanted.find_last_of('\\');
+  const auto slash = platform::LastSeparator(wanted);
   return slash == std::string::npos ? found : wanted.substr(0, slash + 1) + found;
 }
 
@@ -35,17 +37,10 @@ std::string FindCompanion(const std::string& longPath) {
 std::optional<Message> TakeFile(const std::string& fileName) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
   if (launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32) {
-    // A port opens the file by its host path: any name will do, as long
-    // as it is a file the user may read.
+    // A port opens the file through a link of its run: any name will do,
+    // as long as it is a file the user may read.
     const platform::DosFile file = platform::LocateDosFile(fileName);
-    platform::dosview::FileTrouble trouble;
-    trouble.fileName = file.name;
-    if (file.kind == platform::FileKind::kMissing)
-      trouble.kind = platform::dosview::Trouble::kMissing;
-    if (file.kind == platform::FileKind::kOther)
-      trouble.kind = platform::dosview::Trouble::kNotAFile;
-    if (file.kind == platform::FileKind::kDenied)
-      trouble.kind = platform::dosview::Trouble::kDenied;
+    const auto trouble = platform::dosview::CheckReadable(file, fileName);
     if (trouble.kind != platform::dosview::Trouble::kNone) {
       return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
     }
@@ -64,12 +59,15 @@ std::optional<Message> TakeFile(const std::string& fileName) {
   return std::nullopt;
 }
 
-// The path the user entry is made from: the short path the DOS game gets,
-// or for a port, which has no need of one, the file's own name.
-std::string EntryPath() {
+// The user entry: the short name the DOS game gets, or for a port, which
+// has no need of one, the file's own name.
+void ShowChosenFile(MainWindowPort& window) {
   const bool port =
       launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32;
-  return port ? text::ToLower(UserFileLongPath) : UserFilePath;
+  if (!port) return SetupFile(UserFilePath, window);
+  const std::string name =
+      UserFileLongPath.substr(platform::LastSeparator(UserFileLongPath) + 1);
+  ShowEntry(text::ToLower(name), UserFileLongPath, window);
 }
 
 }  // namespace
@@ -80,7 +78,16 @@ std::int16_t CheckValidFile(const std::string& fileName) {
 }
 
 void SetupFile(const std::string& path, MainWindowPort& window) {
-  const std::string entry = ParsePath(path, 0);
+  // The companion is looked for beside the file as it was chosen, when the
+  // path is that file's; otherwise beside the path itself.
+  const std::string longPath =
+      text::ToLower(GetShortPath(UserFileLongPath)) == path ? UserFileLongPath : path;
+  ShowEntry(ParsePath(path, 0), longPath, window);
+}
+
+namespace {
+
+void ShowEntry(const std::string& entry, const std::string& longPath, MainWindowPort& window) {
   // A path without a drive has no file-name part; an empty entry could never
   // be taken off the list again, so the list is left as it is.
   if (entry.empty()) return;
@@ -91,10 +98,6 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
   }
   Stages.SetListIndex(0);
 
-  // The companion is looked for beside the file as it was chosen, when the
-  // path is that file's; otherwise beside the path itself.
-  const std::string longPath =
-      text::ToLower(GetShortPath(UserFileLongPath)) == path ? UserFileLongPath : path;
   const std::string companion = FindCompanion(longPath);
   if (companion.empty()) {
     window.SetTextButtonEnabled(false);
@@ -106,12 +109,14 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
   window.SetTextButtonToolTip("Read " + name);
 }
 
+}  // namespace
+
 std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
   // Tested as a drop is: maps of the DOS era are named in capitals, and a
   // file of another type is no map for the game.
   if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
   if (auto refused = TakeFile(fileName)) return refused;
-  SetupFile(EntryPath(), window);
+  ShowChosenFile(window);
   return std::nullopt;
 }
 
@@ -121,7 +126,7 @@ std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileName
   const std::string& first = fileNames.front();
   if (CheckValidFile(first) == 0) return std::nullopt;
   if (auto refused = TakeFile(first)) return refused;
-  SetupFile(EntryPath(), window);
+  ShowChosenFile(window);
   return std::nullopt;
 }
 

@@ -13,8 +13,9 @@ class MainWindowPort;
 
 // The lower-case short path of the last file chosen; empty at start.
 extern std::string UserFilePath;
-// The same file as it was chosen (long names), to find its companion text by
-// its real name: short names of a map and its text need not match.
+// The same file by the path it was chosen by (the host path the dialog or
+// the drop gave), to find its companion text by its real name and to give
+// it to the game: no DOS path is ever read back to find it.
 extern std::string UserFileLongPath;
 // Which file that was (platform::DosFile's identity), so that the game is
 // never given another that has taken its name since.
@@ -27,12 +28,13 @@ std::int16_t CheckValidFile(const std::string& fileName);
 // one there), selects it, and offers its companion text on cmdText.
 void SetupFile(const std::string& path, MainWindowPort& window);
 
-// A file name as the Open dialog returns it (a DOS path). Taken as a drop
+// A file name as the Open dialog returns it (a host path; a DOS path is
+// taken too). Taken as a drop
 // is: a map or group file in any case; any other file changes nothing. A
 // file the game could not be given changes nothing either, and the message
 // says why.
 std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window);
-// File names dropped on the start button, in their order (DOS paths).
+// File names dropped on the start button, in their order (host paths).
 std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,
                                         MainWindowPort& window);
 // A character typed in the stage list: Backspace takes the user entry away.

@@ -18,13 +18,21 @@ namespace system {
 std::string FindProgram(const std::string& name);
 // Starts a program with its arguments (the first is its own name) in the
 // current folder, never through a shell, and calls ended (on a thread of its
-// own) once it has ended. 0 when it could not be started.
+// own) once it has ended, with every process it started in its group (not
+// on Windows, which does not tell). 0 when it could not be started.
 // In that host folder, when one is given.
 std::int64_t Start(const std::string& program, const std::vector<std::string>& args,
                    int showCommand, std::function<void()> ended,
                    const std::string& hostDirectory = {});
 
 std::string CurrentHostFolder();
+
+// Whether that file is a program this system can start (on POSIX a regular
+// file the user may run; on Windows a file that is there).
+bool CanRun(const std::string& hostPath);
+// Whether a started task still runs: on POSIX any process of its group,
+// so that a program that forks and plays on in its child still counts.
+bool TaskRuns(std::int64_t task);
 
 }  // namespace system
 

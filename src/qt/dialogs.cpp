@@ -1,5 +1,6 @@
 #include "qt/dialogs.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -63,19 +64,26 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
   return QFileDialog::getExistingDirectory(parent, title, directory);
 }
 
-QString GetItem(QWidget* parent, const QString& title, const QString& label,
-                const QStringList& items) {
+int GetItem(QWidget* parent, const QString& title, const QString& label,
+            const QStringList& items) {
   if (TestHook()) {
     Request r;
     r.kind = Request::Kind::List;
     r.title = title;
     r.text = label;
     r.items = items;
-    return TestHook()(r);
+    bool number = false;
+    const int position = TestHook()(r).toInt(&number);
+    return number && position >= 0 && position < items.size() ? position : -1;
   }
-  bool ok = false;
-  const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
-  return ok ? chosen : QString();
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(label);
+  dialog.setComboBoxItems(items);
+  dialog.setComboBoxEditable(false);
+  if (dialog.exec() != QDialog::Accepted) return -1;
+  const auto* list = dialog.findChild<QComboBox*>();
+  return list != nullptr ? list->currentIndex() : -1;
 }
 
 }  // namespace dialogs

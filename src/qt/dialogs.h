@@ -38,12 +38,15 @@ QString GetOpenFileName(QWidget* parent, const QString& title, const QString& di
 // empty.
 QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory);
 
-// A modal choice of one entry of a list. The entry chosen, or empty.
-QString GetItem(QWidget* parent, const QString& title, const QString& label,
-                const QStringList& items);
+// A modal choice of one entry of a list: its position, or -1 when cancelled.
+// Entries may read alike (names that are not UTF-8): only the position says
+// which was chosen.
+int GetItem(QWidget* parent, const QString& title, const QString& label,
+            const QStringList& items);
 
 // With a hook set, no dialog is shown: the hook sees the request and gives
-// the answer (the file name, for an Open dialog).
+// the answer (the file name, for an Open dialog; a list's position as
+// decimal digits, or empty).
 using Hook = std::function<QString(const Request&)>;
 void SetHookForTesting(Hook hook);
 

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/exit_program.h"
@@ -391,8 +392,11 @@ int frmMain::ChooseFromList(const std::string& title, const std::string& prompt,
                             const std::vector<std::string>& entries) {
   QStringList items;
   for (const auto& entry : entries) items << Qs(entry);
-  const QString chosen = dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items);
-  return chosen.isEmpty() ? -1 : static_cast<int>(items.indexOf(chosen));
+  return dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items);
+}
+
+void frmMain::After(int milliseconds, std::function<void()> action) {
+  QTimer::singleShot(milliseconds, this, std::move(action));
 }
 
 void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {

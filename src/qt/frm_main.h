@@ -102,6 +102,7 @@ class frmMain : public QWidget, public MainFormPort {
                      const std::vector<std::string>& entries) override;
   void ShowPopupMenu(int x, int y) override;
   void ShowAbout() override;
+  void After(int milliseconds, std::function<void()> action) override;
 
   // True from a successful start until the user comes back to Kestrum.
   bool WaitingForReturn() const { return mainform::WaitingForReturn(); }

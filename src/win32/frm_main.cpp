@@ -639,6 +639,15 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       }
       break;
     }
+    case WM_TIMER: {
+      ::KillTimer(window, wParam);
+      const auto waiting = after_.find(wParam);
+      if (waiting == after_.end()) break;
+      const std::function<void()> action = std::move(waiting->second);
+      after_.erase(waiting);
+      action();
+      return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(window) &&
           (mainform::WaitingForReturn() || mainform::TaskToBringForward())) {
@@ -788,6 +797,12 @@ void frmMain::ShowPopupMenu(int x, int y) {
   // The point is in pixels at 96 dots per inch: just below the start button.
   frmPopup::Instance().ShowPopup(hwnd, MulDiv(x, static_cast<int>(dpi_), 96),
                                  MulDiv(y, static_cast<int>(dpi_), 96));
+}
+
+void frmMain::After(int milliseconds, std::function<void()> action) {
+  const UINT_PTR id = nextTimer_++;
+  after_[id] = std::move(action);
+  ::SetTimer(hwnd, id, static_cast<UINT>(milliseconds), nullptr);
 }
 
 void frmMain::ShowAbout() {

@@ -4,6 +4,8 @@
 
 #include "win32/controls.h"
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,7 @@ class frmMain : public MainFormPort {
                      const std::vector<std::string>& entries) override;
   void ShowPopupMenu(int x, int y) override;
   void ShowAbout() override;
+  void After(int milliseconds, std::function<void()> action) override;
 
   // What the window does with a message; the window procedure's work.
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -122,6 +125,9 @@ class frmMain : public MainFormPort {
   bool stagesToShow_ = false;
   UINT dpi_ = 96;
   std::vector<HBITMAP> pictures_;
+  // Actions waiting for their timer, by the timer's id.
+  std::map<UINT_PTR, std::function<void()>> after_;
+  UINT_PTR nextTimer_ = 1;
 };
 
 // The message loop of the program: Tab, the arrow keys and access keys move

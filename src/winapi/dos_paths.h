@@ -14,6 +14,15 @@ namespace platform {
 // was started by, so that a link in the game's folder to an installed
 // Kestrum makes the game's folder the program directory.
 std::string ProgramDirectory();
+// The same folder as the host names it ("/home/ann/back\\slash"): what every
+// file of the game is looked for in. A DOS path is made of it only for the
+// game's own line.
+std::string ProgramFolder();
+// A name in a host folder, joined with the host's separator.
+std::string InFolder(const std::string& hostFolder, const std::string& name);
+// Where the last component of a path begins (a host path on POSIX is cut at
+// "/" alone: a backslash is part of a name there); npos when there is none.
+std::size_t LastSeparator(const std::string& path);
 // Called first thing in main() with argv[0], while the current directory is
 // still the one Kestrum was started in. Windows asks the system instead.
 void RecordStartupPath(const char* startedAs);
@@ -21,7 +30,9 @@ void RecordStartupPath(const char* startedAs);
 // text restores the real one.
 void SetProgramDirectoryForTesting(const std::string& hostDirectory);
 
-// Host path <-> DOS path. On POSIX drive C: is the host root.
+// Host path <-> DOS path. On POSIX drive C: is the host root. Every function
+// here that takes a DOS path also takes a host path ("/..." on POSIX), which
+// then is cut at "/" only, so that host names reach them whole.
 std::string HostToDos(const std::string& hostPath);
 // Each component is matched without regard to case, and a component may be
 // given by its 8.3 alias. A component that does not exist is kept as given.
@@ -37,6 +48,11 @@ bool NamedByDosPath(const std::string& hostPath);
 std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
                                 std::uint32_t bufferLength);
 
+// The 8.3 name of the file or folder a path leads to, within its own
+// folder (what GetShortPathNameA gives as its last component); empty when
+// there is none.
+std::string ShortNameOf(const std::string& path);
+
 // A directory search for one name that finds normal files only (no
 // directories, no hidden or system files), matching without regard to case.
 // Gives the name as found, or the empty text.
@@ -51,6 +67,7 @@ struct DosFile {
   std::string name;      // its own (long) name, as the user knows it
   std::string identity;  // the same for every path to one file; empty when missing
   std::uint64_t size = 0;
+  bool readable = false;  // a file this user may open to read
 };
 DosFile LocateDosFile(const std::string& dosPath);
 

@@ -76,8 +76,9 @@ TEST_F(FirstContactTest, AFolderKestrumCannotLiveInIsRefusedAndLeftAsItIs) {
   };
   const std::string script = "#!/bin/sh\ntouch '" + marker + "'\n";
   const Case cases[] = {
+      // A backslash is part of the name: what back/slash holds is not there.
       {"a backslash in the folder's name", "X/back\\slash",
-       [&](const std::string&) { Game("X/back/slash"); }, "DOS paths cannot name that folder", ""},
+       [&](const std::string&) { Game("X/back/slash"); }, "Duke3D is not in ", ""},
       {"a folder without the game", "not a game", [](const std::string&) {}, "Duke3D is not in ",
        ""},
       {"a script named kestrum", "Unpacked",
@@ -95,7 +96,8 @@ TEST_F(FirstContactTest, AFolderKestrumCannotLiveInIsRefusedAndLeftAsItIs) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string folder = Root() + "/" + c.folder;
-    if (c.name != std::string("a folder without the game")) {
+    if (c.name != std::string("a folder without the game") &&
+        c.name != std::string("a backslash in the folder's name")) {
       Game(c.folder);
     } else {
       testsupport::MakeDirs(folder);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 #include "app/main_form.h"
 #include "launch/command_line.h"
@@ -72,6 +73,8 @@ class FakeForm : public MainFormPort {
   }
   void ShowPopupMenu(int, int) override { events.push_back("popup"); }
   void ShowAbout() override { events.push_back("about"); }
+  std::vector<std::function<void()>> later;  // run by the test, as the timers would
+  void After(int, std::function<void()> action) override { later.push_back(std::move(action)); }
 };
 
 class MainFormTest : public testsupport::IsolatedTest {

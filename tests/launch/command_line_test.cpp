@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "base/launch_options.h"
+#include "launch/launcher.h"
+#include "winapi/dos_paths.h"
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -128,7 +133,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Read as the game reads its switches, the line starts the game the user
 // chose: every option, and every kind of stage.
-TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
+class BuildCommandLineFiles : public testsupport::SharedTest {
+ protected:
+  // A file of the temporary folder, by its host path.
+  std::string HostFile(const std::string& name, const std::string& content) {
+    const auto path = temp_ / std::filesystem::path(reinterpret_cast<const char8_t*>(name.c_str()));
+    std::ofstream(path, std::ios::binary) << content;
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+  }
+  std::string Folder() const {
+    const auto text = temp_.u8string();
+    return std::string(text.begin(), text.end());
+  }
+};
+
+TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
   using testsupport::GameStart;
   using testsupport::Respawn;
   const std::set<Respawn> all = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};
@@ -227,6 +247,18 @@ TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
        belowUserMap,
        1,
        {.startsLevel = true, .skill = 2}},
+      // A user map starts at once: the skill, the fake players and their AI
+      // stay as chosen.
+      {"a user map, Damn I'm Good, fake players with AI",
+       Options(0, 0, 0, 3, 0, 2, 1),
+       belowUserMap,
+       0,
+       {.startsLevel = true,
+        .skill = 4,
+        .respawn = all,
+        .fakePlayers = 2,
+        .ai = true,
+        .map = "c:\\maps\\mymap.map"}},
       // A group file brings episodes of its own: its menu is where to start.
       {"a group file",
        Options(0, 0, 0, 1, 0, 0, 0),
@@ -235,6 +267,8 @@ TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
        {.skill = 2, .skillFromMenu = true, .group = "c:\\maps\\mymap.map"}},
   };
 #pragma GCC diagnostic pop
+  HostFile("GAME.CON", "not chosen");
+  const std::string folder = Folder();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testsupport::ResetProcessWideValues();
@@ -247,18 +281,43 @@ TEST(BuildCommandLine, TheGameStartsAsTheUserChose) {
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)
                                 << "\n  chosen:   " << Describe(c.expected);
 
-    // The same choices in a source port's words, its user file by a host
-    // path that DOS could never open.
-    const std::string hostFile = "/home/ann/My Maps/Mapé; rm -rf ~.map";
+    // The same choices in a source port's words, its user file one that DOS
+    // could never open, staged for the run as a launch stages it; beside
+    // it lie files the user did not choose, which the port must not see.
+    const std::string extension = c.expected.group.empty() ? ".map" : ".grp";
+    const std::string hostFile = HostFile("Mapé; rm -rf ~" + extension, "chosen");
+    const std::string identity = platform::LocateDosFile(hostFile).identity;
+    const launch::StagedFile staged = launch::StageUserFile(hostFile, identity);
+    ASSERT_EQ(staged.error, "");
     const auto words = BuildCommandWords(PortDialect("/usr/games/eduke32"), LaunchOptions,
-                                         Stages.Text(), hostFile);
+                                         Stages.Text(), staged.file);
+    GameStart port = testsupport::ReadAsThePort(words, folder);
     GameStart expected = c.expected;
-    if (!expected.map.empty()) expected.map = hostFile;
-    if (!expected.group.empty()) expected.group = hostFile;
-    const GameStart port = testsupport::ReadAsThePort(words);
+    for (std::string* file : {&port.map, &port.group}) {
+      if (!file->empty() && platform::LocateDosFile(*file).identity == identity) *file = "chosen";
+    }
+    if (staged.release) staged.release();
+    if (!expected.map.empty()) expected.map = "chosen";
+    if (!expected.group.empty()) expected.group = "chosen";
     EXPECT_EQ(port, expected) << ShownCommandLine(words) << "\n  the port: " << Describe(port)
                               << "\n  chosen:   " << Describe(expected);
   }
+  testsupport::ResetProcessWideValues();
+}
+
+// Given by its full path, a user map is looked up by the port in its search
+// path and not found: the game would open its title screen.
+TEST_F(BuildCommandLineFiles, APortIsNeverGivenAMapByItsPath) {
+  const std::string folder = Folder();
+  const std::string map = HostFile("x.map", "chosen");
+  const std::vector<std::string> byPath = {"eduke32", "-nosetup", "-s2", "-map", map};
+  EXPECT_FALSE(testsupport::ReadAsThePort(byPath, folder + "/game").startsLevel);
+  Stages.AddItem("x.map");
+  Stages.SetListIndex(0);
+  const auto words = BuildCommandWords(PortDialect("eduke32"), LaunchOptions, Stages.Text(), map);
+  const auto game = testsupport::ReadAsThePort(words, folder + "/game");
+  EXPECT_TRUE(game.startsLevel) << ShownCommandLine(words);
+  EXPECT_EQ(platform::LocateDosFile(game.map).identity, platform::LocateDosFile(map).identity);
   testsupport::ResetProcessWideValues();
 }
 

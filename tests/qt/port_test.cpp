@@ -15,6 +15,8 @@
 #include "levels/user_files.h"
 #include "os/instance.h"
 #include "qt/frm_popup.h"
+#include "support/game_reader.h"
+#include "winapi/dos_paths.h"
 #include "widget_fixture.h"
 
 namespace {
@@ -74,8 +76,9 @@ TEST_F(PortTest, TheGroupFilesSizeTellsTheEdition) {
   }
 }
 
-// The port gets the choices as its own options, every file by its host path,
-// and no shell or DOSBox sees them.
+// The port gets the choices as its own options and plays the very file
+// chosen, found as the port finds a map (through its search path), and
+// nothing beside it; no shell or DOSBox sees them.
 TEST_F(PortTest, ThePortGetsTheChoicesAndTheFilesAsTheyAre) {
   Group(kAtomic);
   Port();
@@ -85,16 +88,30 @@ TEST_F(PortTest, ThePortGetsTheChoicesAndTheFilesAsTheyAre) {
   ASSERT_TRUE(form->cboStages->currentText().startsWith("2-06"));
   EXPECT_EQ(Launch(), (std::vector<std::string>{"-nosetup", "-s3", "-v2", "-l06"}));
 
-  const std::string maps = Root() + "/My Maps; rm -rf ~";
+  const std::string maps = Root() + "/My Maps; rm -rf ~/back\\slash";
   testsupport::MakeDirs(maps);
-  for (const std::string name : {"Mapé à moi.map", "addon pack.grp"}) {
+  testsupport::WriteFile(maps + "/GAME.CON", "not chosen");
+  for (const std::string name : {"Mapé à moi.map", "My Great Map.map", "addon pack.grp"}) {
+    SCOPED_TRACE(name);
     testsupport::WriteFile(maps + "/" + name, "");
     ::unlink((Bin() + "/eduke32.calls").c_str());
     AnswerOpenDialog(QString::fromStdString(maps + "/" + name));
     QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
-    const bool map = name.ends_with(".map");
-    EXPECT_EQ(Launch(), (std::vector<std::string>{"-nosetup", "-s3", map ? "-map" : "-g",
-                                                  maps + "/" + name}));
+    std::vector<std::string> argv = Launch();
+    argv.insert(argv.begin(), "eduke32");
+    const auto game = testsupport::ReadAsThePort(argv, ProgramDir());
+    const std::string played = name.ends_with(".map") ? game.map : game.group;
+    EXPECT_EQ(platform::LocateDosFile(played).identity,
+              platform::LocateDosFile(maps + "/" + name).identity)
+        << testsupport::Describe(game);
+    EXPECT_EQ(game.startsLevel, name.ends_with(".map"));
+    EXPECT_EQ(game.skill, 3);
+    // The folder the port searches holds the chosen file alone.
+    const auto j = std::find(argv.begin(), argv.end(), "-j");
+    if (j != argv.end()) {
+      EXPECT_EQ(testsupport::ListDir(*(j + 1)).size(), 1u);
+    }
+    mainform::CameBack(*form, false);
   }
   for (const auto& r : shown)
     EXPECT_NE(r.title.toStdString(), "No Dice...") << r.text.toStdString();
@@ -159,20 +176,46 @@ TEST_F(PortTest, APortThatDoesNotPlayIsSaid) {
 
   Group(kAtomic);
   testsupport::WriteFile(ProgramDir() + "/eduke32", "not a program");
-  ::chmod((ProgramDir() + "/eduke32").c_str(), 0644);
+  ::chmod((ProgramDir() + "/eduke32").c_str(), 0755);
   ASSERT_TRUE(Load());
   QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text.toStdString(), "eduke32 could not be started.");
   EXPECT_FALSE(form->WaitingForReturn());
 
+  // Kestrum answers while it looks whether the port is still there; a port
+  // gone within a moment of its start is said then.
   ::unlink((ProgramDir() + "/eduke32").c_str());
   Port(false);
   QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
-  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(form->WaitingForReturn());
+  QTRY_COMPARE_WITH_TIMEOUT(shown.size(), std::size_t{2}, 5000);
   EXPECT_TRUE(shown[1].text.startsWith("eduke32 ended as soon as it started."))
       << shown[1].text.toStdString();
   EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+}
+
+// Only a program this system can run is the port: a Windows build or a file
+// without the execute bit in the game's folder does not shadow the one on
+// PATH. A port that forks and plays on in its child is not said to have
+// ended.
+TEST_F(PortTest, ThePortIsAProgramThatRunsHere) {
+  Group(kAtomic);
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
+  testsupport::WriteFile(Bin() + "/eduke32", testsupport::ReadFile(Bin() + "/eduke32") +
+                                                 "(sleep 3 &)\nexit 0\n");
+  ::chmod((Bin() + "/eduke32").c_str(), 0755);
+  for (const char* name : {"eduke32.exe", "eduke32"}) {
+    testsupport::WriteFile(ProgramDir() + "/" + name, "MZ");
+    ::chmod((ProgramDir() + "/" + name).c_str(), 0644);
+  }
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  EXPECT_EQ(testsupport::WaitForCalls(Bin(), "eduke32", 1).size(), 1u);
+  QTest::qWait(1500);
+  EXPECT_TRUE(shown.empty()) << shown[0].text.toStdString();
+  EXPECT_TRUE(form->WaitingForReturn());
 }
 
 }  // namespace

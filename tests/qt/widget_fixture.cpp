@@ -21,7 +21,9 @@ void WidgetTest::SetUp() {
     }
     if (r.kind == dialogs::Request::Kind::List) {
       foundFoldersOffered = r.items;
-      return foundFolderAnswer;
+      const int at =
+          foundFolderPosition >= 0 ? foundFolderPosition : r.items.indexOf(foundFolderAnswer);
+      return at >= 0 ? QString::number(at) : QString();
     }
     shown.push_back(r);
     if (r.kind == dialogs::Request::Kind::OpenFile && !openAnswers_.empty()) {

@@ -30,6 +30,7 @@ class WidgetTest : public IsolatedTest {
   // The answer to the list of folders where the game was found (the entry
   // chosen; cancelled unless set), and the entries it offered.
   QString foundFolderAnswer;
+  int foundFolderPosition = -1;  // when set, the answer by position
   QStringList foundFoldersOffered;
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();

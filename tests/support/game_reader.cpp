@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
@@ -130,10 +131,22 @@ GameStart ReadAsTheGame(const std::string& commandLine) {
   return game;
 }
 
-GameStart ReadAsThePort(const std::vector<std::string>& argv) {
+namespace {
+
+bool IsFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(
+      std::filesystem::path(reinterpret_cast<const char8_t*>(path.c_str())), error);
+}
+
+}  // namespace
+
+GameStart ReadAsThePort(const std::vector<std::string>& argv, const std::string& gameFolder) {
   GameStart game;
   bool allRespawn = false;
   bool warp = false;
+  std::string map;
+  std::vector<std::string> searchPath;
   const auto extension = [](const std::string& w) {
     const auto dot = w.find_last_of('.');
     std::string e = dot == std::string::npos ? std::string() : w.substr(dot);
@@ -145,8 +158,7 @@ GameStart ReadAsThePort(const std::vector<std::string>& argv) {
     if (w.size() < 2 || w[0] != '-') {
       // Not an option: read by its extension.
       if (extension(w) == ".map") {
-        game.map = w;
-        warp = true;
+        map = w;
       } else if (extension(w) == ".grp" || extension(w) == ".zip" || extension(w) == ".pk3") {
         game.group = w;
       }
@@ -158,10 +170,11 @@ GameStart ReadAsThePort(const std::vector<std::string>& argv) {
       if (i + 1 >= argv.size()) continue;
       const std::string& value = argv[++i];
       if (Is(w, "-map")) {
-        game.map = value;
-        warp = true;
+        map = value;
       } else if (Is(w, "-g") || Is(w, "-grp")) {
         game.group = value;
+      } else if (Is(w, "-j")) {
+        searchPath.push_back(value);
       }
       continue;
     }
@@ -213,6 +226,21 @@ GameStart ReadAsThePort(const std::vector<std::string>& argv) {
         break;
       default:
         break;  // an unknown letter is only warned of
+    }
+  }
+  if (!map.empty()) {
+    const char* home = std::getenv("HOME");
+    searchPath.push_back(gameFolder);
+    searchPath.push_back(std::string(home != nullptr ? home : "") + "/.config/eduke32");
+    const std::string name = map.substr(map.find_first_not_of('/') == std::string::npos
+                                            ? map.size()
+                                            : map.find_first_not_of('/'));
+    for (const auto& folder : searchPath) {
+      if (!name.empty() && IsFile(folder + "/" + name)) {
+        game.map = folder + "/" + name;
+        warp = true;
+        break;
+      }
     }
   }
   if (allRespawn) game.respawn = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};

@@ -35,8 +35,13 @@ struct GameStart {
 GameStart ReadAsTheGame(const std::string& commandLine);
 
 // The argument vector as a source port of the EDuke32 family reads it on
-// Linux, from its own name on: each argument whole.
-GameStart ReadAsThePort(const std::vector<std::string>& argv);
+// Linux, from its own name on: each argument whole. A user map is looked up
+// as the port looks it up: its leading slashes cut off, in the folders of
+// -j, then the game folder, then the port's settings folder
+// (~/.config/eduke32, where it runs); map is the path of the file found,
+// and a map not found leaves the game on its title screen. A group file is
+// opened by its path.
+GameStart ReadAsThePort(const std::vector<std::string>& argv, const std::string& gameFolder);
 
 std::string Describe(const GameStart& start);
 

@@ -210,4 +210,10 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
   return mounted;
 }
 
+Mounted StageFile(const dosview::Drive& file) {
+  dosview::Drive drive = file;
+  drive.letter = 'd';
+  return MountDrives({drive});
+}
+
 }  // namespace platform::system

@@ -1,10 +1,12 @@
 #include <limits.h>
 #include <spawn.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -52,6 +54,9 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    // A program that forks and plays on in its child has not ended: what it
+    // was given stays until the last of its group is gone.
+    while (::kill(-pid, 0) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(250));
     if (ended) ended();
   }).detach();
   return pid;
@@ -68,6 +73,18 @@ std::string FindProgram(const std::string& name) {
 std::int64_t Start(const std::string& program, const std::vector<std::string>& args, int,
                    std::function<void()> ended, const std::string& hostDirectory) {
   return Spawn(program, args, hostDirectory, std::move(ended));
+}
+
+bool CanRun(const std::string& hostPath) {
+  struct stat st {};
+  return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(hostPath.c_str(), X_OK) == 0;
+}
+
+bool TaskRuns(std::int64_t task) {
+  if (task <= 0) return false;
+  // Every program is started in a session, and so a group, of its own.
+  return ::kill(-static_cast<pid_t>(task), 0) == 0 || errno == EPERM;
 }
 
 std::string CurrentHostFolder() {

@@ -65,6 +65,21 @@ std::int64_t Start(const std::string& program, const std::vector<std::string>& a
   return process.dwProcessId;
 }
 
+bool CanRun(const std::string& hostPath) {
+  const DWORD attributes = ::GetFileAttributesA(ToAnsi(hostPath).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool TaskRuns(std::int64_t task) {
+  const HANDLE process =
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(task));
+  if (process == nullptr) return false;
+  DWORD code = 0;
+  const bool runs = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  ::CloseHandle(process);
+  return runs;
+}
+
 std::string CurrentHostFolder() {
   char buffer[MAX_PATH] = {};
   const DWORD n = ::GetCurrentDirectoryA(MAX_PATH, buffer);

@@ -47,16 +47,24 @@ std::string& StartupFolder() {
 
 namespace {
 
+bool IsHostPath(const std::string& path) {
+  return !path.empty() && path[0] == '/';
+}
+
 // Splits a DOS path into its components; tells whether it starts at the
-// root (with or without a drive).
+// root (with or without a drive). A host path is cut at "/" alone.
 std::vector<std::string> DosComponents(std::string path, bool* absolute) {
-  if (path.size() >= 2 && path[1] == ':') path = path.substr(2);
-  std::replace(path.begin(), path.end(), '/', '\\');
-  *absolute = !path.empty() && path[0] == '\\';
+  char separator = '/';
+  if (!IsHostPath(path)) {
+    if (path.size() >= 2 && path[1] == ':') path = path.substr(2);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    separator = '\\';
+  }
+  *absolute = !path.empty() && path[0] == separator;
   std::vector<std::string> parts;
   std::size_t start = 0;
   while (start <= path.size()) {
-    auto end = path.find('\\', start);
+    auto end = path.find(separator, start);
     if (end == std::string::npos) end = path.size();
     if (end > start) parts.push_back(path.substr(start, end - start));
     start = end + 1;
@@ -108,18 +116,30 @@ void RecordStartupPath(const char* startedAs) {
   posix::StartupFolder() = folder;
 }
 
-std::string ProgramDirectory() {
+std::string ProgramFolder() {
   std::string host = posix::TestProgramDirectory();
   if (host.empty()) host = posix::StartupFolder();
   if (host.empty()) {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return "c:";
+    if (n <= 0) return "/";
     host = ParentHost(std::string(buffer, static_cast<std::size_t>(n)));
   }
-  std::string dos = HostToDos(host);
+  return host;
+}
+
+std::string ProgramDirectory() {
+  std::string dos = HostToDos(ProgramFolder());
   if (!dos.empty() && dos.back() == '\\') dos.pop_back();
   return dos;
+}
+
+std::string InFolder(const std::string& hostFolder, const std::string& name) {
+  return posix::JoinHost(hostFolder, name);
+}
+
+std::size_t LastSeparator(const std::string& path) {
+  return IsHostPath(path) ? path.find_last_of('/') : path.find_last_of("\\/");
 }
 
 std::string HostToDos(const std::string& hostPath) {
@@ -170,13 +190,13 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
   if (longPath.empty()) return 0;
   bool absolute = false;
   std::string start = longPath;
-  if (longPath.size() < 2 || longPath[1] != ':') {
+  if (!IsHostPath(longPath) && (longPath.size() < 2 || longPath[1] != ':')) {
     // A relative path is taken from the current directory.
     start = CurrentDirectory() + "\\" + longPath;
   }
   const auto parts = DosComponents(start, &absolute);
   std::string host = "/";
-  std::string shortPath = start.substr(0, 2) + "\\";
+  std::string shortPath = (IsHostPath(start) ? std::string("c:") : start.substr(0, 2)) + "\\";
   std::vector<std::string> shortParts;
   for (const auto& part : parts) {
     if (part == ".") continue;
@@ -202,10 +222,18 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
   return needed;
 }
 
+std::string ShortNameOf(const std::string& path) {
+  const std::string host = DosToHost(path);
+  const auto slash = host.find_last_of('/');
+  if (slash == std::string::npos || slash + 1 == host.size()) return {};
+  return posix::AliasOf(slash == 0 ? std::string("/") : host.substr(0, slash),
+                        host.substr(slash + 1));
+}
+
 std::string FindNormalFile(const std::string& dosPath) {
   std::string path = dosPath;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  const auto slash = path.find_last_of('\\');
+  if (!IsHostPath(path)) std::replace(path.begin(), path.end(), '/', '\\');
+  const auto slash = LastSeparator(path);
   const std::string folder =
       slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -235,6 +263,7 @@ DosFile LocateDosFile(const std::string& dosPath) {
   file.kind = S_ISREG(st.st_mode) ? FileKind::kFile : FileKind::kOther;
   file.identity = posix::FileIdentity(file.hostPath);
   file.size = static_cast<std::uint64_t>(st.st_size);
+  file.readable = file.kind == FileKind::kFile && ::access(file.hostPath.c_str(), R_OK) == 0;
   return file;
 }
 

@@ -33,6 +33,20 @@ void RecordStartupPath(const char*) {
   // GetModuleFileName already names the file that was started.
 }
 
+std::string ProgramFolder() {
+  return ProgramDirectory();
+}
+
+std::string InFolder(const std::string& hostFolder, const std::string& name) {
+  if (hostFolder.empty() || hostFolder.back() == '\\' || hostFolder.back() == '/')
+    return hostFolder + name;
+  return hostFolder + "\\" + name;
+}
+
+std::size_t LastSeparator(const std::string& path) {
+  return path.find_last_of("\\/");
+}
+
 std::string ProgramDirectory() {
   std::string dir = TestProgramDirectory();
   if (dir.empty()) {
@@ -72,6 +86,14 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
   }
   std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
   return static_cast<std::uint32_t>(utf8.size());
+}
+
+std::string ShortNameOf(const std::string& path) {
+  char buffer[MAX_PATH * 2] = {};
+  const std::uint32_t n = GetShortPathNameA(path, buffer, sizeof buffer);
+  if (n == 0 || n >= sizeof buffer) return {};
+  const std::string shortPath(buffer, n);
+  return shortPath.substr(shortPath.find_last_of("\\/") + 1);
 }
 
 std::string FindNormalFile(const std::string& dosPath) {
@@ -130,6 +152,13 @@ DosFile LocateDosFile(const std::string& dosPath) {
   }
   // The file itself, not its name: a file put in the place of the chosen
   // one since has the same name but another index.
+  if (file.kind == FileKind::kFile) {
+    const HANDLE reading =
+        ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    file.readable = reading != INVALID_HANDLE_VALUE;
+    if (file.readable) ::CloseHandle(reading);
+  }
   const HANDLE handle =
       ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -1,0 +1,25 @@
+// Looking into folders the user did not choose (where the stores put the
+// game): bounded, links followed, each real folder told by its identity.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace platform::system {
+
+struct SubFolder {
+  std::string path;      // the host path it was reached by
+  std::string identity;  // the same for every path to one folder
+};
+// The folders in a host folder (links to folders too) whose names start so,
+// in the order the system lists them, reading at most `most` entries. None
+// when it cannot be read.
+std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
+                                  std::size_t most);
+// Whether this user may list the folder's entries.
+bool CanList(const std::string& hostFolder);
+// The identity of a folder; empty when it is none.
+std::string FolderIdentity(const std::string& hostFolder);
+
+}  // namespace platform::system

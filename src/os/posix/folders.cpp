@@ -1,0 +1,56 @@
+#include "os/folders.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::system {
+
+namespace {
+
+std::string IdentityOf(const struct stat& st) {
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+}  // namespace
+
+std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
+                                  std::size_t most) {
+  std::vector<SubFolder> found;
+  const int fd = ::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return found;
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    ::close(fd);
+    return found;
+  }
+  std::size_t read = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    if (++read > most) break;
+    const std::string name = e->d_name;
+    if (name == "." || name == ".." || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN) continue;
+    struct stat st {};
+    if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISDIR(st.st_mode)) continue;
+    const std::string path = hostFolder == "/" ? "/" + name : hostFolder + "/" + name;
+    found.push_back({path, IdentityOf(st)});
+  }
+  ::closedir(dir);
+  return found;
+}
+
+bool CanList(const std::string& hostFolder) {
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (dir == nullptr) return false;
+  ::closedir(dir);
+  return true;
+}
+
+std::string FolderIdentity(const std::string& hostFolder) {
+  struct stat st {};
+  if (::stat(hostFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+  return IdentityOf(st);
+}
+
+}  // namespace platform::system

@@ -1,0 +1,57 @@
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include "os/folders.h"
+#include "text/text.h"
+#include "text/wide_text.h"
+
+namespace platform::system {
+
+std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
+                                  std::size_t most) {
+  std::vector<SubFolder> found;
+  WIN32_FIND_DATAA data{};
+  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  std::size_t read = 0;
+  do {
+    if (++read > most) break;
+    const std::string name = FromAnsi(data.cFileName);
+    if (name == "." || name == ".." || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        !text::StartsWith(name, prefix)) {
+      continue;
+    }
+    const std::string path = hostFolder + "\\" + name;
+    found.push_back({path, FolderIdentity(path)});
+  } while (::FindNextFileA(search, &data));
+  ::FindClose(search);
+  return found;
+}
+
+bool CanList(const std::string& hostFolder) {
+  WIN32_FIND_DATAA data{};
+  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
+std::string FolderIdentity(const std::string& hostFolder) {
+  const HANDLE handle = ::CreateFileA(ToAnsi(hostFolder).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  BY_HANDLE_FILE_INFORMATION info{};
+  std::string identity;
+  if (::GetFileInformationByHandle(handle, &info) &&
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+               std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                              info.nFileIndexLow);
+  }
+  ::CloseHandle(handle);
+  return identity;
+}
+
+}  // namespace platform::system
