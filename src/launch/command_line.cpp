@@ -1,6 +1,7 @@
 #include "launch/command_line.h"
 
 #include "text/text.h"
+#include "winapi/dos_paths.h"
 
 std::string GameCommandLine;
 
@@ -48,7 +49,7 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
   if (extension == ".map" && dialect.mapBySearchPath) {
     // The port looks a map up in its search path with the leading slashes
     // cut off; the folder joins that path, ahead of the game's own.
-    const auto slash = userFile.find_last_of('/');
+    const auto slash = platform::LastSeparator(userFile);
     words.push_back("-j");
     words.push_back(slash == std::string::npos ? std::string(".")
                                                : userFile.substr(0, slash == 0 ? 1 : slash));
