@@ -103,6 +103,9 @@ std::vector<std::string> FoundGameFolders() {
     // Each real folder once, whichever path led to it first.
     const std::string identity = platform::system::FolderIdentity(folder);
     if (identity.empty() || !offered.insert(identity).second) continue;
+    // A folder without a mark of the game is passed over at the cost of one
+    // read of its names.
+    if (!platform::system::HoldsAnyOf(folder, {"duke3d.exe", "duke3d.grp"}, kMostEntries)) continue;
     const launch::GameFolder game = launch::LookAtFolder(folder);
     if (game.dosGame || game.port) found.push_back(folder);
   }

@@ -17,6 +17,10 @@ struct SubFolder {
 // when it cannot be read.
 std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
                                   std::size_t most);
+// Whether a folder holds an entry of one of those names, compared without
+// regard to ASCII case, reading at most `most` entries.
+bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
+                std::size_t most);
 // Whether this user may list the folder's entries.
 bool CanList(const std::string& hostFolder);
 // The identity of a folder; empty when it is none.

@@ -207,6 +207,32 @@ TEST_F(FirstContactTest, AnOrdinaryUserIsToldWhatPermissionsStop) {
             }),
             "You may not open \"secret.map\" (or a folder on its way), so neither may the game. "
             "Choose a file you may read.");
+  // A map the user may not read, in a folder the user may read; and a map
+  // in a folder the user may enter but not list, whose DOS name no one can
+  // tell. Each is said for what it is, for either engine.
+  const std::string open = Root() + "/open";
+  const std::string unlisted = Root() + "/unlisted";
+  testsupport::MakeDirs(open);
+  testsupport::MakeDirs(unlisted);
+  testsupport::WriteFile(open + "/unreadable.map", "");
+  testsupport::WriteFile(unlisted + "/My Great Map.map", "");
+  ::chmod((open + "/unreadable.map").c_str(), 0600);
+  ::chmod((unlisted + "/My Great Map.map").c_str(), 0644);
+  ::chmod(unlisted.c_str(), 0711);
+  const auto take = [&](const std::string& file) {
+    return AsNobody([&] {
+      const auto refused = TakeChosenFile(file, window);
+      return refused ? refused->text : std::string("taken");
+    });
+  };
+  EXPECT_EQ(take(open + "/unreadable.map"),
+            "You may not open \"unreadable.map\" (or a folder on its way), so neither may the "
+            "game. Choose a file you may read.");
+  EXPECT_EQ(take(unlisted + "/My Great Map.map"),
+            "DOS cannot reach \"My Great Map.map\": you may not list the folder that holds it (" +
+                unlisted +
+                "), so its DOS name cannot be known. Move it to a folder you may list and choose "
+                "it again.");
 
   // The user's store, which the user may read but not write.
   testsupport::MakeDirs(ConfigHome() + "/kestrum");
@@ -219,6 +245,36 @@ TEST_F(FirstContactTest, AnOrdinaryUserIsToldWhatPermissionsStop) {
             }),
             "not saved");
   EXPECT_EQ(testsupport::ReadFile(RegistryFile()), "REGEDIT4\r\n");
+}
+
+// Where the stores put the game, each real folder is offered once, by the
+// path that leads to it first; a name is never read in another form (a
+// backslash is part of it); and a Wine prefix reached by many links is
+// looked into once.
+TEST_F(FirstContactTest, EachFolderWhereTheStoresPutTheGameIsOfferedOnce) {
+  const std::string home = Root() + "/home";
+  testsupport::ScopedEnv homeVariable("HOME", home);
+  const std::string steam = home + "/.local/share/Steam";
+  const std::string classic = steam + "/steamapps/common/Duke Nukem 3D/gameroot/classic";
+  Game("home/.local/share/Steam/steamapps/common/Duke Nukem 3D/gameroot/classic");
+  testsupport::MakeDirs(home + "/.steam");
+  ASSERT_EQ(::symlink(steam.c_str(), (home + "/.steam/steam").c_str()), 0);
+  Game("home/GOG Games/Duke Nukem 3D/x");
+  testsupport::MakeDirs(home + "/GOG Games/Duke Nukem 3D\\x");
+  const std::string prefix = Root() + "/prefix";
+  Game("prefix/drive_c/GOG Games/Duke Nukem 3D");
+  for (int i = 0; i < 50; ++i) {
+    testsupport::MakeDirs(prefix + "/drive_c/GOG Games/other " + std::to_string(i));
+  }
+  testsupport::MakeDirs(home + "/Games");
+  for (int i = 0; i < 20; ++i) {
+    const std::string link = home + "/Games/link " + std::to_string(i);
+    ASSERT_EQ(::symlink(prefix.c_str(), link.c_str()), 0);
+  }
+  EXPECT_EQ(firstcontact::FoundGameFolders(),
+            (std::vector<std::string>{home + "/.steam/steam/steamapps/common/Duke Nukem "
+                                             "3D/gameroot/classic",
+                                      home + "/Games/link 0/drive_c/GOG Games/Duke Nukem 3D"}));
 }
 
 }  // namespace

@@ -131,6 +131,37 @@ TEST_F(LaunchTest, DosBoxGivesTheGameTheChosenFileAndNothingElse) {
   EXPECT_TRUE(UserFilePath.ends_with("\\big.map")) << UserFilePath;
 }
 
+// A backslash is part of a name: started from a folder "back\slash" Kestrum
+// plays the game there, not in back/slash; a map named "back\slash.map" is
+// refused for the reason that holds (DOS names cannot hold one), whatever
+// back/slash.map is.
+TEST_F(LaunchTest, ABackslashIsPartOfAName) {
+  const std::string game = Root() + "/back\\slash";
+  testsupport::MakeDirs(game);
+  testsupport::MakeDirs(Root() + "/back/slash");
+  testsupport::WriteFile(game + "/DUKE3D.EXE", "game");
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  platform::SetProgramDirectoryForTesting(game);
+  ASSERT_TRUE(Load());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
+  ASSERT_EQ(calls.size(), 1u) << (shown.empty() ? "" : shown[0].text.toStdString());
+  EXPECT_EQ(calls[0].directory, game);
+
+  const std::string maps = Root() + "/m";
+  testsupport::MakeDirs(maps + "/back");
+  testsupport::WriteFile(maps + "/back/slash.map", "another");
+  testsupport::WriteFile(maps + "/back\\slash.map", "chosen");
+  shown.clear();
+  AnswerOpenDialog(QString::fromStdString(maps + "/back\\slash.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text.toStdString(),
+            "DOS cannot open \"back\\slash.map\": DOS names cannot hold \"\\\". Rename the file "
+            "and choose it again.");
+  EXPECT_TRUE(UserFilePath.empty()) << UserFilePath;
+}
+
 // Chosen in the Open dialog, a map of the DOS era (named in capitals), a map
 // with a long name and a group file each reach the game under their switch.
 TEST_F(LaunchTest, ChosenFilesReachTheGameUnderTheirSwitch) {

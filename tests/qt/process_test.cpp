@@ -480,6 +480,43 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
   EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
 }
 
+// Two folders whose names are not UTF-8 show alike in the list: the one
+// picked is the one taken, by its place in the list.
+TEST_F(ProcessTest, FirstContactTakesTheFolderPickedWhateverItsNameShows) {
+  testsupport::XServer x;
+  ASSERT_TRUE(x.Running());
+  testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
+  testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
+  const std::string installed = Root() + "/usr/bin/kestrum";
+  testsupport::MakeDirs(Root() + "/usr/bin");
+  Install(installed);
+  const std::string gog = Root() + "/home/GOG Games/Duke Nukem 3D ";
+  for (const std::string& folder : {gog + "\xfe", gog + "\xff"}) {
+    testsupport::MakeDirs(folder);
+    testsupport::WriteFile(folder + "/DUKE3D.EXE", "");
+  }
+  const pid_t first = Start(installed, Root());
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name",
+                                  "^Where is Duke Nukem 3D\\?$", "windowfocus", "--sync", "%1"}),
+            0);
+  ASSERT_EQ(testsupport::XDoTool({"key", "Down", "Return"}), 0);
+  // A name that is not UTF-8 gets no menu entry, and the user is told.
+  ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name", "^No Dice...$",
+                                  "windowfocus", "--sync", "%1"}),
+            0);
+  ASSERT_EQ(testsupport::XDoTool({"key", "Return"}), 0);
+  EXPECT_EQ(WaitExit(first), 0);
+  EXPECT_TRUE(testsupport::Exists(gog + "\xff/kestrum"));
+  EXPECT_FALSE(testsupport::Exists(gog + "\xfe/kestrum"));
+  const std::string again = testsupport::XDoToolOutput(
+      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem $"});
+  ASSERT_FALSE(again.empty());
+  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
+  ASSERT_FALSE(pid.empty());
+  ::kill(std::stoi(pid), SIGTERM);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+}
+
 // A folder with the Atomic Edition's DUKE3D.GRP and a port on PATH, but no
 // DOS game and no setup file: Kestrum comes up for the port, its caption
 // telling the edition.

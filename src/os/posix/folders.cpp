@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,21 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
     if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISDIR(st.st_mode)) continue;
     const std::string path = hostFolder == "/" ? "/" + name : hostFolder + "/" + name;
     found.push_back({path, IdentityOf(st)});
+  }
+  ::closedir(dir);
+  return found;
+}
+
+bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
+                std::size_t most) {
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (dir == nullptr) return false;
+  bool found = false;
+  std::size_t read = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    if (++read > most) break;
+    for (const auto& name : names) found = found || ::strcasecmp(e->d_name, name.c_str()) == 0;
+    if (found) break;
   }
   ::closedir(dir);
   return found;

@@ -29,6 +29,22 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
   return found;
 }
 
+bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
+                std::size_t most) {
+  WIN32_FIND_DATAA data{};
+  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool found = false;
+  std::size_t read = 0;
+  do {
+    if (++read > most) break;
+    const std::string name = FromAnsi(data.cFileName);
+    for (const auto& wanted : names) found = found || text::EqualsNoCase(name, wanted);
+  } while (!found && ::FindNextFileA(search, &data));
+  ::FindClose(search);
+  return found;
+}
+
 bool CanList(const std::string& hostFolder) {
   WIN32_FIND_DATAA data{};
   HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
