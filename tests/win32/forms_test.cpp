@@ -227,6 +227,46 @@ TEST_F(FormTest, TheLaunchReachesCommandComInTheGameFolder) {
   EXPECT_FALSE(mainform::WaitingForReturn());
 }
 
+// A folder of the port: eduke32.exe beside DUKE3D.GRP gets the choices and
+// the user's map from a folder of the run's own that holds it alone, and a
+// port that ends at once is said a moment later, while the window answers.
+TEST_F(FormTest, ThePortPlaysTheChosenMapAndIsWatchedWithoutAWait) {
+  fs::remove(game_ / "DUKE3D.EXE");
+  fs::remove(game_ / "DUKE3D.CFG");
+  Write(game_ / "DUKE3D.GRP", "");
+  fs::copy_file(KESTRUM_FAKE_COMMAND, game_ / "eduke32.exe");
+  const fs::path maps = temp_ / "maps";
+  fs::create_directories(maps);
+  Write(maps / "My Map.map", "chosen");
+  Write(maps / "GAME.CON", "not chosen");
+  openAnswers.push_back((maps / "My Map.map").string());
+  Load();
+  ::ShowWindow(form->hwnd, SW_SHOW);
+  Click(form->cmdOpen);
+  Click(form->cmdLaunch);
+  EXPECT_EQ(shown.size(), 1u);  // the Open dialog alone, so far
+  std::string calls;
+  for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {
+    ::Sleep(50);
+    calls = Read(game_ / "calls.txt");
+  }
+  const auto j = calls.find(" -j ");
+  const auto map = calls.find(" -map ");
+  ASSERT_NE(j, std::string::npos) << calls;
+  ASSERT_NE(map, std::string::npos) << calls;
+  const fs::path searched = calls.substr(j + 4, map - j - 4);
+  const std::string name = calls.substr(map + 6, calls.find_first_of("\r\n", map) - map - 6);
+  EXPECT_EQ(name, "\"My Map.map\"");
+  EXPECT_EQ(Read(searched / "My Map.map"), "chosen");
+  EXPECT_FALSE(fs::exists(searched / "GAME.CON"));
+  for (int i = 0; i < 40 && shown.size() < 2; ++i) {
+    ::Sleep(50);
+    Pump();
+  }
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_TRUE(shown[1].text.starts_with("eduke32.exe ended as soon as it started.")) << shown[1].text;
+}
+
 // Every message box, with its text, title and style.
 TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
   struct Case {
