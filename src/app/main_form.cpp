@@ -134,18 +134,17 @@ bool StartUp(MainFormPort& window) {
   CheckDukeVersion(window);
   LoadSettings(window);
 
-  LaunchOptionsRecord shown = LaunchOptions;
-  shown.Record = InRange(shown.Record, 2);
-  shown.Monsters = InRange(shown.Monsters, 2);
-  shown.Sound = InRange(shown.Sound, SoundEntries().size() - 1);
-  shown.Skills = InRange(shown.Skills, SkillEntries().size() - 1);
-  shown.Respawn = InRange(shown.Respawn, RespawnEntries().size() - 1);
-  shown.Fakers = InRange(shown.Fakers, kMostFakers);
-  window.ShowOptions(shown);
-  // A control that did not change raised no handler: the record must still
-  // hold what the controls show.
-  shown.ArtInt = LaunchOptions.ArtInt;
-  LaunchOptions = shown;
+  // The saved options, each in its control's range, in the order of start-up.
+  for (const auto& option : mainwindow::OptionFields()) {
+    const mainwindow::Control* control = mainwindow::ControlOf(option.option);
+    if (*option.savedAs == '\0' || control == nullptr) continue;
+    const std::int16_t shown = InRange(LaunchOptions.*option.field,
+                                       static_cast<std::size_t>(mainwindow::MostOf(*control)));
+    window.ShowOption(*control, shown);
+    // A control that did not change raised no handler: the record must still
+    // hold what the control shows.
+    LaunchOptions.*option.field = shown;
+  }
   window.ShowWindow();
   return true;
 }

@@ -47,9 +47,9 @@ class MainFormPort : public MainWindowPort {
   // Back from minimised; without taking the activation from the window that
   // holds it, when told so.
   virtual void Restore(bool leaveActivationAlone) = 0;
-  // The six option controls set from values in their ranges, in the order
-  // of start-up; each control that changes raises its own handler.
-  virtual void ShowOptions(const LaunchOptionsRecord& values) = 0;
+  // An option control of the window's table set to a value in its range;
+  // a control that changes raises its own handler.
+  virtual void ShowOption(const mainwindow::Control& control, int value) = 0;
   // Modal dialogs; each gives the host path chosen, or the empty text.
   virtual std::string ChooseFile(const OpenDialogSettings& settings,
                                  const std::string& hostFolder) = 0;

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "base/launch_options.h"
-
 namespace mainwindow {
 
 const std::vector<Control>& Controls() {
@@ -12,7 +10,7 @@ const std::vector<Control>& Controls() {
   static const std::vector<Control> controls = {
       // The toolbar.
       {"cmdStart", K::kPictureButton, "", "start", "Click Here to Begin", 0, 0, 825, 375,
-       "Click Here to Begin", 1, O::kNone, "", 51, 22, Command::kPopupMenu},
+       "Click Here to Begin", 1, O::kNone, "", 51, 22, Command::kPopupMenu, true},
       {"cmdOpen", K::kPictureButton, "", "open", "Open Map", 825, 0, 375, 375, "Open Map", 2,
        O::kNone, "", 20, 20, Command::kOpen},
       {"cmdText", K::kPictureButton, "", "text", "", 1200, 0, 375, 375, "Read the map's text", 3,
@@ -78,11 +76,60 @@ const std::vector<Control>& Controls() {
   return controls;
 }
 
-const Control& Find(std::string_view name) {
+const Control* Find(std::string_view name) {
   for (const Control& c : Controls()) {
-    if (name == c.name) return c;
+    if (name == c.name) return &c;
   }
-  return Controls().front();  // unreachable for the table's own names
+  return nullptr;
+}
+
+const Control* ControlOf(Option option) {
+  for (const Control& c : Controls()) {
+    if (option != Option::kNone && c.option == option) return &c;
+  }
+  return nullptr;
+}
+
+const Control* ControlOf(Command command) {
+  for (const Control& c : Controls()) {
+    if (command != Command::kNone && c.command == command) return &c;
+  }
+  return nullptr;
+}
+
+int IdOf(const Control& control) {
+  return 100 + static_cast<int>(&control - Controls().data());
+}
+
+const Control* WithId(int id) {
+  const int at = id - 100;
+  return at >= 0 && at < static_cast<int>(Controls().size())
+             ? &Controls()[static_cast<std::size_t>(at)]
+             : nullptr;
+}
+
+int MostOf(const Control& control) {
+  switch (control.kind) {
+    case Kind::kCheckBox:
+      return 2;
+    case Kind::kDropDownList:
+      return static_cast<int>(EntriesOf(control).size()) - 1;
+    case Kind::kScrollBar:
+      return kMostFakers;
+    default:
+      return 0;
+  }
+}
+
+const std::vector<OptionField>& OptionFields() {
+  using R = LaunchOptionsRecord;
+  static const std::vector<OptionField> fields = {
+      {Option::kRecord, &R::Record, "Record"},   {Option::kMonsters, &R::Monsters, "Monsters"},
+      {Option::kSound, &R::Sound, "Sound"},      {Option::kSkills, &R::Skills, "Skills"},
+      {Option::kRespawn, &R::Respawn, "Respawn"}, {Option::kFakers, &R::Fakers, "Fakers"},
+      {Option::kArtInt, &R::ArtInt, ""},
+  };
+  return fields;
 }
 
 const std::vector<std::string>& SoundEntries() {
@@ -116,31 +163,8 @@ const std::vector<std::string>& EntriesOf(const Control& list) {
 }
 
 void OptionChanged(Option option, int value) {
-  const auto v = static_cast<std::int16_t>(value);
-  switch (option) {
-    case Option::kRecord:
-      LaunchOptions.Record = v;
-      break;
-    case Option::kMonsters:
-      LaunchOptions.Monsters = v;
-      break;
-    case Option::kArtInt:
-      LaunchOptions.ArtInt = v;
-      break;
-    case Option::kSound:
-      LaunchOptions.Sound = v;
-      break;
-    case Option::kSkills:
-      LaunchOptions.Skills = v;
-      break;
-    case Option::kRespawn:
-      LaunchOptions.Respawn = v;
-      break;
-    case Option::kFakers:
-      LaunchOptions.Fakers = v;
-      break;
-    case Option::kNone:
-      break;
+  for (const OptionField& f : OptionFields()) {
+    if (f.option == option) LaunchOptions.*f.field = static_cast<std::int16_t>(value);
   }
 }
 

@@ -4,9 +4,12 @@
 // table in its toolkit and hands the options' changes to OptionChanged.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/launch_options.h"
 
 namespace mainwindow {
 
@@ -43,12 +46,23 @@ struct Control {
   const char* buddy;        // a label: the control it names
   int artWidth, artHeight;  // the artwork's size in pixels, where there is one
   Command command = Command::kNone;
+  bool takesDrops = false;  // files dropped on it become the user's file
 };
 
 // In the order a form makes them (a parent before what it holds).
 const std::vector<Control>& Controls();
-// The control of that name; the name must be one of the table's.
-const Control& Find(std::string_view name);
+// The control of that name; null for a name the table does not have.
+const Control* Find(std::string_view name);
+// The control that holds an option, or does a command; null for none.
+const Control* ControlOf(Option option);
+const Control* ControlOf(Command command);
+// A control's id, as the system names child windows (Windows' control ids):
+// 100 and its place in the table.
+int IdOf(const Control& control);
+const Control* WithId(int id);
+// The largest value an option control shows: a check box 2 (grayed, from a
+// stored value only), a list its last entry, the slider its range.
+int MostOf(const Control& control);
 
 // The client area, in twips.
 inline constexpr int kClientWidth = 3735;
@@ -70,6 +84,16 @@ const std::vector<std::string>& RespawnEntries();
 const std::vector<std::string>& EntriesOf(const Control& list);
 // The slider's range of fake players.
 inline constexpr int kMostFakers = 8;
+
+// Each option: the field of LaunchOptions that holds it, and the name it is
+// saved by (empty: for this run only); in the order they are read, written
+// and shown at start-up.
+struct OptionField {
+  Option option;
+  std::int16_t LaunchOptionsRecord::*field;
+  const char* savedAs;
+};
+const std::vector<OptionField>& OptionFields();
 
 // An option control now shows that value (a check box 0 or 1, a list its
 // position, the slider its position): LaunchOptions follows. What each

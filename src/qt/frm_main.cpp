@@ -42,11 +42,10 @@ QString Qs(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-QLabel* Picture(QWidget* parent, const char* name, const QString& resource) {
+QLabel* Picture(QWidget* parent, const mainwindow::Control& row) {
   auto* label = new QLabel(parent);
-  label->setObjectName(name);
-  const auto& row = mainwindow::Find(name);
-  label->setPixmap(forms::Artwork(resource, QSize(row.artWidth, row.artHeight)));
+  label->setObjectName(row.name);
+  label->setPixmap(forms::Artwork(row.text, QSize(row.artWidth, row.artHeight)));
   label->setAlignment(Qt::AlignCenter);
   return label;
 }
@@ -113,7 +112,7 @@ frmMain::frmMain() {
   BuildControls();
   // The view follows the list (with its signals blocked); a selection made in
   // the view goes back into the list.
-  connect(cboStages, &QComboBox::currentIndexChanged, this,
+  connect(stages_, &QComboBox::currentIndexChanged, this,
           [](int index) { Stages.SetListIndex(index); });
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
@@ -128,10 +127,12 @@ frmMain::~frmMain() {
 
 void frmMain::BuildControls() {
   using mainwindow::Kind;
-  std::map<std::string, QWidget*> made;
   std::vector<std::pair<int, QWidget*>> tabOrder;
   for (const mainwindow::Control& c : mainwindow::Controls()) {
-    QWidget* parent = *c.parent != '\0' ? made.at(c.parent) : this;
+    const mainwindow::Control* parentRow = *c.parent != '\0' ? mainwindow::Find(c.parent) : nullptr;
+    QWidget* parent =
+        parentRow != nullptr ? controls_[static_cast<std::size_t>(mainwindow::IdOf(*parentRow) - 100)]
+                             : this;
     QWidget* w = nullptr;
     switch (c.kind) {
       case Kind::kPictureButton:
@@ -152,25 +153,34 @@ void frmMain::BuildControls() {
             QColor(mainwindow::kPanelRed, mainwindow::kPanelGreen, mainwindow::kPanelBlue));
         break;
       case Kind::kRowPicture:
-        w = Picture(parent, c.name, c.text);
+        w = Picture(parent, c);
         break;
-      case Kind::kCheckBox:
-        w = new forms::OptionCheckBox(parent);
+      case Kind::kCheckBox: {
+        auto* box = new forms::OptionCheckBox(parent);
+        connect(box, &QCheckBox::stateChanged, this,
+                [box, option = c.option] { mainwindow::OptionChanged(option, box->Value()); });
+        w = box;
         break;
+      }
       case Kind::kClickLabel:
         w = PanelLabel(new forms::ClickLabel(parent), c.name, c.text);
         break;
       case Kind::kLabel:
         w = PanelLabel(new QLabel(parent), c.name, c.text);
         break;
-      case Kind::kDropDownList:
-        w = DropDownList(parent, c.name, mainwindow::EntriesOf(c));
+      case Kind::kDropDownList: {
+        auto* list = DropDownList(parent, c.name, mainwindow::EntriesOf(c));
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [list, option = c.option] { mainwindow::OptionChanged(option, list->currentIndex()); });
+        w = list;
         break;
+      }
       case Kind::kDisplay: {
         auto* display = new QLineEdit(c.text, parent);
         display->setFont(forms::Verdana(9));
         display->setAlignment(Qt::AlignCenter);
         display->setEnabled(false);
+        fakersShown_ = display;
         w = display;
         break;
       }
@@ -181,6 +191,7 @@ void frmMain::BuildControls() {
         bar->setPageStep(1);
         // A tab stop like every other option, moved by the arrow and page keys.
         bar->setFocusPolicy(Qt::StrongFocus);
+        fakers_ = bar;
         w = bar;
         break;
       }
@@ -189,6 +200,7 @@ void frmMain::BuildControls() {
         list->setEditable(false);
         list->setFont(forms::CourierNew(9.75));
         forms::BoundRows(list, mainwindow::kListRows);
+        stages_ = list;
         w = list;
         break;
       }
@@ -198,51 +210,36 @@ void frmMain::BuildControls() {
     if (*c.toolTip != '\0' && c.kind != Kind::kPictureButton) forms::SetToolTip(w, c.toolTip);
     if (*c.accessibleName != '\0') w->setAccessibleName(c.accessibleName);
     if (c.tabIndex > 0) tabOrder.emplace_back(c.tabIndex, w);
-    made[c.name] = w;
+    // Each button runs what the core's table says it does.
+    if (c.command != mainwindow::Command::kNone) {
+      connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this,
+              [this, command = c.command] { mainform::Run(*this, command); });
+    }
+    if (c.command == mainwindow::Command::kText) textButton_ = static_cast<QPushButton*>(w);
+    if (c.takesDrops) dropTarget_ = w;
+    // What the core shows only for some editions.
+    if (c.option == mainwindow::Option::kArtInt) w->setVisible(false);
+    controls_.push_back(w);
   }
-  const auto find = [&made]<typename T>(T*& member, const char* name) {
-    member = static_cast<T*>(made.at(name));
-  };
-  find(cmdStart, "cmdStart");
-  find(cmdOpen, "cmdOpen");
-  find(cmdText, "cmdText");
-  find(cmdLaunch, "cmdLaunch");
-  find(cmdBuild, "cmdBuild");
-  find(cmdEditArt, "cmdEditArt");
-  find(cmdAbout, "cmdAbout");
-  find(cmdDebug, "cmdDebug");
-  find(picMain, "picMain");
-  find(imgRecord, "imgRecord");
-  find(imgMonsters, "imgMonsters");
-  find(imgSound, "imgSound");
-  find(imgSkill, "imgSkill");
-  find(imgRespawn, "imgRespawn");
-  find(imgFakePlayers, "imgFakePlayers");
-  find(chkRecord, "chkRecord");
-  find(chkMonsters, "chkMonsters");
-  find(chkArtInt, "chkArtInt");
-  find(lblRecord, "lblRecord");
-  find(lblMonsters, "lblMonsters");
-  find(lblSound, "lblSound");
-  find(lblSkill, "lblSkill");
-  find(lblRespawn, "lblRespawn");
-  find(lblFakePlayers, "lblFakePlayers");
-  find(cboSound, "cboSound");
-  find(cboSkills, "cboSkills");
-  find(cboRespawn, "cboRespawn");
-  find(txtFakePlayers, "txtFakePlayers");
-  find(hsbFakePlayers, "hsbFakePlayers");
-  find(cboStages, "cboStages");
-  lblStages = new QLabel("Level", this);
+  auto* lblStages = new QLabel("Level", this);
   lblStages->setObjectName("lblStages");
   lblStages->hide();
-  made["lblStages"] = lblStages;
+  lblStages->setBuddy(stages_);
 
-  // A screen reader names a control by the label it is tied to.
+  // A screen reader names a control by the label it is tied to; a label that
+  // can be clicked toggles its check box.
   for (const mainwindow::Control& c : mainwindow::Controls()) {
-    if (*c.buddy != '\0') static_cast<QLabel*>(made.at(c.name))->setBuddy(made.at(c.buddy));
+    if (*c.buddy == '\0') continue;
+    auto* label = static_cast<QLabel*>(Control(c.name));
+    QWidget* buddy = Control(c.buddy);
+    label->setBuddy(buddy);
+    if (c.kind == mainwindow::Kind::kClickLabel) {
+      auto* box = static_cast<forms::OptionCheckBox*>(buddy);
+      static_cast<forms::ClickLabel*>(label)->clicked = [box] {
+        box->SetValue(box->Value() == 1 ? 0 : 1);
+      };
+    }
   }
-  lblStages->setBuddy(cboStages);
   // Tab goes along the toolbar, then down the option rows as they stand.
   std::sort(tabOrder.begin(), tabOrder.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -250,37 +247,19 @@ void frmMain::BuildControls() {
     setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
   }
 
-  cmdStart->setAcceptDrops(true);
-  cmdStart->installEventFilter(this);
-  cmdText->setEnabled(false);
-  chkArtInt->setVisible(false);
-  cboStages->installEventFilter(this);
+  dropTarget_->setAcceptDrops(true);
+  dropTarget_->installEventFilter(this);
+  textButton_->setEnabled(false);
+  stages_->installEventFilter(this);
+  connect(fakers_, &QScrollBar::sliderMoved, this, [this] { hsbFakePlayers_Scroll(); });
+  connect(fakers_, &QScrollBar::valueChanged, this, [this] { hsbFakePlayers_Change(); });
+  connect(fakersShown_, &QLineEdit::textChanged, this, [this] { txtFakePlayers_Change(); });
+}
 
-  // Each button runs what the core's table says it does.
-  for (const mainwindow::Control& c : mainwindow::Controls()) {
-    if (c.command == mainwindow::Command::kNone) continue;
-    connect(static_cast<QPushButton*>(made.at(c.name)), &QPushButton::clicked, this,
-            [this, command = c.command] { mainform::Run(*this, command); });
-  }
-  // Each option control tells the core its new value.
-  using mainwindow::Option;
-  for (auto [list, option] :
-       {std::pair{cboSound, Option::kSound}, std::pair{cboSkills, Option::kSkills},
-        std::pair{cboRespawn, Option::kRespawn}}) {
-    connect(list, &QComboBox::currentIndexChanged, this,
-            [list, option] { mainwindow::OptionChanged(option, list->currentIndex()); });
-  }
-  for (auto [box, option] :
-       {std::pair{chkRecord, Option::kRecord}, std::pair{chkMonsters, Option::kMonsters},
-        std::pair{chkArtInt, Option::kArtInt}}) {
-    connect(box, &QCheckBox::stateChanged, this,
-            [box, option] { mainwindow::OptionChanged(option, box->Value()); });
-  }
-  lblRecord->clicked = [this] { lblRecord_Click(); };
-  lblMonsters->clicked = [this] { lblMonsters_Click(); };
-  connect(hsbFakePlayers, &QScrollBar::sliderMoved, this, [this] { hsbFakePlayers_Scroll(); });
-  connect(hsbFakePlayers, &QScrollBar::valueChanged, this, [this] { hsbFakePlayers_Change(); });
-  connect(txtFakePlayers, &QLineEdit::textChanged, this, [this] { txtFakePlayers_Change(); });
+QWidget* frmMain::Control(std::string_view name) const {
+  const mainwindow::Control* c = mainwindow::Find(name);
+  const auto at = c != nullptr ? static_cast<std::size_t>(mainwindow::IdOf(*c) - 100) : controls_.size();
+  return at < controls_.size() ? controls_[at] : nullptr;
 }
 
 // ---------------------------------------------------------------- start-up, shutdown
@@ -289,13 +268,21 @@ bool frmMain::Form_Load() {
   return mainform::StartUp(*this);
 }
 
-void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
-  chkRecord->SetValue(values.Record);
-  chkMonsters->SetValue(values.Monsters);
-  cboSound->setCurrentIndex(values.Sound);
-  cboSkills->setCurrentIndex(values.Skills);
-  cboRespawn->setCurrentIndex(values.Respawn);
-  hsbFakePlayers->setValue(values.Fakers);
+void frmMain::ShowOption(const mainwindow::Control& control, int value) {
+  QWidget* w = Control(control.name);
+  switch (control.kind) {
+    case mainwindow::Kind::kCheckBox:
+      static_cast<forms::OptionCheckBox*>(w)->SetValue(value);
+      break;
+    case mainwindow::Kind::kDropDownList:
+      static_cast<QComboBox*>(w)->setCurrentIndex(value);
+      break;
+    case mainwindow::Kind::kScrollBar:
+      static_cast<QScrollBar*>(w)->setValue(value);
+      break;
+    default:
+      break;
+  }
 }
 
 void frmMain::ShowWindow() {
@@ -313,21 +300,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------- options
 
-void frmMain::lblRecord_Click() {
-  chkRecord->SetValue(chkRecord->Value() == 1 ? 0 : 1);
-}
-void frmMain::lblMonsters_Click() {
-  chkMonsters->SetValue(chkMonsters->Value() == 1 ? 0 : 1);
-}
-
 void frmMain::hsbFakePlayers_Scroll() {
-  txtFakePlayers->setText(QString::number(hsbFakePlayers->sliderPosition()));
+  fakersShown_->setText(QString::number(fakers_->sliderPosition()));
 }
 void frmMain::hsbFakePlayers_Change() {
-  txtFakePlayers->setText(QString::number(hsbFakePlayers->value()));
+  fakersShown_->setText(QString::number(fakers_->value()));
 }
 void frmMain::txtFakePlayers_Change() {
-  mainwindow::OptionChanged(mainwindow::Option::kFakers, hsbFakePlayers->sliderPosition());
+  mainwindow::OptionChanged(mainwindow::Option::kFakers, fakers_->sliderPosition());
 }
 
 // ---------------------------------------------------------------- launching
@@ -410,13 +390,13 @@ void frmMain::cboStages_KeyPress(int keyAscii) {
 }
 
 void frmMain::ShowStages() {
-  const QSignalBlocker block(cboStages);
+  const QSignalBlocker block(stages_);
   // Only what differs is redone: start-up appends the levels one by one.
   const int same = Stages.SameFromTheFirst(
-      cboStages->count(), [this](int i) { return cboStages->itemText(i).toStdString(); });
-  while (cboStages->count() > same) cboStages->removeItem(cboStages->count() - 1);
-  for (int i = same; i < Stages.ListCount(); ++i) cboStages->addItem(Qs(Stages.List(i)));
-  cboStages->setCurrentIndex(Stages.ListIndex());
+      stages_->count(), [this](int i) { return stages_->itemText(i).toStdString(); });
+  while (stages_->count() > same) stages_->removeItem(stages_->count() - 1);
+  for (int i = same; i < Stages.ListCount(); ++i) stages_->addItem(Qs(Stages.List(i)));
+  stages_->setCurrentIndex(Stages.ListIndex());
 }
 
 namespace {
@@ -432,7 +412,7 @@ QStringList DroppedFiles(const QMimeData* data) {
 }  // namespace
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == cboStages && event->type() == QEvent::KeyPress) {
+  if (watched == stages_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Backspace) {
       cboStages_KeyPress(8);
@@ -440,7 +420,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     }
     if (!key->text().isEmpty()) cboStages_KeyPress(key->text().at(0).unicode());
   }
-  if (watched == cmdStart) {
+  if (watched == dropTarget_) {
     switch (event->type()) {
       case QEvent::DragEnter:
       case QEvent::DragMove: {
@@ -490,13 +470,13 @@ void frmMain::SetCaption(const std::string& caption) {
   setWindowTitle(Qs(caption));
 }
 void frmMain::ShowArtInt() {
-  chkArtInt->setVisible(true);
+  Control(mainwindow::ControlOf(mainwindow::Option::kArtInt)->name)->setVisible(true);
 }
 void frmMain::SetTextButtonEnabled(bool enabled) {
-  cmdText->setEnabled(enabled);
+  textButton_->setEnabled(enabled);
 }
 void frmMain::SetTextButtonToolTip(const std::string& tip) {
-  forms::SetToolTip(cmdText, Qs(tip));
+  forms::SetToolTip(textButton_, Qs(tip));
 }
 
 double frmMain::Left() const {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWidget>
+#include <string_view>
+#include <vector>
 
 #include "app/main_form.h"
 #include "qt/widgets.h"
@@ -25,45 +27,11 @@ class frmMain : public QWidget, public MainFormPort {
   // there to read a message box then, so messages go to the terminal.
   void EndOnSignal();
 
-  // Toolbar.
-  QPushButton* cmdStart = nullptr;
-  QPushButton* cmdOpen = nullptr;
-  QPushButton* cmdText = nullptr;
-  QPushButton* cmdLaunch = nullptr;
-  QPushButton* cmdBuild = nullptr;
-  QPushButton* cmdEditArt = nullptr;
-  QPushButton* cmdAbout = nullptr;
-  QPushButton* cmdDebug = nullptr;
+  // A control of the core's table of the window, by its name (cmdStart,
+  // chkRecord, ...); null for a name the table does not have.
+  QWidget* Control(std::string_view name) const;
 
-  // Option panel.
-  forms::Panel* picMain = nullptr;
-  QLabel* imgRecord = nullptr;
-  QLabel* imgMonsters = nullptr;
-  QLabel* imgSound = nullptr;
-  QLabel* imgSkill = nullptr;
-  QLabel* imgRespawn = nullptr;
-  QLabel* imgFakePlayers = nullptr;
-  forms::OptionCheckBox* chkRecord = nullptr;
-  forms::OptionCheckBox* chkMonsters = nullptr;
-  forms::OptionCheckBox* chkArtInt = nullptr;
-  forms::ClickLabel* lblRecord = nullptr;
-  forms::ClickLabel* lblMonsters = nullptr;
-  QLabel* lblSound = nullptr;
-  QLabel* lblSkill = nullptr;
-  QLabel* lblRespawn = nullptr;
-  QLabel* lblFakePlayers = nullptr;
-  QComboBox* cboSound = nullptr;
-  QComboBox* cboSkills = nullptr;
-  QComboBox* cboRespawn = nullptr;
-  QLineEdit* txtFakePlayers = nullptr;
-  QScrollBar* hsbFakePlayers = nullptr;
-
-  QComboBox* cboStages = nullptr;
-  QLabel* lblStages = nullptr;  // never shown: names the stage list to screen readers
-
-  // Option handlers.
-  void lblRecord_Click();
-  void lblMonsters_Click();
+  // The slider and the number that follows it.
   void hsbFakePlayers_Scroll();
   void hsbFakePlayers_Change();
   void txtFakePlayers_Change();
@@ -94,7 +62,7 @@ class frmMain : public QWidget, public MainFormPort {
   void ShowWindow() override;
   void Minimize() override;
   void Restore(bool leaveActivationAlone) override;
-  void ShowOptions(const LaunchOptionsRecord& values) override;
+  void ShowOption(const mainwindow::Control& control, int value) override;
   std::string ChooseFile(const OpenDialogSettings& settings,
                          const std::string& hostFolder) override;
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
@@ -117,6 +85,13 @@ class frmMain : public QWidget, public MainFormPort {
   void BuildControls();
   void ShowStages();
 
+  // What the form treats in its own way, found by role in the table.
+  std::vector<QWidget*> controls_;  // in the table's order
+  QWidget* dropTarget_ = nullptr;
+  QPushButton* textButton_ = nullptr;
+  QComboBox* stages_ = nullptr;
+  QScrollBar* fakers_ = nullptr;
+  QLineEdit* fakersShown_ = nullptr;
   bool endingOnSignal_ = false;
 };
 

@@ -6,22 +6,13 @@
 #include <utility>
 
 #include "base/launch_options.h"
+#include "base/main_window.h"
 #include "base/main_window_port.h"
 #include "settings/numbers.h"
 #include "settings/registry.h"
 #include "winapi/registry.h"
 
 namespace {
-
-// The order in which the values are read and written.
-const std::array<std::pair<const char*, std::int16_t LaunchOptionsRecord::*>, 6> kOptionValues = {{
-    {"Record", &LaunchOptionsRecord::Record},
-    {"Monsters", &LaunchOptionsRecord::Monsters},
-    {"Sound", &LaunchOptionsRecord::Sound},
-    {"Skills", &LaunchOptionsRecord::Skills},
-    {"Respawn", &LaunchOptionsRecord::Respawn},
-    {"Fakers", &LaunchOptionsRecord::Fakers},
-}};
 
 // A stored value as a number: empty, or text that does not read as one, is 0.
 double ReadNumber(const char* name) {
@@ -72,9 +63,10 @@ void LoadSettings(MainWindowPort& window) {
     window.SetLeft(static_cast<float>(left));
     window.SetTop(static_cast<float>(top));
   }
-  for (const auto& [name, field] : kOptionValues) {
+  for (const auto& saved : mainwindow::OptionFields()) {
+    if (*saved.savedAs == '\0') continue;
     // A number that does not fit in 16 bits is as unusable as a text.
-    LaunchOptions.*field = numbers::ToInt16(ReadNumber(name)).value_or(0);
+    LaunchOptions.*saved.field = numbers::ToInt16(ReadNumber(saved.savedAs)).value_or(0);
   }
 }
 
@@ -88,8 +80,10 @@ bool SaveSettings(const MainWindowPort& window) {
     saved &= WriteRegistryValue(SettingsKey, "FormY", static_cast<float>(window.Top()),
                                 platform::kRegSz);
   }
-  for (const auto& [name, field] : kOptionValues) {
-    saved &= WriteRegistryValue(SettingsKey, name, LaunchOptions.*field, platform::kRegSz);
+  for (const auto& option : mainwindow::OptionFields()) {
+    if (*option.savedAs == '\0') continue;
+    saved &= WriteRegistryValue(SettingsKey, option.savedAs, LaunchOptions.*option.field,
+                                platform::kRegSz);
   }
   if (EngineChoiceOffered) {
     const char* engine = ChosenEngine == GameEngine::kEDuke32 ? "eduke32" : "dos";

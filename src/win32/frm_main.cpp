@@ -33,44 +33,6 @@ frmMain*& TheForm() {
   return form;
 }
 
-// The form's controls by their names in the core's table of the window,
-// which says where each goes, in twips, relative to its parent.
-struct Named {
-  HWND frmMain::*control;
-  const char* name;
-};
-constexpr Named kControls[] = {
-    {&frmMain::cmdStart, "cmdStart"},
-    {&frmMain::cmdOpen, "cmdOpen"},
-    {&frmMain::cmdText, "cmdText"},
-    {&frmMain::cmdLaunch, "cmdLaunch"},
-    {&frmMain::cmdBuild, "cmdBuild"},
-    {&frmMain::cmdEditArt, "cmdEditArt"},
-    {&frmMain::cmdAbout, "cmdAbout"},
-    {&frmMain::cmdDebug, "cmdDebug"},
-    {&frmMain::picMain, "picMain"},
-    {&frmMain::chkRecord, "chkRecord"},
-    {&frmMain::chkMonsters, "chkMonsters"},
-    {&frmMain::chkArtInt, "chkArtInt"},
-    {&frmMain::lblRecord, "lblRecord"},
-    {&frmMain::lblMonsters, "lblMonsters"},
-    {&frmMain::lblSound, "lblSound"},
-    {&frmMain::lblSkill, "lblSkill"},
-    {&frmMain::lblRespawn, "lblRespawn"},
-    {&frmMain::lblFakePlayers, "lblFakePlayers"},
-    {&frmMain::cboSound, "cboSound"},
-    {&frmMain::cboSkills, "cboSkills"},
-    {&frmMain::cboRespawn, "cboRespawn"},
-    {&frmMain::txtFakePlayers, "txtFakePlayers"},
-    {&frmMain::hsbFakePlayers, "hsbFakePlayers"},
-    {&frmMain::cboStages, "cboStages"},
-};
-const mainwindow::Control& SpecOf(HWND frmMain::*control) {
-  for (const Named& n : kControls) {
-    if (n.control == control) return mainwindow::Find(n.name);
-  }
-  return mainwindow::Controls().front();
-}
 // A drop-down list's height includes its open list.
 int HeightOf(const mainwindow::Control& c) {
   const bool list =
@@ -109,8 +71,9 @@ void PaintPanel(HWND panel, HDC dc) {
       RGB(mainwindow::kPanelRed, mainwindow::kPanelGreen, mainwindow::kPanelBlue));
   ::FillRect(dc, &client, dark);
   ::DeleteObject(dark);
-  const auto& art = mainwindow::Find("picMain");
-  win32::DrawArtwork(dc, PictureFor(art.text, art.artWidth, art.artHeight, dpi), client);
+  for (const auto* art : OfKind(mainwindow::Kind::kPanel)) {
+    win32::DrawArtwork(dc, PictureFor(art->text, art->artWidth, art->artHeight, dpi), client);
+  }
   for (const auto* icon : OfKind(mainwindow::Kind::kRowPicture)) {
     const RECT cell{Px(icon->left, dpi), Px(icon->top, dpi), Px(icon->left + icon->width, dpi),
                     Px(icon->top + icon->height, dpi)};
@@ -162,11 +125,13 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR) {
   frmMain* form = TheForm();
-  if (form != nullptr && control == form->cboStages && message == WM_CHAR) {
+  const mainwindow::Control* role = mainwindow::WithId(::GetDlgCtrlID(control));
+  if (form != nullptr && role != nullptr && role->kind == mainwindow::Kind::kStageList &&
+      message == WM_CHAR) {
     form->cboStages_KeyPress(static_cast<int>(wParam));
     if (wParam == VK_BACK) return 0;
   }
-  if (form != nullptr && control == form->cmdStart && message == WM_DROPFILES) {
+  if (form != nullptr && role != nullptr && role->takesDrops && message == WM_DROPFILES) {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::string> files;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -274,68 +239,84 @@ void frmMain::Create() {
       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   const UINT created = dpi_;
   dpi_ = win32::DpiOf(hwnd);
-  const auto make = [this](HWND frmMain::*control, HWND parent, const wchar_t* windowClass,
-                           const char* text, DWORD style, int id, DWORD exStyle = 0) {
-    const auto& c = SpecOf(control);
-    this->*control = win32::Child(parent, windowClass, text, style, c.left, c.top, c.width,
-                                  HeightOf(c), id, dpi_, exStyle);
-  };
-  const auto button = [&](HWND frmMain::*control, int id) {
-    make(control, hwnd, L"BUTTON", "", BS_OWNERDRAW | WS_TABSTOP, id);
-  };
-  button(&frmMain::cmdStart, kStart);
-  button(&frmMain::cmdOpen, kOpen);
-  button(&frmMain::cmdText, kText);
-  button(&frmMain::cmdLaunch, kLaunch);
-  button(&frmMain::cmdBuild, kBuild);
-  button(&frmMain::cmdEditArt, kEditArt);
-  button(&frmMain::cmdAbout, kAbout);
-  ::EnableWindow(cmdText, FALSE);
-  // Beyond the right edge of the window: never seen, but Alt+D presses it.
-  make(&frmMain::cmdDebug, hwnd, L"BUTTON", SpecOf(&frmMain::cmdDebug).text, BS_PUSHBUTTON, kDebug);
-
-  make(&frmMain::picMain, hwnd, kPanelClass, "", 0, 0, WS_EX_CONTROLPARENT);
-  const auto check = [&](HWND frmMain::*control, int id) {
-    make(control, picMain, L"BUTTON", "", BS_3STATE | WS_TABSTOP, id);
-  };
-  const auto label = [&](HWND frmMain::*control, int id, DWORD notify) {
-    make(control, picMain, L"STATIC", SpecOf(control).text, SS_LEFT | notify, id);
-  };
-  const auto list = [&](HWND frmMain::*control, int id) {
-    make(control, picMain, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
-    for (const auto& entry : mainwindow::EntriesOf(SpecOf(control))) {
-      ::SendMessageW(this->*control, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
+  using mainwindow::Kind;
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    const mainwindow::Control* parentRow = *c.parent != '\0' ? mainwindow::Find(c.parent) : nullptr;
+    HWND parent = parentRow != nullptr ? Control(parentRow->name) : hwnd;
+    const wchar_t* windowClass = L"BUTTON";
+    std::string text;
+    DWORD style = 0, exStyle = 0;
+    switch (c.kind) {
+      case Kind::kPictureButton:
+        style = BS_OWNERDRAW | WS_TABSTOP;
+        break;
+      case Kind::kHiddenButton:
+        // Beyond the right edge of the window: never seen, but its access key presses it.
+        text = c.text;
+        style = BS_PUSHBUTTON;
+        break;
+      case Kind::kPanel:
+        windowClass = kPanelClass;
+        exStyle = WS_EX_CONTROLPARENT;
+        break;
+      case Kind::kRowPicture:
+        break;  // drawn by the panel itself
+      case Kind::kCheckBox:
+        style = BS_3STATE | WS_TABSTOP;
+        break;
+      case Kind::kClickLabel:
+      case Kind::kLabel:
+        windowClass = L"STATIC";
+        text = c.text;
+        style = SS_LEFT | (c.kind == Kind::kClickLabel ? SS_NOTIFY : 0);
+        break;
+      case Kind::kDropDownList:
+      case Kind::kStageList:
+        windowClass = L"COMBOBOX";
+        style = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        break;
+      case Kind::kDisplay:
+        windowClass = L"EDIT";
+        text = c.text;
+        style = ES_CENTER | ES_READONLY | WS_DISABLED;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::kScrollBar:
+        windowClass = L"SCROLLBAR";
+        style = SBS_HORZ | WS_TABSTOP;
+        break;
     }
-  };
-  check(&frmMain::chkRecord, kRecord);
-  check(&frmMain::chkMonsters, kMonsters);
-  label(&frmMain::lblRecord, kLabelRecord, SS_NOTIFY);
-  label(&frmMain::lblMonsters, kLabelMonsters, SS_NOTIFY);
-  label(&frmMain::lblSound, kLabels, 0);
-  list(&frmMain::cboSound, kSound);
-  label(&frmMain::lblSkill, kLabels, 0);
-  list(&frmMain::cboSkills, kSkills);
-  label(&frmMain::lblRespawn, kLabels, 0);
-  list(&frmMain::cboRespawn, kRespawn);
-  // Hidden until the edition is known to have fake players with a mind.
-  check(&frmMain::chkArtInt, kArtInt);
-  ::ShowWindow(chkArtInt, SW_HIDE);
-  label(&frmMain::lblFakePlayers, kLabels, 0);
-  make(&frmMain::txtFakePlayers, picMain, L"EDIT", SpecOf(&frmMain::txtFakePlayers).text,
-       ES_CENTER | ES_READONLY | WS_DISABLED, kFakersText, WS_EX_CLIENTEDGE);
-  make(&frmMain::hsbFakePlayers, picMain, L"SCROLLBAR", "", SBS_HORZ | WS_TABSTOP, kFakers);
-  SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, kMostFakers, 0, 0, 0};
-  ::SetScrollInfo(hsbFakePlayers, SB_CTL, &range, TRUE);
-  make(&frmMain::cboStages, hwnd, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-       kStages);
-  // No entry is selected until start-up copies the stored choice in.
-  for (HWND combo : {cboSound, cboSkills, cboRespawn})
-    ::SendMessageW(combo, CB_SETCURSEL, WPARAM(-1), 0);
-
-  ::SetWindowSubclass(cboStages, ControlProc, 1, 0);
-  ::SetWindowSubclass(cmdStart, ControlProc, 1, 0);
-  ::DragAcceptFiles(cmdStart, TRUE);
+    HWND made = nullptr;
+    if (c.kind != Kind::kRowPicture) {
+      made = win32::Child(parent, windowClass, text, style, c.left, c.top, c.width, HeightOf(c),
+                          mainwindow::IdOf(c), dpi_, exStyle);
+    }
+    controls_.push_back(made);
+    if (c.kind == Kind::kDropDownList) {
+      for (const auto& entry : mainwindow::EntriesOf(c)) {
+        ::SendMessageW(made, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(entry).c_str()));
+      }
+      // No entry is selected until start-up copies the stored choice in.
+      ::SendMessageW(made, CB_SETCURSEL, WPARAM(-1), 0);
+    }
+    if (c.kind == Kind::kScrollBar) {
+      SCROLLINFO range{sizeof range, SIF_RANGE | SIF_POS | SIF_PAGE, 0, kMostFakers, 0, 0, 0};
+      ::SetScrollInfo(made, SB_CTL, &range, TRUE);
+      fakers_ = made;
+    }
+    if (c.kind == Kind::kPictureButton && firstButton_ == nullptr) firstButton_ = made;
+    if (c.kind == Kind::kPanel) panel_ = made;
+    if (c.kind == Kind::kDisplay) fakersShown_ = made;
+    if (c.kind == Kind::kStageList) stages_ = made;
+    if (c.command == mainwindow::Command::kText) textButton_ = made;
+    if (c.takesDrops) dropTarget_ = made;
+    // Hidden until the edition is known to have fake players with a mind.
+    if (c.option == mainwindow::Option::kArtInt) ::ShowWindow(made, SW_HIDE);
+  }
+  ::EnableWindow(textButton_, FALSE);
+  ::SetWindowSubclass(stages_, ControlProc, 1, 0);
+  ::SetWindowSubclass(dropTarget_, ControlProc, 1, 0);
+  ::DragAcceptFiles(dropTarget_, TRUE);
 
   if (dpi_ != created) Layout(dpi_);
   SetFonts();
@@ -348,10 +329,11 @@ void frmMain::Layout(UINT dpi) {
                        static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
   ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Named& n : kControls) {
-    const auto& c = mainwindow::Find(n.name);
-    ::MoveWindow(this->*n.control, Px(c.left, dpi), Px(c.top, dpi), Px(c.width, dpi),
-                 Px(HeightOf(c), dpi), FALSE);
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    HWND control = Control(c.name);
+    if (control == nullptr) continue;
+    ::MoveWindow(control, Px(c.left, dpi), Px(c.top, dpi), Px(c.width, dpi), Px(HeightOf(c), dpi),
+                 FALSE);
   }
   SetFonts();
   ::InvalidateRect(hwnd, nullptr, TRUE);
@@ -361,12 +343,25 @@ void frmMain::SetFonts() {
   const auto font = [this](HWND control, HFONT f) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(f), ::IsWindowVisible(hwnd));
   };
-  for (HWND label : {lblRecord, lblMonsters, lblSound, lblSkill, lblRespawn, lblFakePlayers,
-                     cboSound, cboSkills, cboRespawn, cmdDebug}) {
-    font(label, win32::Verdana(8.25, dpi_));
+  using mainwindow::Kind;
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    switch (c.kind) {
+      case Kind::kClickLabel:
+      case Kind::kLabel:
+      case Kind::kDropDownList:
+      case Kind::kHiddenButton:
+        font(Control(c.name), win32::Verdana(8.25, dpi_));
+        break;
+      case Kind::kDisplay:
+        font(Control(c.name), win32::Verdana(9, dpi_));
+        break;
+      case Kind::kStageList:
+        font(Control(c.name), win32::CourierNew(9.75, dpi_));
+        break;
+      default:
+        break;
+    }
   }
-  font(txtFakePlayers, win32::Verdana(9, dpi_));
-  font(cboStages, win32::CourierNew(9.75, dpi_));
 }
 
 HWND frmMain::ToolTips() {
@@ -374,11 +369,11 @@ HWND frmMain::ToolTips() {
   // points at a control before that, and it saves start-up a window.
   if (tips_ != nullptr) return tips_;
   tips_ = win32::MakeToolTips(hwnd);
-  for (const Named& n : kControls) {
-    const char* tip = mainwindow::Find(n.name).toolTip;
-    if (*tip != '\0') win32::SetToolTip(tips_, this->*n.control, tip);
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    if (*c.toolTip != '\0' && Control(c.name) != nullptr)
+      win32::SetToolTip(tips_, Control(c.name), c.toolTip);
   }
-  if (!toolTipText_.empty()) win32::SetToolTip(tips_, cmdText, toolTipText_);
+  if (!toolTipText_.empty()) win32::SetToolTip(tips_, textButton_, toolTipText_);
   return tips_;
 }
 
@@ -392,20 +387,32 @@ void frmMain::Form_Unload() {
   ExitProgram();
 }
 
-void frmMain::ShowOptions(const LaunchOptionsRecord& values) {
+void frmMain::ShowOption(const mainwindow::Control& control, int value) {
   // Each control that changes raises its handler, as a form's controls do.
-  ::SendMessageW(chkRecord, BM_SETCHECK, static_cast<WPARAM>(values.Record), 0);
-  Option_Change(&frmMain::chkRecord);
-  ::SendMessageW(chkMonsters, BM_SETCHECK, static_cast<WPARAM>(values.Monsters), 0);
-  Option_Change(&frmMain::chkMonsters);
-  ::SendMessageW(cboSound, CB_SETCURSEL, static_cast<WPARAM>(values.Sound), 0);
-  Option_Change(&frmMain::cboSound);
-  ::SendMessageW(cboSkills, CB_SETCURSEL, static_cast<WPARAM>(values.Skills), 0);
-  Option_Change(&frmMain::cboSkills);
-  ::SendMessageW(cboRespawn, CB_SETCURSEL, static_cast<WPARAM>(values.Respawn), 0);
-  Option_Change(&frmMain::cboRespawn);
-  ::SetScrollPos(hsbFakePlayers, SB_CTL, values.Fakers, TRUE);
-  hsbFakePlayers_Change();
+  HWND w = Control(control.name);
+  switch (control.kind) {
+    case mainwindow::Kind::kCheckBox:
+      ::SendMessageW(w, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+      Option_Change(control);
+      break;
+    case mainwindow::Kind::kDropDownList:
+      ::SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+      Option_Change(control);
+      break;
+    case mainwindow::Kind::kScrollBar:
+      ::SetScrollPos(w, SB_CTL, value, TRUE);
+      hsbFakePlayers_Change();
+      break;
+    default:
+      break;
+  }
+}
+
+HWND frmMain::Control(std::string_view name) const {
+  const mainwindow::Control* c = mainwindow::Find(name);
+  const auto at =
+      c != nullptr ? static_cast<std::size_t>(mainwindow::IdOf(*c) - 100) : controls_.size();
+  return at < controls_.size() ? controls_[at] : nullptr;
 }
 
 void frmMain::ShowWindow() {
@@ -416,7 +423,7 @@ void frmMain::ShowWindow() {
   ::PostMessageW(hwnd, kSetIcons, 0, 0);
   ::ShowWindow(hwnd, SW_SHOW);
   ::UpdateWindow(hwnd);
-  ::SetFocus(cmdStart);
+  ::SetFocus(firstButton_);
 }
 
 // ---------------------------------------------------------------- options
@@ -425,34 +432,24 @@ int frmMain::Value(HWND checkBox) {
   return static_cast<int>(::SendMessageW(checkBox, BM_GETCHECK, 0, 0));
 }
 
-void frmMain::Option_Change(HWND frmMain::*control) {
-  const auto& c = SpecOf(control);
+void frmMain::Option_Change(const mainwindow::Control& c) {
   const bool isList = c.kind == mainwindow::Kind::kDropDownList;
-  const auto value = isList ? ::SendMessageW(this->*control, CB_GETCURSEL, 0, 0)
-                            : ::SendMessageW(this->*control, BM_GETCHECK, 0, 0);
+  const auto value = isList ? ::SendMessageW(Control(c.name), CB_GETCURSEL, 0, 0)
+                            : ::SendMessageW(Control(c.name), BM_GETCHECK, 0, 0);
   mainwindow::OptionChanged(c.option, static_cast<int>(value));
-}
-void frmMain::lblRecord_Click() {
-  ::SendMessageW(chkRecord, BM_SETCHECK, Value(chkRecord) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
-  Option_Change(&frmMain::chkRecord);
-}
-void frmMain::lblMonsters_Click() {
-  ::SendMessageW(chkMonsters, BM_SETCHECK, Value(chkMonsters) == 1 ? BST_UNCHECKED : BST_CHECKED,
-                 0);
-  Option_Change(&frmMain::chkMonsters);
 }
 void frmMain::hsbFakePlayers_Scroll(int position) {
   // The number follows the thumb while it is dragged.
-  ::SetWindowTextW(txtFakePlayers, std::to_wstring(position).c_str());
+  ::SetWindowTextW(fakersShown_, std::to_wstring(position).c_str());
 }
 void frmMain::hsbFakePlayers_Change() {
   // Set as text even when it reads the same: the box's change tells the
   // record the slider's value.
-  ::SetWindowTextW(txtFakePlayers, std::to_wstring(::GetScrollPos(hsbFakePlayers, SB_CTL)).c_str());
+  ::SetWindowTextW(fakersShown_, std::to_wstring(::GetScrollPos(fakers_, SB_CTL)).c_str());
   txtFakePlayers_Change();
 }
 void frmMain::txtFakePlayers_Change() {
-  mainwindow::OptionChanged(mainwindow::Option::kFakers, ::GetScrollPos(hsbFakePlayers, SB_CTL));
+  mainwindow::OptionChanged(mainwindow::Option::kFakers, ::GetScrollPos(fakers_, SB_CTL));
 }
 
 // ---------------------------------------------------------------- the sequences
@@ -477,66 +474,52 @@ void frmMain::ShowStages() {
 void frmMain::FillStages() {
   // Only what differs is redone.
   stagesToShow_ = false;
-  const int shown = static_cast<int>(::SendMessageW(cboStages, CB_GETCOUNT, 0, 0));
-  const int same = Stages.SameFromTheFirst(shown, [this](int i) { return Entry(cboStages, i); });
-  for (int i = shown - 1; i >= same; --i) ::SendMessageW(cboStages, CB_DELETESTRING, i, 0);
+  const int shown = static_cast<int>(::SendMessageW(stages_, CB_GETCOUNT, 0, 0));
+  const int same = Stages.SameFromTheFirst(shown, [this](int i) { return Entry(stages_, i); });
+  for (int i = shown - 1; i >= same; --i) ::SendMessageW(stages_, CB_DELETESTRING, i, 0);
   for (int i = same; i < Stages.ListCount(); ++i) {
-    ::SendMessageW(cboStages, CB_ADDSTRING, 0,
+    ::SendMessageW(stages_, CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(win32::Wide(Stages.List(i)).c_str()));
   }
-  ::SendMessageW(cboStages, CB_SETCURSEL, static_cast<WPARAM>(Stages.ListIndex()), 0);
+  ::SendMessageW(stages_, CB_SETCURSEL, static_cast<WPARAM>(Stages.ListIndex()), 0);
 }
 
 bool frmMain::Command(HWND control, int code) {
-  const int id = ::GetDlgCtrlID(control);
-  switch (id) {
-    case kStart:
-    case kOpen:
-    case kText:
-    case kLaunch:
-    case kBuild:
-    case kEditArt:
-    case kAbout:
-    case kDebug:
-      // Each button runs what the core's table says it does.
-      for (const Named& n : kControls) {
-        if (code == BN_CLICKED && this->*n.control == control) {
-          mainform::Run(*this, mainwindow::Find(n.name).command);
-        }
-      }
-      return true;
-    case kRecord:
-    case kMonsters:
-    case kArtInt:
+  using mainwindow::Kind;
+  const mainwindow::Control* c = mainwindow::WithId(::GetDlgCtrlID(control));
+  if (c == nullptr || Control(c->name) != control) return false;
+  // Each button runs what the core's table says it does.
+  if (c->command != mainwindow::Command::kNone) {
+    if (code == BN_CLICKED) mainform::Run(*this, c->command);
+    return true;
+  }
+  switch (c->kind) {
+    case Kind::kCheckBox:
       if (code == BN_CLICKED) {
         // A click gives checked or unchecked; grayed comes from stored values only.
         ::SendMessageW(control, BM_SETCHECK, Value(control) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
-        if (id == kRecord) Option_Change(&frmMain::chkRecord);
-        if (id == kMonsters) Option_Change(&frmMain::chkMonsters);
-        if (id == kArtInt) Option_Change(&frmMain::chkArtInt);
+        Option_Change(*c);
       }
       return true;
-    case kLabelRecord:
-      if (code == STN_CLICKED) lblRecord_Click();
+    case Kind::kClickLabel:
+      // A label that names a check box toggles it.
+      if (code == STN_CLICKED) {
+        const mainwindow::Control* box = mainwindow::Find(c->buddy);
+        HWND boxWindow = Control(box->name);
+        ::SendMessageW(boxWindow, BM_SETCHECK,
+                       Value(boxWindow) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
+        Option_Change(*box);
+      }
       return true;
-    case kLabelMonsters:
-      if (code == STN_CLICKED) lblMonsters_Click();
+    case Kind::kDropDownList:
+      if (code == CBN_SELCHANGE) Option_Change(*c);
       return true;
-    case kSound:
-      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboSound);
-      return true;
-    case kSkills:
-      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboSkills);
-      return true;
-    case kRespawn:
-      if (code == CBN_SELCHANGE) Option_Change(&frmMain::cboRespawn);
-      return true;
-    case kStages:
+    case Kind::kStageList:
       if (code == CBN_SELCHANGE) {
-        Stages.SetListIndex(static_cast<int>(::SendMessageW(cboStages, CB_GETCURSEL, 0, 0)));
+        Stages.SetListIndex(static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0)));
       }
       return true;
-    case kFakersText:
+    case Kind::kDisplay:
       if (code == EN_CHANGE) txtFakePlayers_Change();
       return true;
     default:
@@ -550,8 +533,8 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       if (lParam != 0 && Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
       break;
     case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == hsbFakePlayers) {
-        int position = ::GetScrollPos(hsbFakePlayers, SB_CTL);
+      if (reinterpret_cast<HWND>(lParam) == fakers_) {
+        int position = ::GetScrollPos(fakers_, SB_CTL);
         switch (LOWORD(wParam)) {
           case SB_LINELEFT:
           case SB_PAGELEFT:
@@ -577,9 +560,8 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         position = std::clamp(position, 0, kMostFakers);
-        if (position != ::GetScrollPos(hsbFakePlayers, SB_CTL) ||
-            LOWORD(wParam) == SB_THUMBPOSITION) {
-          ::SetScrollPos(hsbFakePlayers, SB_CTL, position, TRUE);
+        if (position != ::GetScrollPos(fakers_, SB_CTL) || LOWORD(wParam) == SB_THUMBPOSITION) {
+          ::SetScrollPos(fakers_, SB_CTL, position, TRUE);
           hsbFakePlayers_Change();
         }
         return 0;
@@ -589,7 +571,7 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN: {
       // White labels and bare check boxes over the panel's picture.
       HWND control = reinterpret_cast<HWND>(lParam);
-      if (::GetParent(control) == picMain && control != txtFakePlayers) {
+      if (::GetParent(control) == panel_ && control != fakersShown_) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, RGB(255, 255, 255));
@@ -599,9 +581,8 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      for (const Named& n : kControls) {
-        const auto& p = mainwindow::Find(n.name);
-        if (p.kind != mainwindow::Kind::kPictureButton || this->*n.control != item->hwndItem) {
+      for (const mainwindow::Control& p : mainwindow::Controls()) {
+        if (p.kind != mainwindow::Kind::kPictureButton || Control(p.name) != item->hwndItem) {
           continue;
         }
         RECT r = item->rcItem;
@@ -693,14 +674,14 @@ void frmMain::SetCaption(const std::string& caption) {
   ::SetWindowTextW(hwnd, win32::Wide(caption).c_str());
 }
 void frmMain::ShowArtInt() {
-  ::ShowWindow(chkArtInt, SW_SHOW);
+  ::ShowWindow(Control(mainwindow::ControlOf(mainwindow::Option::kArtInt)->name), SW_SHOW);
 }
 void frmMain::SetTextButtonEnabled(bool enabled) {
-  ::EnableWindow(cmdText, enabled ? TRUE : FALSE);
+  ::EnableWindow(textButton_, enabled ? TRUE : FALSE);
 }
 void frmMain::SetTextButtonToolTip(const std::string& tip) {
   toolTipText_ = tip;
-  if (tips_ != nullptr) win32::SetToolTip(tips_, cmdText, tip);
+  if (tips_ != nullptr) win32::SetToolTip(tips_, textButton_, tip);
 }
 std::string frmMain::ToolTipOf(HWND control) {
   wchar_t text[512] = {};
@@ -769,7 +750,7 @@ void frmMain::ShowMessage(const Message& message) {
 void frmMain::TakeFocus() {
   ::SetForegroundWindow(hwnd);
   HWND focus = ::GetFocus();
-  if (focus == nullptr || (focus != hwnd && !::IsChild(hwnd, focus))) ::SetFocus(cmdStart);
+  if (focus == nullptr || (focus != hwnd && !::IsChild(hwnd, focus))) ::SetFocus(firstButton_);
 }
 
 void frmMain::Minimize() {

@@ -7,9 +7,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/main_form.h"
+#include "base/main_window.h"
 
 class frmMain : public MainFormPort {
  public:
@@ -18,30 +20,6 @@ class frmMain : public MainFormPort {
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
-  // The controls' ids: another program (a test, a screen reader) finds
-  // them by these.
-  enum ControlId {
-    kStart = 100,
-    kOpen,
-    kText,
-    kLaunch,
-    kBuild,
-    kEditArt,
-    kAbout,
-    kDebug,
-    kRecord,
-    kMonsters,
-    kArtInt,
-    kLabelRecord,
-    kLabelMonsters,
-    kSound,
-    kSkills,
-    kRespawn,
-    kFakersText,
-    kFakers,
-    kStages,
-    kLabels
-  };
   static constexpr const wchar_t* kWindowClass = L"KestrumMain";
 
   // The start-up sequence; false when this copy must end.
@@ -49,21 +27,15 @@ class frmMain : public MainFormPort {
   void Form_Unload();
 
   HWND hwnd = nullptr;  // the window itself
-  HWND cmdStart = nullptr, cmdOpen = nullptr, cmdText = nullptr, cmdLaunch = nullptr;
-  HWND cmdBuild = nullptr, cmdEditArt = nullptr, cmdAbout = nullptr, cmdDebug = nullptr;
-  HWND picMain = nullptr;
-  HWND chkRecord = nullptr, chkMonsters = nullptr, chkArtInt = nullptr;
-  HWND lblRecord = nullptr, lblMonsters = nullptr, lblSound = nullptr, lblSkill = nullptr;
-  HWND lblRespawn = nullptr, lblFakePlayers = nullptr;
-  HWND cboSound = nullptr, cboSkills = nullptr, cboRespawn = nullptr;
-  HWND txtFakePlayers = nullptr, hsbFakePlayers = nullptr;
-  HWND cboStages = nullptr;
+  // A control of the core's table of the window, by its name (cmdStart,
+  // chkRecord, ...); null for a name the table does not have. Its control
+  // id is mainwindow::IdOf: another program (a test, a screen reader) finds
+  // it by that.
+  HWND Control(std::string_view name) const;
 
   // Option handlers.
-  // A check box or an option list changed: the core's option follows.
-  void Option_Change(HWND frmMain::*control);
-  void lblRecord_Click();
-  void lblMonsters_Click();
+  // An option control changed: the core's option follows.
+  void Option_Change(const mainwindow::Control& control);
   void hsbFakePlayers_Scroll(int position);
   void hsbFakePlayers_Change();
   void txtFakePlayers_Change();
@@ -98,7 +70,7 @@ class frmMain : public MainFormPort {
   void ShowWindow() override;
   void Minimize() override;
   void Restore(bool leaveActivationAlone) override;
-  void ShowOptions(const LaunchOptionsRecord& values) override;
+  void ShowOption(const mainwindow::Control& control, int value) override;
   std::string ChooseFile(const OpenDialogSettings& settings,
                          const std::string& hostFolder) override;
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
@@ -125,6 +97,11 @@ class frmMain : public MainFormPort {
   bool stagesToShow_ = false;
   UINT dpi_ = 96;
   std::vector<HBITMAP> pictures_;
+  // Every control in the table's order, and those the form treats in its
+  // own way, found by their role in the table.
+  std::vector<HWND> controls_;
+  HWND panel_ = nullptr, dropTarget_ = nullptr, textButton_ = nullptr, stages_ = nullptr;
+  HWND fakers_ = nullptr, fakersShown_ = nullptr, firstButton_ = nullptr;
   // Actions waiting for their timer, by the timer's id.
   std::map<UINT_PTR, std::function<void()>> after_;
   UINT_PTR nextTimer_ = 1;

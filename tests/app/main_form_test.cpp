@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <functional>
 
 #include "app/main_form.h"
@@ -38,7 +39,7 @@ class FakeForm : public MainFormPort {
 
   std::vector<std::string> events;  // what the core asked of the window, in order
   std::vector<Message> messages;
-  std::optional<LaunchOptionsRecord> shownOptions;
+  std::map<std::string, int> shownOptions;
   std::deque<std::string> fileAnswers;
 
   void ShowMessage(const Message& m) override {
@@ -51,9 +52,9 @@ class FakeForm : public MainFormPort {
   void Restore(bool leaveActivationAlone) override {
     events.push_back(leaveActivationAlone ? "restore behind" : "restore");
   }
-  void ShowOptions(const LaunchOptionsRecord& values) override {
-    shownOptions = values;
-    events.push_back("options");
+  void ShowOption(const mainwindow::Control& control, int value) override {
+    shownOptions[control.name] = value;
+    events.push_back(std::string("option ") + control.name);
   }
   std::string ChooseFile(const OpenDialogSettings&, const std::string&) override {
     events.push_back("open dialog");
@@ -97,11 +98,13 @@ TEST_F(MainFormTest, StartUpShowsTheStoredOptionsInTheirRangesThenTheWindow) {
                          "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]"
                          "\r\n\"Sound\"=\"9\"\r\n\"Skills\"=\"2\"\r\n\"Fakers\"=\"3\"\r\n");
   ASSERT_TRUE(mainform::StartUp(form));
-  EXPECT_EQ(form.events, (std::vector<std::string>{"options", "show"}));
-  ASSERT_TRUE(form.shownOptions.has_value());
-  EXPECT_EQ(form.shownOptions->Sound, 0);  // no such entry: the first one
-  EXPECT_EQ(form.shownOptions->Skills, 2);
-  EXPECT_EQ(form.shownOptions->Fakers, 3);
+  EXPECT_EQ(form.events,
+            (std::vector<std::string>{"option chkRecord", "option chkMonsters", "option cboSound",
+                                      "option cboSkills", "option cboRespawn",
+                                      "option hsbFakePlayers", "show"}));
+  EXPECT_EQ(form.shownOptions["cboSound"], 0);  // no such entry: the first one
+  EXPECT_EQ(form.shownOptions["cboSkills"], 2);
+  EXPECT_EQ(form.shownOptions["hsbFakePlayers"], 3);
   EXPECT_EQ(LaunchOptions.Sound, 0);
   EXPECT_EQ(Stages.ListCount(), 30);
 }

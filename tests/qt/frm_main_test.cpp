@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, ToolTipsCaptionsAndStartState) {
 }
 
 TEST_F(MainWindowTest, ListsHaveNoSelectionUntilStartUpCopiesTheOptionsIn) {
-  form = std::make_unique<frmMain>();
+  form = std::make_unique<testsupport::TestForm>();
   EXPECT_EQ(form->cboSound->currentIndex(), -1);
   EXPECT_EQ(form->cboRespawn->currentIndex(), -1);
   ASSERT_TRUE(form->Form_Load());
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, AltDShowsTheCommandLine) {
 }
 
 TEST_F(MainWindowTest, ASecondCopyIsRefusedWithoutTouchingAnything) {
-  form = std::make_unique<frmMain>();
+  form = std::make_unique<testsupport::TestForm>();
   // The lock as the first copy holds it (flock locks belong to the open file,
   // so a descriptor of this test's own stands for another process).
   testsupport::MakeDirs(Root() + "/runtime/kestrum");

@@ -77,7 +77,7 @@ TEST_F(SettingsWidgetTest, AMangledStoreIsKeptAsideAndKestrumStartsWithDefaults)
 
 TEST_F(SettingsWidgetTest, APositionOffTheScreenIsNotApplied) {
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
-  form = std::make_unique<frmMain>();
+  form = std::make_unique<testsupport::TestForm>();
   const double width = form->ScreenWidth();
   WriteRegistryValue(SettingsKey, "FormX", std::to_string(static_cast<int>(width)),
                      platform::kRegSz);

@@ -10,6 +10,33 @@
 
 namespace testsupport {
 
+TestForm::TestForm() {
+  const auto as = [this]<typename T>(T*& handle, const char* name) {
+    handle = static_cast<T*>(Control(name));
+    EXPECT_NE(handle, nullptr) << name;
+  };
+  as(cmdStart, "cmdStart");
+  as(cmdOpen, "cmdOpen");
+  as(cmdText, "cmdText");
+  as(cmdLaunch, "cmdLaunch");
+  as(cmdBuild, "cmdBuild");
+  as(cmdEditArt, "cmdEditArt");
+  as(cmdAbout, "cmdAbout");
+  as(cmdDebug, "cmdDebug");
+  as(picMain, "picMain");
+  as(chkRecord, "chkRecord");
+  as(chkMonsters, "chkMonsters");
+  as(chkArtInt, "chkArtInt");
+  as(lblRecord, "lblRecord");
+  as(lblMonsters, "lblMonsters");
+  as(cboSound, "cboSound");
+  as(cboSkills, "cboSkills");
+  as(cboRespawn, "cboRespawn");
+  as(cboStages, "cboStages");
+  as(txtFakePlayers, "txtFakePlayers");
+  as(hsbFakePlayers, "hsbFakePlayers");
+}
+
 void WidgetTest::SetUp() {
   IsolatedTest::SetUp();
   ResetExitProgramForTesting();
@@ -46,7 +73,7 @@ void WidgetTest::TearDown() {
 }
 
 bool WidgetTest::Load() {
-  form = std::make_unique<frmMain>();
+  form = std::make_unique<TestForm>();
   const bool loaded = form->Form_Load();
   if (loaded) {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));

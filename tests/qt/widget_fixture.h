@@ -13,6 +13,21 @@
 
 namespace testsupport {
 
+// The main window with its controls at hand by name, as the tests reach
+// them (the form itself knows them only through the core's table).
+class TestForm : public frmMain {
+ public:
+  TestForm();
+  QPushButton *cmdStart, *cmdOpen, *cmdText, *cmdLaunch, *cmdBuild, *cmdEditArt, *cmdAbout,
+      *cmdDebug;
+  forms::Panel* picMain;
+  forms::OptionCheckBox *chkRecord, *chkMonsters, *chkArtInt;
+  forms::ClickLabel *lblRecord, *lblMonsters;
+  QComboBox *cboSound, *cboSkills, *cboRespawn, *cboStages;
+  QLineEdit* txtFakePlayers;
+  QScrollBar* hsbFakePlayers;
+};
+
 class WidgetTest : public IsolatedTest {
  protected:
   void SetUp() override;
@@ -38,7 +53,7 @@ class WidgetTest : public IsolatedTest {
   // the drag was taken.
   bool Drop(const QStringList& hostPaths);
 
-  std::unique_ptr<frmMain> form;
+  std::unique_ptr<TestForm> form;
   std::vector<dialogs::Request> shown;  // every dialog, in order
   int processEnds = 0;
 

@@ -128,52 +128,52 @@ TEST_F(FormTest, StartsUpWithItsLayoutTextsAndEdition) {
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_EQ(form->Caption(), "Duke Nukem 1.5");
-  EXPECT_TRUE(::IsWindowVisible(form->chkArtInt));
-  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 41);
-  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(Entry(form->cboStages, 40), "4-11  Area 51");
-  EXPECT_FALSE(::IsWindowEnabled(form->cmdText));
+  EXPECT_TRUE(::IsWindowVisible(form->Control("chkArtInt")));
+  EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCOUNT, 0, 0), 41);
+  EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(Entry(form->Control("cboStages"), 40), "4-11  Area 51");
+  EXPECT_FALSE(::IsWindowEnabled(form->Control("cmdText")));
   // The debug button lies beyond the client area's right edge.
   RECT debug;
-  ::GetWindowRect(form->cmdDebug, &debug);
+  ::GetWindowRect(form->Control("cmdDebug"), &debug);
   ::MapWindowPoints(nullptr, form->hwnd, reinterpret_cast<POINT*>(&debug), 2);
   EXPECT_GE(debug.left, client.right);
-  EXPECT_EQ(win32::TextOf(form->cmdDebug), "&Debug");
+  EXPECT_EQ(win32::TextOf(form->Control("cmdDebug")), "&Debug");
 
   const std::vector<std::pair<HWND, std::string>> tips = {
-      {form->cmdStart, "Click Here to Begin"},
-      {form->cmdOpen, "Open Map"},
-      {form->cmdLaunch, "Launch Duke3D"},
-      {form->cmdBuild, "Launch Build"},
-      {form->cmdEditArt, "Launch Editart"},
-      {form->cmdAbout, "About..."},
-      {form->chkArtInt, "Use Artificial Intelligence"}};
+      {form->Control("cmdStart"), "Click Here to Begin"},
+      {form->Control("cmdOpen"), "Open Map"},
+      {form->Control("cmdLaunch"), "Launch Duke3D"},
+      {form->Control("cmdBuild"), "Launch Build"},
+      {form->Control("cmdEditArt"), "Launch Editart"},
+      {form->Control("cmdAbout"), "About..."},
+      {form->Control("chkArtInt"), "Use Artificial Intelligence"}};
   for (const auto& [control, tip] : tips) EXPECT_EQ(form->ToolTipOf(control), tip);
   const std::vector<std::pair<HWND, std::vector<std::string>>> lists = {
-      {form->cboSound, {"Use Defaults", "Music Disabled", "Sound Disabled", "Sound & Music Off"}},
-      {form->cboSkills, {"Piece of Cake", "Let's Rock", "Come Get Some", "Damn I'm Good"}},
-      {form->cboRespawn,
+      {form->Control("cboSound"), {"Use Defaults", "Music Disabled", "Sound Disabled", "Sound & Music Off"}},
+      {form->Control("cboSkills"), {"Piece of Cake", "Let's Rock", "Come Get Some", "Damn I'm Good"}},
+      {form->Control("cboRespawn"),
        {"No Respawn", "Monsters Only", "Items Only", "Inventory Only", "Everything!"}}};
   for (const auto& [list, entries] : lists) {
     ASSERT_EQ(::SendMessageW(list, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(Entry(list, int(i)), entries[i]);
     EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
   }
-  EXPECT_EQ(win32::TextOf(form->txtFakePlayers), "0");
+  EXPECT_EQ(win32::TextOf(form->Control("txtFakePlayers")), "0");
 }
 
 // The options the user picks reach the command line, are saved once at the
 // end, and come back in the controls at the next start.
 TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
   Load();
-  Notify(form->lblRecord, STN_CLICKED);
-  Pick(form->cboSound, 3);
-  Pick(form->cboSkills, 2);
-  Pick(form->cboRespawn, 4);
-  for (int i = 0; i < 3; ++i) Step(form->hsbFakePlayers, SB_LINERIGHT);
-  Pick(form->cboStages, 12);
-  Click(form->chkArtInt);
-  EXPECT_EQ(win32::TextOf(form->txtFakePlayers), "3");
+  Notify(form->Control("lblRecord"), STN_CLICKED);
+  Pick(form->Control("cboSound"), 3);
+  Pick(form->Control("cboSkills"), 2);
+  Pick(form->Control("cboRespawn"), 4);
+  for (int i = 0; i < 3; ++i) Step(form->Control("hsbFakePlayers"), SB_LINERIGHT);
+  Pick(form->Control("cboStages"), 12);
+  Click(form->Control("chkArtInt"));
+  EXPECT_EQ(win32::TextOf(form->Control("txtFakePlayers")), "3");
   GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /ns /s3 /tx /q3 /a /v2 /l05");
 
@@ -186,11 +186,11 @@ TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
   testsupport::ResetProcessWideValues();
   ResetExitProgramForTesting();
   Load();
-  EXPECT_EQ(frmMain::Value(form->chkRecord), 1);
-  EXPECT_EQ(::SendMessageW(form->cboSound, CB_GETCURSEL, 0, 0), 3);
-  EXPECT_EQ(::SendMessageW(form->cboRespawn, CB_GETCURSEL, 0, 0), 4);
-  EXPECT_EQ(::GetScrollPos(form->hsbFakePlayers, SB_CTL), 3);
-  EXPECT_EQ(frmMain::Value(form->chkArtInt), 0);  // not kept
+  EXPECT_EQ(frmMain::Value(form->Control("chkRecord")), 1);
+  EXPECT_EQ(::SendMessageW(form->Control("cboSound"), CB_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(::SendMessageW(form->Control("cboRespawn"), CB_GETCURSEL, 0, 0), 4);
+  EXPECT_EQ(::GetScrollPos(form->Control("hsbFakePlayers"), SB_CTL), 3);
+  EXPECT_EQ(frmMain::Value(form->Control("chkArtInt")), 0);  // not kept
   EXPECT_EQ(LaunchOptions.Skills, 2);
 }
 
@@ -206,8 +206,8 @@ TEST_F(FormTest, TheLaunchReachesCommandComInTheGameFolder) {
   ::SetEnvironmentVariableA("PATH", (bin.string() + ";" + oldPath).c_str());
   Load();
   ::ShowWindow(form->hwnd, SW_SHOW);
-  Pick(form->cboSkills, 3);
-  Click(form->cmdLaunch);
+  Pick(form->Control("cboSkills"), 3);
+  Click(form->Control("cmdLaunch"));
   ::SetEnvironmentVariableA("PATH", oldPath.c_str());
   EXPECT_TRUE(shown.empty());
   EXPECT_TRUE(mainform::WaitingForReturn());
@@ -242,8 +242,8 @@ TEST_F(FormTest, ThePortPlaysTheChosenMapAndIsWatchedWithoutAWait) {
   openAnswers.push_back((maps / "My Map.map").string());
   Load();
   ::ShowWindow(form->hwnd, SW_SHOW);
-  Click(form->cmdOpen);
-  Click(form->cmdLaunch);
+  Click(form->Control("cmdOpen"));
+  Click(form->Control("cmdLaunch"));
   EXPECT_EQ(shown.size(), 1u);  // the Open dialog alone, so far
   std::string calls;
   for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {
@@ -280,20 +280,20 @@ TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
       {"no game",
        [this] {
          fs::remove(game_ / "DUKE3D.EXE");
-         Click(form->cmdLaunch);
+         Click(form->Control("cmdLaunch"));
        },
        "Duke3D is not in required directory", "No Dice...", 16},
-      {"no map editor", [this] { Click(form->cmdBuild); }, "Build.exe is not in required directory",
+      {"no map editor", [this] { Click(form->Control("cmdBuild")); }, "Build.exe is not in required directory",
        "No Dice...", 16},
       {"no help program", [] { PopupMenuItemChosen(PopupCommand::kDukeHelp); },
        "Dn3DHelp.exe is not in required directory", "No Dice...", 16},
-      {"no DOSBox", [this] { Click(form->cmdLaunch); },
+      {"no DOSBox", [this] { Click(form->Control("cmdLaunch")); },
        "Kestrum runs command.com through DOSBox, which is not installed.", "No Dice...", 16},
       {"Alt+D",
        [this] {
          // The access key as the message loop sees it: Alt held, D typed.
-         MSG key{form->cboStages, WM_SYSCHAR, 'd', static_cast<LPARAM>(1u << 29), 0, {}};
-         ::SetFocus(form->cboStages);
+         MSG key{form->Control("cboStages"), WM_SYSCHAR, 'd', static_cast<LPARAM>(1u << 29), 0, {}};
+         ::SetFocus(form->Control("cboStages"));
          EXPECT_TRUE(::IsDialogMessageW(form->hwnd, &key));
        },
        "command.com /c Duke3D /s1 /v1 /l01", "Command Line", 64},
@@ -325,7 +325,7 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
   Write(maps / "Add On Pack.grp", "group");
   Load();
   openAnswers.push_back((maps / "ROOFTOP.MAP").string());
-  Click(form->cmdOpen);
+  Click(form->Control("cmdOpen"));
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].kind, Request::Kind::OpenFile);
   EXPECT_EQ(shown[0].title, "Gimme Some Sugar, Baby...");
@@ -338,10 +338,10 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
   }
   EXPECT_EQ(shown[0].filter, filter + L'\0');
   EXPECT_TRUE(fs::equivalent(fs::path(shown[0].directory), game_));
-  EXPECT_EQ(Entry(form->cboStages, 0), "rooftop.map");
-  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 42);
-  EXPECT_TRUE(::IsWindowEnabled(form->cmdText));
-  EXPECT_EQ(form->ToolTipOf(form->cmdText), "Read rooftop.txt");
+  EXPECT_EQ(Entry(form->Control("cboStages"), 0), "rooftop.map");
+  EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCOUNT, 0, 0), 42);
+  EXPECT_TRUE(::IsWindowEnabled(form->Control("cmdText")));
+  EXPECT_EQ(form->ToolTipOf(form->Control("cmdText")), "Read rooftop.txt");
 
   // Dropped: only the first file counts, and only a map or group file.
   const auto drop = [&](const std::vector<fs::path>& files) {
@@ -354,18 +354,18 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
     header->fWide = TRUE;
     std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
     ::GlobalUnlock(memory);
-    ::SendMessageW(form->cmdStart, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    ::SendMessageW(form->Control("cmdStart"), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
   };
   drop({maps / "notes.doc", maps / "Add On Pack.grp"});
-  EXPECT_EQ(Entry(form->cboStages, 0), "rooftop.map");
+  EXPECT_EQ(Entry(form->Control("cboStages"), 0), "rooftop.map");
   drop({maps / "Add On Pack.grp", maps / "ROOFTOP.MAP"});
-  const std::string entry = Entry(form->cboStages, 0);
+  const std::string entry = Entry(form->Control("cboStages"), 0);
   EXPECT_TRUE(entry.ends_with(".grp")) << entry;
-  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 42);
+  EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCOUNT, 0, 0), 42);
   // Backspace in the list takes the user entry away again.
-  ::SendMessageW(form->cboStages, WM_CHAR, VK_BACK, 0);
-  EXPECT_EQ(Entry(form->cboStages, 0), "1-01  Hollywood Holocaust");
-  EXPECT_EQ(::SendMessageW(form->cboStages, CB_GETCOUNT, 0, 0), 41);
+  ::SendMessageW(form->Control("cboStages"), WM_CHAR, VK_BACK, 0);
+  EXPECT_EQ(Entry(form->Control("cboStages"), 0), "1-01  Hollywood Holocaust");
+  EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCOUNT, 0, 0), 41);
 }
 
 // The popup menu: its items in their order, made once, and each choice run
@@ -392,23 +392,23 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
     items.insert(items.end(), help.begin(), help.end());
     return choice;
   });
-  Click(form->cmdStart);
+  Click(form->Control("cmdStart"));
   Pump();
   EXPECT_EQ(items, (std::vector<std::string>{"Others>", "", "Help>", "", "Exit", "DN3DHelp.exe",
                                              "Duke Setup.exe", "Send EMail", "Goto Homepage", "",
                                              "About Kestrum"}));
   choice = frmPopup::IdOf("mnuHomepage");
-  Click(form->cmdStart);
+  Click(form->Control("cmdStart"));
   EXPECT_TRUE(opened.empty());  // not while the menu is up
   Pump();
   EXPECT_EQ(opened, std::vector<std::string>{kAuthorHomePage});
   choice = frmPopup::IdOf("mnuEMail");
-  Click(form->cmdStart);
+  Click(form->Control("cmdStart"));
   Pump();
   EXPECT_EQ(opened.back(), std::string("mailto:") + kAuthorEMail);
   EXPECT_EQ(frmPopup::CreatedCount(), 1);
   choice = frmPopup::IdOf("mnuExit");
-  Click(form->cmdStart);
+  Click(form->Control("cmdStart"));
   Pump();
   EXPECT_EQ(processEnds, 1);
   ReadRegistryValue(SettingsKey, "Fakers");
@@ -428,12 +428,12 @@ TEST_F(FormTest, MovedToAScreenOfTwiceTheDpiItGrowsWithItsControls) {
   ::GetClientRect(form->hwnd, &client);
   EXPECT_EQ(client.right, win32::Px(3735, to));
   EXPECT_EQ(client.bottom, win32::Px(3135, to));
-  ::GetWindowRect(form->cboStages, &stages);
+  ::GetWindowRect(form->Control("cboStages"), &stages);
   ::MapWindowPoints(nullptr, form->hwnd, reinterpret_cast<POINT*>(&stages), 2);
   EXPECT_EQ(stages.top, win32::Px(2775, to));
   EXPECT_EQ(stages.right - stages.left, win32::Px(3735, to));
   LOGFONTW font{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form->cboStages, WM_GETFONT, 0, 0)),
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form->Control("cboStages"), WM_GETFONT, 0, 0)),
                sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -std::lround(9.75 * to / 72.0));
 }

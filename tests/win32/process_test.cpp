@@ -14,6 +14,11 @@
 
 namespace {
 
+// A control's id, as the core's table of the window gives it.
+int IdOf(const char* name) {
+  return mainwindow::IdOf(*mainwindow::Find(name));
+}
+
 namespace fs = std::filesystem;
 
 constexpr const char* kKey = "Software\\Tolvane\\Kestrum\\General";
@@ -76,7 +81,8 @@ class ProgramTest : public ::testing::Test {
   }
   static HWND Control(HWND main, int id) {
     if (HWND c = ::GetDlgItem(main, id)) return c;
-    return ::GetDlgItem(::GetDlgItem(main, 0), id);  // on the option panel
+    // On the option panel.
+    return ::GetDlgItem(::GetDlgItem(main, mainwindow::IdOf(*mainwindow::Find("picMain"))), id);
   }
   static std::string Stored(const char* name) {
     char value[64] = {};
@@ -120,16 +126,16 @@ TEST_F(ProgramTest, LaunchesSavesRestoresAndRunsOncePerUser) {
   EXPECT_EQ(code, 0u);
 
   // Options picked as the user picks them; the launch reaches command.com.
-  HWND skills = Control(main, frmMain::kSkills);
+  HWND skills = Control(main, IdOf("cboSkills"));
   ASSERT_NE(skills, nullptr);
   ::SendMessageW(skills, CB_SETCURSEL, 2, 0);
-  ::SendMessageW(::GetParent(skills), WM_COMMAND, MAKEWPARAM(frmMain::kSkills, CBN_SELCHANGE),
+  ::SendMessageW(::GetParent(skills), WM_COMMAND, MAKEWPARAM(IdOf("cboSkills"), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(skills));
-  HWND respawn = Control(main, frmMain::kRespawn);
+  HWND respawn = Control(main, IdOf("cboRespawn"));
   ::SendMessageW(respawn, CB_SETCURSEL, 1, 0);
-  ::SendMessageW(::GetParent(respawn), WM_COMMAND, MAKEWPARAM(frmMain::kRespawn, CBN_SELCHANGE),
+  ::SendMessageW(::GetParent(respawn), WM_COMMAND, MAKEWPARAM(IdOf("cboRespawn"), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(respawn));
-  ::SendMessageW(Control(main, frmMain::kLaunch), BM_CLICK, 0, 0);
+  ::SendMessageW(Control(main, IdOf("cmdLaunch")), BM_CLICK, 0, 0);
   std::string calls;
   for (int i = 0; i < 200 && std::count(calls.begin(), calls.end(), '\n') < 2; ++i) {
     ::Sleep(50);
@@ -164,8 +170,8 @@ TEST_F(ProgramTest, LaunchesSavesRestoresAndRunsOncePerUser) {
   ASSERT_NE(Start(), nullptr);
   main = WaitForWindow(frmMain::kWindowClass, nullptr);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(::SendMessageW(Control(main, frmMain::kSkills), CB_GETCURSEL, 0, 0), 2);
-  EXPECT_EQ(::SendMessageW(Control(main, frmMain::kRespawn), CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(::SendMessageW(Control(main, IdOf("cboSkills")), CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(::SendMessageW(Control(main, IdOf("cboRespawn")), CB_GETCURSEL, 0, 0), 1);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(started_.back()));
 }
