@@ -1,5 +1,9 @@
 # Fails when a file of src/ includes a header of a layer above its own, or
-# when one front end includes the other's. Run by every build:
+# when one front end includes the other's. Every include is read as the
+# compiler resolves it, however it is spelled ("..." or <...>, blanks after
+# the #, "../" in the path): first beside the including file for "...", then
+# in src/. An include the check cannot read (a macro) is a fault too.
+# Run before every layer's library is built:
 #   cmake -DSOURCE=<src folder> -P check_layers.cmake
 # The layers from the bottom up; the two front ends share the top.
 set(layers text dos os winapi dosbox base settings launch levels tools app)
@@ -18,6 +22,20 @@ function(rank_of folder out)
   set(${out} ${rank} PARENT_SCOPE)
 endfunction()
 
+# The layer folder of src/ that a path (absolute, normalised) lies in; empty
+# when it lies outside src/.
+function(folder_of path out)
+  set(folder "")
+  string(LENGTH "${SOURCE}/" prefix)
+  string(FIND "${path}" "${SOURCE}/" at)
+  if(at EQUAL 0)
+    string(SUBSTRING "${path}" ${prefix} -1 rest)
+    string(REGEX MATCH "^[^/]+/" folder "${rest}")
+    string(REGEX REPLACE "/$" "" folder "${folder}")
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
+
 file(GLOB_RECURSE files RELATIVE ${SOURCE} ${SOURCE}/*.h ${SOURCE}/*.cpp)
 set(faults "")
 foreach(file ${files})
@@ -27,14 +45,35 @@ foreach(file ${files})
     string(APPEND faults "  ${file}: src/${own} is no layer\n")
     continue()
   endif()
-  file(STRINGS ${SOURCE}/${file} includes REGEX "^#include \"[^/\"]+/")
+  get_filename_component(here "${SOURCE}/${file}" DIRECTORY)
+  file(STRINGS ${SOURCE}/${file} includes REGEX "^[ \t]*#[ \t]*include")
   foreach(line ${includes})
-    string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" folder "${line}")
-    rank_of(${folder} rank)
-    if(rank EQUAL -1)
-      continue()  # a test's or a generated header
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\"")
+      set(name "${CMAKE_MATCH_1}")
+      set(candidates "${here}/${name}" "${SOURCE}/${name}")
+    elseif(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>")
+      set(name "${CMAKE_MATCH_1}")
+      set(candidates "${SOURCE}/${name}")
+    else()
+      string(APPEND faults "  ${file}: ${line} (an include the check cannot read)\n")
+      continue()
     endif()
-    if(rank GREATER own_rank OR (rank EQUAL own_rank AND NOT folder STREQUAL own))
+    set(resolved "")
+    foreach(candidate ${candidates})
+      get_filename_component(candidate "${candidate}" ABSOLUTE)
+      if(resolved STREQUAL "" AND EXISTS "${candidate}" AND NOT IS_DIRECTORY "${candidate}")
+        set(resolved "${candidate}")
+      endif()
+    endforeach()
+    if(resolved STREQUAL "")
+      continue()  # a system header, a test's or a generated one
+    endif()
+    folder_of("${resolved}" folder)
+    if(folder STREQUAL "")
+      continue()
+    endif()
+    rank_of(${folder} rank)
+    if(rank EQUAL -1 OR rank GREATER own_rank OR (rank EQUAL own_rank AND NOT folder STREQUAL own))
       string(APPEND faults "  ${file}: ${line}\n")
     endif()
   endforeach()

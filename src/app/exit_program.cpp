@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/main_form.h"
+#include "app/main_form_port.h"
 #include "winapi/registry.h"
 #include "settings/saved_settings.h"
 

@@ -1,0 +1,72 @@
+// What the main window's sequences ask of a form (Qt's, Win32's): the
+// widgets of MainWindowPort, and the dialogs. Apart from the sequences, so
+// that what ends the program can reach the window without them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/launch_options.h"
+#include "base/main_window.h"
+#include "base/main_window_port.h"
+#include "base/message.h"
+
+// The Open dialog's fixed settings, its filter as description and pattern
+// pairs ("*.map;*.grp"), in the order the dialog offers them.
+struct OpenDialogSettings {
+  struct Filter {
+    std::string description;
+    std::string patterns;
+  };
+  std::string title;
+  std::string defaultExtension;
+  std::vector<Filter> filters;
+};
+const OpenDialogSettings& OpenDialog();
+
+// The option lists' entries and the slider's range, as every form shows them.
+using mainwindow::kMostFakers;
+using mainwindow::RespawnEntries;
+using mainwindow::SkillEntries;
+using mainwindow::SoundEntries;
+
+class MainFormPort : public MainWindowPort {
+ public:
+  // A modal message box with an OK button; returns when it is closed.
+  virtual void ShowMessage(const Message& message) = 0;
+  // The window takes the input focus, leaving it on the control that had it.
+  virtual void TakeFocus() = 0;
+  virtual void ShowWindow() = 0;
+  virtual void Minimize() = 0;
+  // Back from minimised; without taking the activation from the window that
+  // holds it, when told so.
+  virtual void Restore(bool leaveActivationAlone) = 0;
+  // An option control of the window's table set to a value in its range;
+  // a control that changes raises its own handler.
+  virtual void ShowOption(const mainwindow::Control& control, int value) = 0;
+  // Modal dialogs; each gives the host path chosen, or the empty text.
+  virtual std::string ChooseFile(const OpenDialogSettings& settings,
+                                 const std::string& hostFolder) = 0;
+  virtual std::string ChooseFolder(const std::string& title, const std::string& hostFolder) = 0;
+  // A modal choice of one of the entries; its position, or -1 when cancelled.
+  virtual int ChooseFromList(const std::string& title, const std::string& prompt,
+                             const std::vector<std::string>& entries) = 0;
+  // The popup menu at a point of the client area, in pixels; returns when it
+  // has closed. A chosen item runs afterwards, as its own event.
+  virtual void ShowPopupMenu(int x, int y) = 0;
+  virtual void ShowAbout() = 0;
+  // Runs the action once, that many milliseconds from now, as an event of
+  // the window's own (never while another handler runs); not after the
+  // window is gone.
+  virtual void After(int milliseconds, std::function<void()> action) = 0;
+};
+
+namespace mainform {
+
+// The one main window of the process while it exists (for the popup menu
+// and the end of the program); null before and after.
+MainFormPort* Window();
+void SetWindow(MainFormPort* window);
+
+}  // namespace mainform
