@@ -1,5 +1,6 @@
 // A bare Win32 window of Kestrum's size (249 x 209 pixels of client area),
-// titled "Floor": what any window costs to start under Wine, to measure
+// titled "Floor", with four drop-down lists as Kestrum has (three options and
+// the stage list): what such a window costs to start under Wine, to measure
 // Kestrum's start-up against.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -23,6 +24,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ::AdjustWindowRect(&frame, kStyle, FALSE);
   HWND window = ::CreateWindowW(L"Floor", L"Floor", kStyle, 0, 0, frame.right - frame.left,
                                 frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    HWND list = ::CreateWindowW(L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL,
+                                107, 66 + 22 * i, 137, 21 * 9, window, nullptr, instance, nullptr);
+    ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Let's Rock"));
+    ::SendMessageW(list, CB_SETCURSEL, 0, 0);
+  }
   ::ShowWindow(window, SW_SHOW);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);

@@ -1,7 +1,7 @@
 // Starts a program and waits, on the X display, until it maps a top-level
 // window whose title starts with the given text; prints the milliseconds
 // from the start to then, and the program's resident and peak memory (KiB)
-// half a second later, then ends the program.
+// half a second later (BENCH_WAIT_LINGER_MS), then ends the program.
 //   bench-wait <title prefix> <program> [arguments...]
 #include <signal.h>
 #include <sys/wait.h>
@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     std::free(event);
   }
   const auto end = std::chrono::steady_clock::now();
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // BENCH_WAIT_LINGER_MS: how long the program runs on once it has shown.
+  const char* linger = std::getenv("BENCH_WAIT_LINGER_MS");
+  std::this_thread::sleep_for(std::chrono::milliseconds(linger != nullptr ? std::atoi(linger) : 500));
   const long rss = Status(pid, "VmRSS:");
   const long peak = Status(pid, "VmHWM:");
   ::kill(pid, SIGTERM);

@@ -1,3 +1,4 @@
+#include "os/win32/late_library.h"
 #include "win32/dialogs.h"
 
 #include <commdlg.h>
@@ -63,7 +64,9 @@ std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (!::GetOpenFileNameW(&dialog)) return {};
+  const auto open =
+      platform::system::LateFunction<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (open == nullptr || !open(&dialog)) return {};
   return Utf8(file);
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/exit_program.h"
+#include "os/win32/late_library.h"
 #include "base/main_window.h"
 #include "base/launch_options.h"
 #include "levels/stage_list.h"
@@ -134,15 +135,20 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
   if (form != nullptr && role != nullptr && role->takesDrops && message == WM_DROPFILES) {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::string> files;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    // The shell's library is loaded by the first drop, not at start-up.
+    using platform::system::LateFunction;
+    const auto query = LateFunction<decltype(::DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    const auto finish = LateFunction<decltype(::DragFinish)>(L"shell32.dll", "DragFinish");
+    if (query == nullptr || finish == nullptr) return 0;
+    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-      const UINT n = ::DragQueryFileW(drop, i, nullptr, 0);
+      const UINT n = query(drop, i, nullptr, 0);
       std::wstring name(n + 1, L'\0');
-      ::DragQueryFileW(drop, i, name.data(), n + 1);
+      query(drop, i, name.data(), n + 1);
       name.resize(n);
       files.push_back(win32::Utf8(name));
     }
-    ::DragFinish(drop);
+    finish(drop);
     form->cmdStart_OLEDragDrop(files);
     return 0;
   }
@@ -227,11 +233,6 @@ void frmMain::Create() {
   // Born at its size and its controls in place: under Wine each move of a
   // window costs a trip to the server, and start-up would pay for them twice.
   dpi_ = win32::DpiOf(nullptr);
-  std::vector<win32::ArtworkSize> artwork{{"icon", 32, 32}, {"icon", 16, 16}};
-  for (const auto& c : mainwindow::Controls()) {
-    if (c.artWidth > 0) artwork.push_back({c.text, c.artWidth, c.artHeight});
-  }
-  win32::PrefetchArtwork(artwork, dpi_);
   RECT frame{0, 0, Px(kClientWidth, dpi_), Px(kClientHeight, dpi_)};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
   hwnd = ::CreateWindowExW(
@@ -316,7 +317,9 @@ void frmMain::Create() {
   ::EnableWindow(textButton_, FALSE);
   ::SetWindowSubclass(stages_, ControlProc, 1, 0);
   ::SetWindowSubclass(dropTarget_, ControlProc, 1, 0);
-  ::DragAcceptFiles(dropTarget_, TRUE);
+  // What DragAcceptFiles does, without loading the shell's library for it.
+  ::SetWindowLongPtrW(dropTarget_, GWL_EXSTYLE,
+                      ::GetWindowLongPtrW(dropTarget_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 
   if (dpi_ != created) Layout(dpi_);
   SetFonts();
@@ -422,6 +425,14 @@ void frmMain::ShowWindow() {
   // moment to load.
   ::PostMessageW(hwnd, kSetIcons, 0, 0);
   ::ShowWindow(hwnd, SW_SHOW);
+  // The system's image codecs (five libraries under COM) load on a thread of
+  // their own once the window is there, while its frame and controls draw;
+  // its pictures follow as soon as they are decoded.
+  std::vector<win32::ArtworkSize> artwork{{"icon", 32, 32}, {"icon", 16, 16}};
+  for (const auto& c : mainwindow::Controls()) {
+    if (c.artWidth > 0) artwork.push_back({c.text, c.artWidth, c.artHeight});
+  }
+  win32::PrefetchArtwork(artwork, dpi_);
   ::UpdateWindow(hwnd);
   ::SetFocus(firstButton_);
 }
@@ -604,7 +615,7 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
           HGDIOBJ old = ::SelectObject(source, one);
           RECT pixel{0, 0, 1, 1};
           ::FillRect(source, &pixel, veil);
-          ::AlphaBlend(item->hDC, into.left, into.top, w, h, source, 0, 0, 1, 1, half);
+          ::GdiAlphaBlend(item->hDC, into.left, into.top, w, h, source, 0, 0, 1, 1, half);
           ::SelectObject(source, old);
           ::DeleteObject(one);
           ::DeleteDC(source);

@@ -4,14 +4,16 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "os/win32/late_library.h"
 #include "winapi/shell.h"
 #include "text/wide_text.h"
 
 namespace platform {
 
 void ShellOpen(const std::string& target, const std::string& directory) {
-  ::ShellExecuteA(nullptr, "Open", ToAnsi(target).c_str(), "", ToAnsi(directory).c_str(),
-                  SW_SHOWNORMAL);
+  const auto open = system::LateFunction<decltype(::ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
+  if (open == nullptr) return;
+  open(nullptr, "Open", ToAnsi(target).c_str(), "", ToAnsi(directory).c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace platform
