@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/main_form_port.h"
+#include "launch/engine.h"
 #include "winapi/registry.h"
 #include "settings/saved_settings.h"
 
@@ -45,7 +46,13 @@ void ExitProgram() {
   // twice.
   if (Exiting()) return;
   Exiting() = true;
-  if (MainFormPort* window = mainform::Window(); window != nullptr && !SaveSettings(*window)) {
+  MainFormPort* window = mainform::Window();
+  bool saved = window == nullptr || SaveSettings(*window);
+  // The game program is saved only where the folder offers a choice.
+  if (window != nullptr && EngineChoiceOffered) {
+    saved &= SaveEngineName(launch::RowOf(ChosenEngine).savedAs);
+  }
+  if (!saved) {
     window->ShowMessage(
         Message{"Kestrum could not save its settings in " +
                     (platform::SettingsStorePath().empty() ? std::string("the registry")

@@ -107,7 +107,7 @@ std::vector<std::string> FoundGameFolders() {
     // read of its names.
     if (!platform::system::HoldsAnyOf(folder, {"duke3d.exe", "duke3d.grp"}, kMostEntries)) continue;
     const launch::GameFolder game = launch::LookAtFolder(folder);
-    if (game.dosGame || game.port) found.push_back(folder);
+    if (game.Any()) found.push_back(folder);
   }
   return found;
 }
@@ -126,7 +126,7 @@ Home MakeHome(const std::string& hostFolder) {
 bool ShouldAsk() {
   if (!platform::CanMakeGameFolderHome()) return false;
   const launch::GameFolder here = launch::LookAtGameFolder();
-  return !here.dosGame && !here.port;
+  return !here.Any();
 }
 
 Answer TakeGameFolder(const std::string& hostFolder) {
@@ -137,7 +137,7 @@ Answer TakeGameFolder(const std::string& hostFolder) {
     return answer;
   };
   const launch::GameFolder game = launch::LookAtFolder(hostFolder);
-  if (!game.dosGame && !game.port) {
+  if (!game.Any()) {
     return refuse("Duke3D is not in " + hostFolder + ".");
   }
   const Home home = MakeHome(hostFolder);

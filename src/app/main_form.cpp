@@ -128,9 +128,9 @@ bool StartUp(MainFormPort& window) {
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
   AddDuke3Levels();
   // Which game program runs decides the edition of a port's folder.
-  ChosenEngine = LoadEngineChoice();
-  const launch::GameFolder folder = launch::LookAtGameFolder();
-  EngineChoiceOffered = folder.dosGame && folder.port;
+  const launch::EngineRow* saved = launch::RowSavedAs(LoadEngineName());
+  ChosenEngine = saved != nullptr ? saved->id : launch::Engines().front().id;
+  EngineChoiceOffered = launch::LookAtGameFolder().engines.size() > 1;
   CheckDukeVersion(window);
   LoadSettings(window);
 
@@ -169,11 +169,12 @@ GameLine BuildGameLine(const std::string& stagedFile = {}) {
   GameLine line;
   line.folder = launch::LookAtGameFolder();
   line.engine = launch::EngineToRun(line.folder, ChosenEngine);
-  if (line.engine == GameEngine::kEDuke32) {
+  const launch::EngineRow& row = launch::RowOf(line.engine);
+  if (row.start == launch::StartedBy::kDirectly) {
     const std::string shown =
         stagedFile.empty() ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
                            : stagedFile;
-    line.words = BuildCommandWords(PortDialect(line.folder.portProgram), LaunchOptions,
+    line.words = BuildCommandWords(row.dialect(line.folder.ProgramOf(line.engine)), LaunchOptions,
                                    Stages.Text(), shown);
     GameCommandLine = ShownCommandLine(line.words);
   } else {
@@ -199,7 +200,7 @@ std::optional<Message> ChosenFileGone() {
 // whether it is still there, and never holds its own window back for that.
 void StartPort(MainFormPort& window, const GameLine& planned) {
   launch::StagedFile staged;
-  if (UserFileSelected()) {
+  if (UserFileSelected() && launch::RowOf(planned.engine).userFileStaged) {
     if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
     staged = launch::StageUserFile(UserFileLongPath, UserFileIdentity);
     if (!staged.error.empty()) return window.ShowMessage(NoDice(staged.error));
@@ -230,12 +231,14 @@ void LaunchGame(MainFormPort& window) {
   launch::EnterProgramDirectory();
   const std::string before = GameCommandLine;
   const GameLine line = BuildGameLine();
-  if (!line.folder.dosGame && !line.folder.port) {
+  if (!line.folder.Any()) {
     GameCommandLine = before;  // nothing was built
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
-  if (line.engine == GameEngine::kEDuke32) return StartPort(window, line);
+  if (launch::RowOf(line.engine).start == launch::StartedBy::kDirectly) {
+    return StartPort(window, line);
+  }
   window.Minimize();
   std::vector<platform::ChosenFile> chosen;
   if (!UserFileIdentity.empty()) {
@@ -351,13 +354,20 @@ void ResetForTesting() {
 }  // namespace mainform
 
 void PopupMenuItemChosen(PopupCommand command) {
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == command) return PopupMenuItemChosen(item);
+  }
+}
+
+void PopupMenuItemChosen(const PopupMenuItem& item) {
   MainFormPort* window = mainform::Window();
+  const PopupCommand command = item.command;
   if (command == PopupCommand::kDukeHelp || command == PopupCommand::kSetup) {
     const auto tool =
         command == PopupCommand::kSetup ? CompanionToolId::kSetup : CompanionToolId::kDukeHelp;
     if (window != nullptr) mainform::RunCompanionTool(*window, tool);
-  } else if (command == PopupCommand::kEngineDos || command == PopupCommand::kEngineEDuke32) {
-    ChosenEngine = command == PopupCommand::kEngineDos ? GameEngine::kDos : GameEngine::kEDuke32;
+  } else if (command == PopupCommand::kEngine) {
+    ChosenEngine = item.engine;
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
@@ -371,10 +381,13 @@ void PopupMenuItemChosen(PopupCommand command) {
 }
 
 bool PopupItemShown(const PopupMenuItem& item) {
-  return !item.withBothEngines || EngineChoiceOffered;
+  if (!item.withEngines) return true;
+  if (!EngineChoiceOffered) return false;
+  // Each engine the folder holds; the separator with them.
+  return item.command != PopupCommand::kEngine ||
+         launch::LookAtGameFolder().Has(item.engine);
 }
 
 bool PopupItemChecked(const PopupMenuItem& item) {
-  return (item.command == PopupCommand::kEngineDos && ChosenEngine == GameEngine::kDos) ||
-         (item.command == PopupCommand::kEngineEDuke32 && ChosenEngine == GameEngine::kEDuke32);
+  return item.command == PopupCommand::kEngine && ChosenEngine == item.engine;
 }

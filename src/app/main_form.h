@@ -45,8 +45,10 @@ void ResetForTesting();
 
 }  // namespace mainform
 
-// Runs what a chosen item of the start button's popup menu does.
+// Runs what a chosen item of the start button's popup menu does (the first
+// item of that command).
 void PopupMenuItemChosen(PopupCommand command);
+void PopupMenuItemChosen(const PopupMenuItem& item);
 // Whether an item of the popup menu is there now, and whether it is checked
 // (the game program chosen).
 bool PopupItemShown(const PopupMenuItem& item);

@@ -1,30 +1,68 @@
-// Which game program a folder holds: the DOS game (Duke3D.exe, run through
-// command.com or DOSBox), a source port of the EDuke32 family over the
-// game's DUKE3D.GRP, or both; and which of them a launch starts.
+// The programs the game is played with, as rows of one table: what marks
+// each in a game folder, the program that runs it, how it is started, how
+// the user's choices are said to it, and what else differs. The builder,
+// the window, the menu and the saved choice read the rows; a new engine is
+// a new row.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/launch_options.h"
+#include "launch/command_line.h"
 
 namespace launch {
 
-struct GameFolder {
-  bool dosGame = false;         // Duke3D.exe
-  bool port = false;            // DUKE3D.GRP, and an EDuke32 program
-  std::string portProgram;      // that program, as the system starts it
-  std::uint64_t groupSize = 0;  // DUKE3D.GRP's size in bytes
+// How an engine's program is started.
+enum class StartedBy {
+  kCommandInterpreter,  // its line, through command.com (or DOSBox where there is none)
+  kDirectly,            // its argument vector, no shell and no DOSBox
 };
-// What the program directory holds. The port is looked for in the folder
-// (a program this system can run: "eduke32", or "eduke32.exe" on Windows),
-// else on PATH.
+
+struct EngineRow {
+  GameEngine id;
+  const char* savedAs;   // the settings' "Engine" value
+  const char* menuText;  // its item in the popup menu's "Others"
+  const char* mark;      // the file in the game folder that marks it (any case)
+  // Its program, looked for in the game folder (a program this system can
+  // run), else on PATH; empty where the mark itself is the program.
+  const char* program;
+  StartedBy start;
+  // Where the game folder holds no Duke3d.cfg, the edition is told by the
+  // size of DUKE3D.GRP.
+  bool editionFromGroup;
+  // The user's file reaches it through a folder of the run's own, by any
+  // name; else by its DOS short path, which must then exist.
+  bool userFileStaged;
+  CommandDialect (*dialect)(const std::string& program);
+};
+// In the order they are offered; the first is where a folder holds several
+// and the user chose none.
+const std::vector<EngineRow>& Engines();
+const EngineRow& RowOf(GameEngine engine);
+// The row saved under that name; null for none.
+const EngineRow* RowSavedAs(const std::string& name);
+
+struct FoundEngine {
+  GameEngine engine;
+  std::string program;  // as the system starts it; empty for the DOS game
+};
+struct GameFolder {
+  std::vector<FoundEngine> engines;  // in the table's order
+  std::uint64_t groupSize = 0;       // DUKE3D.GRP's size in bytes
+  bool Any() const { return !engines.empty(); }
+  bool Has(GameEngine engine) const;
+  std::string ProgramOf(GameEngine engine) const;
+};
+// What the program directory holds.
 GameFolder LookAtGameFolder();
 // The same for any folder (a host path).
-GameFolder LookAtFolder(const std::string& dosFolder);
+GameFolder LookAtFolder(const std::string& hostFolder);
 
-// The one a launch starts: the only one there, or with both the user's
-// choice. kDos also where there is neither (the launch then says so).
+// The one a launch starts: the user's choice where the folder has it, else
+// the first found. The first row also where there is none (the launch then
+// says so).
 GameEngine EngineToRun(const GameFolder& folder, GameEngine chosen);
 
 // The edition a DUKE3D.GRP of that size is (as SetupVersion names it), or

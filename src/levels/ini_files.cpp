@@ -33,7 +33,7 @@ void CheckDukeVersion(MainWindowPort& window) {
   // DUKE3D.GRP tells the edition.
   if (SetupVersion.empty()) {
     const launch::GameFolder folder = launch::LookAtGameFolder();
-    if (launch::EngineToRun(folder, ChosenEngine) == GameEngine::kEDuke32) {
+    if (launch::RowOf(launch::EngineToRun(folder, ChosenEngine)).editionFromGroup) {
       SetupVersion = launch::EditionOfGroupSize(folder.groupSize);
     }
   }

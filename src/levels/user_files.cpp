@@ -36,7 +36,8 @@ std::string FindCompanion(const std::string& longPath) {
 // changes nothing at all, and the user is told why.
 std::optional<Message> TakeFile(const std::string& fileName) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
-  if (launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32) {
+  const GameEngine engine = launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine);
+  if (launch::RowOf(engine).userFileStaged) {
     // A port opens the file through a link of its run: any name will do,
     // as long as it is a file the user may read.
     const platform::DosFile file = platform::LocateDosFile(fileName);
@@ -62,9 +63,8 @@ std::optional<Message> TakeFile(const std::string& fileName) {
 // The user entry: the short name the DOS game gets, or for a port, which
 // has no need of one, the file's own name.
 void ShowChosenFile(MainWindowPort& window) {
-  const bool port =
-      launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine) == GameEngine::kEDuke32;
-  if (!port) return SetupFile(UserFilePath, window);
+  const GameEngine engine = launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine);
+  if (!launch::RowOf(engine).userFileStaged) return SetupFile(UserFilePath, window);
   const std::string name =
       UserFileLongPath.substr(platform::LastSeparator(UserFileLongPath) + 1);
   ShowEntry(text::ToLower(name), UserFileLongPath, window);

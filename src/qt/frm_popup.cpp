@@ -58,12 +58,12 @@ frmPopup::frmPopup() {
     if (!item.opensSubmenu) action->setObjectName(item.name);
     items_.emplace_back(action, &item);
     action->setVisible(PopupItemShown(item));
-    if (item.command == PopupCommand::kEngineDos || item.command == PopupCommand::kEngineEDuke32) {
+    if (item.command == PopupCommand::kEngine) {
       action->setCheckable(true);
       engines->addAction(action);
       connect(
-          action, &QAction::triggered, this,
-          [command = item.command] { PopupMenuItemChosen(command); }, Qt::QueuedConnection);
+          action, &QAction::triggered, this, [&item] { PopupMenuItemChosen(item); },
+          Qt::QueuedConnection);
     }
   }
   mnuOthers = mnuPopup->findChild<QMenu*>("mnuOthers");

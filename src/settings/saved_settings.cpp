@@ -42,10 +42,14 @@ bool TitleBarOnAScreen(const MainWindowPort& window, double left, double top) {
 
 }  // namespace
 
-GameEngine LoadEngineChoice() {
+std::string LoadEngineName() {
   const auto value = RegistryValueOf(SettingsKey, "Engine");
   const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
-  return text != nullptr && *text == "eduke32" ? GameEngine::kEDuke32 : GameEngine::kDos;
+  return text != nullptr ? *text : std::string();
+}
+
+bool SaveEngineName(const std::string& name) {
+  return WriteRegistryValue(SettingsKey, "Engine", name, platform::kRegSz);
 }
 
 void LoadSettings(MainWindowPort& window) {
@@ -84,10 +88,6 @@ bool SaveSettings(const MainWindowPort& window) {
     if (*option.savedAs == '\0') continue;
     saved &= WriteRegistryValue(SettingsKey, option.savedAs, LaunchOptions.*option.field,
                                 platform::kRegSz);
-  }
-  if (EngineChoiceOffered) {
-    const char* engine = ChosenEngine == GameEngine::kEDuke32 ? "eduke32" : "dos";
-    saved &= WriteRegistryValue(SettingsKey, "Engine", std::string(engine), platform::kRegSz);
   }
   return saved;
 }

@@ -5,13 +5,14 @@
 
 #include <vector>
 
+#include "base/launch_options.h"
+
 // What choosing an item does.
 enum class PopupCommand {
   kNone,
   kDukeHelp,
   kSetup,
-  kEngineDos,      // the game program: the DOS game
-  kEngineEDuke32,  // the game program: the source port
+  kEngine,  // the game program: the item's engine
   kEMail,
   kHomepage,
   kAbout,
@@ -24,9 +25,11 @@ struct PopupMenuItem {
   int level;            // 1: in the popup itself, 2: in the submenu above it
   bool opensSubmenu;
   PopupCommand command;
-  // Shown only where the game's folder holds both game programs; the two
-  // engine items are radio items, the chosen one checked.
-  bool withBothEngines = false;
+  // Shown only where the game's folder holds more than one game program;
+  // the engine items are radio items, the chosen one checked.
+  bool withEngines = false;
+  GameEngine engine = GameEngine::kDos;  // kEngine: which
 };
-// Below the root mnuPopup ("Popup", never displayed).
+// Below the root mnuPopup ("Popup", never displayed). The engine items are
+// one for each row of the engine table.
 const std::vector<PopupMenuItem>& PopupMenu();

@@ -55,7 +55,7 @@ frmPopup::frmPopup() {
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
     // Those shown only at times are put in each time the menu shows.
-    if (item.withBothEngines) continue;
+    if (item.withEngines) continue;
     HMENU menu = item.level == 1 ? mnuPopup : submenu;
     const std::wstring caption = win32::Wide(item.caption);
     if (caption == L"-") {
@@ -81,7 +81,7 @@ void frmPopup::ShowEngineItems() {
   const auto& items = PopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
-    if (!item.withBothEngines || !PopupItemShown(item)) continue;
+    if (!item.withEngines || !PopupItemShown(item)) continue;
     if (std::string(item.caption) == "-") {
       ::AppendMenuW(others_, MF_SEPARATOR, 0, nullptr);
       continue;
@@ -117,5 +117,5 @@ void frmPopup::Chosen(int itemId) {
   const auto& items = PopupMenu();
   const int index = itemId - kFirstId;
   if (index < 0 || index >= static_cast<int>(items.size())) return;
-  PopupMenuItemChosen(items[static_cast<std::size_t>(index)].command);
+  PopupMenuItemChosen(items[static_cast<std::size_t>(index)]);
 }

@@ -146,7 +146,11 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
   EXPECT_EQ(engineItems(),
             (QStringList{"DN3DHelp.exe", "Duke Setup.exe", "Duke3D.exe", "EDuke32"}));
   EXPECT_EQ(ChosenEngine, GameEngine::kDos);  // the DOS game, unless the user chose the port
-  PopupMenuItemChosen(PopupCommand::kEngineEDuke32);
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kEngine && item.engine == GameEngine::kEDuke32) {
+      PopupMenuItemChosen(item);
+    }
+  }
   EXPECT_EQ(Launch().front(), "-nosetup");
   form->close();
   EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Engine\"=\"eduke32\""),
