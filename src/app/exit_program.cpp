@@ -49,8 +49,8 @@ void ExitProgram() {
   MainFormPort* window = mainform::Window();
   bool saved = window == nullptr || SaveSettings(*window);
   // The game program is saved only where the folder offers a choice.
-  if (window != nullptr && EngineChoiceOffered) {
-    saved &= SaveEngineName(launch::RowOf(ChosenEngine).savedAs);
+  if (window != nullptr && window->session.engineChoiceOffered) {
+    saved &= SaveEngineName(launch::RowOf(window->session.engine).savedAs);
   }
   if (!saved) {
     window->ShowMessage(

@@ -123,9 +123,8 @@ Home MakeHome(const std::string& hostFolder) {
   return Home{home.linked, Describe(home, hostFolder)};
 }
 
-bool ShouldAsk() {
+bool ShouldAsk(const launch::GameFolder& here) {
   if (!platform::CanMakeGameFolderHome()) return false;
-  const launch::GameFolder here = launch::LookAtGameFolder();
   return !here.Any();
 }
 

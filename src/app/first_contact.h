@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/message.h"
+#include "launch/engine.h"
 
 namespace firstcontact {
 
@@ -25,7 +26,7 @@ std::vector<std::string> FoundGameFolders();
 
 // Whether to ask: the program directory holds no game, and Kestrum can make
 // a game's folder its home on this system.
-bool ShouldAsk();
+bool ShouldAsk(const launch::GameFolder& programDirectory);
 
 // Makes the folder Kestrum's home (its link, its menu entry): whether the
 // link is there, and what the user is told of what went wrong.

@@ -61,23 +61,6 @@ MainFormPort*& TheWindow() {
   return window;
 }
 
-// A started program whose window comes to the front when the user comes
-// back to Kestrum, and whether Kestrum waits minimised for that.
-struct Started {
-  std::int64_t task = 0;
-  bool waitingForReturn = false;
-};
-Started& Task() {
-  static Started started;
-  return started;
-}
-
-// The folder the Open dialog shows next: where the last file was chosen.
-std::string& LastOpenFolder() {
-  static std::string folder;
-  return folder;
-}
-
 // A stored value a control cannot show falls back to its first one.
 std::int16_t InRange(std::int16_t value, std::size_t last) {
   return value >= 0 && static_cast<std::size_t>(value) <= last ? value : 0;
@@ -89,6 +72,11 @@ Message NoDice(const std::string& text) {
 
 void Tell(MainFormPort& window, const std::optional<Message>& message) {
   if (message) window.ShowMessage(*message);
+}
+
+// The engine a launch would start now: the game folder looked at once.
+GameEngine EngineNow(const MainFormPort& window) {
+  return launch::EngineToRun(launch::LookAtGameFolder(), window.session.engine);
 }
 
 }  // namespace
@@ -105,7 +93,10 @@ bool StartUp(MainFormPort& window) {
     window.ShowMessage(Message{"Kestrum is Already Running", "Sorry...", Message::kInformation});
     return false;
   }
-  if (firstcontact::ShouldAsk()) {
+  // The game folder is looked at once here; a first contact that finds none
+  // either ends this copy or goes on without a game.
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  if (firstcontact::ShouldAsk(folder)) {
     // Where the stores put the game, it is offered first; any other folder
     // is asked for.
     std::vector<std::string> offered = firstcontact::FoundGameFolders();
@@ -129,9 +120,9 @@ bool StartUp(MainFormPort& window) {
   AddDuke3Levels();
   // Which game program runs decides the edition of a port's folder.
   const launch::EngineRow* saved = launch::RowSavedAs(LoadEngineName());
-  ChosenEngine = saved != nullptr ? saved->id : launch::Engines().front().id;
-  EngineChoiceOffered = launch::LookAtGameFolder().engines.size() > 1;
-  CheckDukeVersion(window);
+  window.session.engine = saved != nullptr ? saved->id : launch::Engines().front().id;
+  window.session.engineChoiceOffered = folder.engines.size() > 1;
+  CheckDukeVersion(window, folder, launch::EngineToRun(folder, window.session.engine));
   LoadSettings(window);
 
   // The saved options, each in its control's range, in the order of start-up.
@@ -156,19 +147,18 @@ namespace {
 struct GameLine {
   launch::GameFolder folder;
   GameEngine engine = GameEngine::kDos;
-  std::vector<std::string> words;  // for a port: its argument vector
+  std::vector<std::string> words;  // its argument vector, or the words of its DOS line
 };
 // The user's own file is named by the stage list's entry 0 when selected.
 bool UserFileSelected() {
   const std::string extension = text::Right(text::ToLower(Stages.Text()), 4);
   return extension == ".map" || extension == ".grp";
 }
-// For a port the user's file is the link of the run's own folder (stagedFile);
-// before the launch makes it, the line shows where that folder will be.
-GameLine BuildGameLine(const std::string& stagedFile = {}) {
-  GameLine line;
-  line.folder = launch::LookAtGameFolder();
-  line.engine = launch::EngineToRun(line.folder, ChosenEngine);
+// The line for a folder and an engine already looked at. For a port the
+// user's file is the link of the run's own folder (stagedFile); before the
+// launch makes it, the line shows where that folder will be.
+GameLine BuildGameLine(GameLine line, const std::string& stagedFile) {
+  line.words.clear();
   const launch::EngineRow& row = launch::RowOf(line.engine);
   if (row.start == launch::StartedBy::kDirectly) {
     const std::string shown =
@@ -179,18 +169,31 @@ GameLine BuildGameLine(const std::string& stagedFile = {}) {
     GameCommandLine = ShownCommandLine(line.words);
   } else {
     GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+    // The same words go on to command.com or DOSBox, as command.com would
+    // cut them at their blanks: the line is never flattened and cut again.
+    for (const auto& word : BuildCommandWords(DosDialect(), LaunchOptions, Stages.Text(), UserFilePath)) {
+      for (auto& part : text::SplitWords(word)) line.words.push_back(std::move(part));
+    }
   }
   return line;
+}
+
+// The line for what the game folder holds now: it is looked at once.
+GameLine BuildGameLine(const MainFormPort& window) {
+  GameLine line;
+  line.folder = launch::LookAtGameFolder();
+  line.engine = launch::EngineToRun(line.folder, window.session.engine);
+  return BuildGameLine(std::move(line), {});
 }
 
 // Why the user's file is not the one chosen any more, named as the user
 // chose it.
 std::optional<Message> ChosenFileGone() {
-  if (UserFileIdentity.empty()) return std::nullopt;
-  const platform::DosFile now = platform::LocateDosFile(UserFileLongPath);
-  if (now.identity == UserFileIdentity) return std::nullopt;
+  if (Stages.ChosenFile().identity.empty()) return std::nullopt;
+  const platform::DosFile now = platform::LocateDosFile(Stages.ChosenFile().path.text);
+  if (now.identity == Stages.ChosenFile().identity) return std::nullopt;
   platform::dosview::FileTrouble trouble;
-  trouble.fileName = UserFileLongPath.substr(platform::LastSeparator(UserFileLongPath) + 1);
+  trouble.fileName = Stages.ChosenFile().path.Name();
   trouble.kind = now.kind == platform::FileKind::kMissing ? platform::dosview::Trouble::kMissing
                                                           : platform::dosview::Trouble::kReplaced;
   return NoDice(launch::Describe(trouble));
@@ -202,10 +205,10 @@ void StartPort(MainFormPort& window, const GameLine& planned) {
   launch::StagedFile staged;
   if (UserFileSelected() && launch::RowOf(planned.engine).userFileStaged) {
     if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
-    staged = launch::StageUserFile(UserFileLongPath, UserFileIdentity);
+    staged = launch::StageUserFile(Stages.ChosenFile().path, Stages.ChosenFile().identity);
     if (!staged.error.empty()) return window.ShowMessage(NoDice(staged.error));
   }
-  const GameLine line = staged.file.empty() ? planned : BuildGameLine(staged.file);
+  const GameLine line = staged.file.empty() ? planned : BuildGameLine(planned, staged.file);
   window.Minimize();
   const launch::Started started = launch::StartGameProgram(line.words, staged.release);
   if (started.taskId == 0) {
@@ -213,13 +216,17 @@ void StartPort(MainFormPort& window, const GameLine& planned) {
     return window.ShowMessage(NoDice(started.error));
   }
   if (staged.started) staged.started(started.taskId);
-  Task() = Started{started.taskId, true};
+  window.session.task = started.taskId;
+  window.session.waitingForReturn = true;
   const std::int64_t task = started.taskId;
   const std::string endedAtOnce = launch::EndedAtOnce(line.words);
   window.After(launch::kEndedAtOnceMs, [&window, task, endedAtOnce] {
     if (platform::system::TaskRuns(task)) return;
     // Nothing runs, so there is nothing to come back from.
-    if (Task().task == task) Task() = Started{};
+    if (window.session.task == task) {
+      window.session.task = 0;
+      window.session.waitingForReturn = false;
+    }
     window.Restore(false);
     window.ShowMessage(NoDice(endedAtOnce));
   });
@@ -230,7 +237,7 @@ void StartPort(MainFormPort& window, const GameLine& planned) {
 void LaunchGame(MainFormPort& window) {
   launch::EnterProgramDirectory();
   const std::string before = GameCommandLine;
-  const GameLine line = BuildGameLine();
+  const GameLine line = BuildGameLine(window);
   if (!line.folder.Any()) {
     GameCommandLine = before;  // nothing was built
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
@@ -241,10 +248,10 @@ void LaunchGame(MainFormPort& window) {
   }
   window.Minimize();
   std::vector<platform::ChosenFile> chosen;
-  if (!UserFileIdentity.empty()) {
-    chosen.push_back({UserFilePath, UserFileIdentity, UserFileLongPath});
+  if (!Stages.ChosenFile().identity.empty()) {
+    chosen.push_back({UserFilePath, Stages.ChosenFile().identity, Stages.ChosenFile().path});
   }
-  const launch::Started started = launch::StartMaximised(GameCommandLine, chosen);
+  const launch::Started started = launch::StartMaximised(line.words, chosen);
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.
@@ -252,25 +259,28 @@ void LaunchGame(MainFormPort& window) {
     window.ShowMessage(NoDice(started.error));
     return;
   }
-  Task() = Started{started.taskId, true};
+  window.session.task = started.taskId;
+  window.session.waitingForReturn = true;
 }
 
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
-  BuildGameLine();
+  BuildGameLine(window);
   window.ShowMessage(Message{GameCommandLine, "Command Line", Message::kInformation});
 }
 
 void OpenUserFile(MainFormPort& window) {
   window.TakeFocus();
-  const std::string folder = LastOpenFolder().empty()
+  const std::string folder = window.session.lastOpenFolder.empty()
                                  ? platform::ProgramFolder()
-                                 : LastOpenFolder();
+                                 : window.session.lastOpenFolder;
   const std::string chosen = window.ChooseFile(OpenDialog(), folder);
   if (chosen.empty()) return;
   const auto slash = platform::LastSeparator(chosen);
-  if (slash != std::string::npos) LastOpenFolder() = chosen.substr(0, slash == 0 ? 1 : slash);
-  Tell(window, TakeChosenFile(chosen, window));
+  if (slash != std::string::npos) {
+    window.session.lastOpenFolder = chosen.substr(0, slash == 0 ? 1 : slash);
+  }
+  Tell(window, TakeChosenFile(chosen, window, EngineNow(window)));
 }
 
 void OpenCompanionText(MainFormPort& window) {
@@ -279,7 +289,7 @@ void OpenCompanionText(MainFormPort& window) {
 }
 
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) {
-  Tell(window, TakeDroppedFiles(hostPaths, window));
+  Tell(window, TakeDroppedFiles(hostPaths, window, EngineNow(window)));
 }
 
 void RunCompanionTool(MainFormPort& window, CompanionToolId id) {
@@ -290,7 +300,7 @@ void RunCompanionTool(MainFormPort& window, CompanionToolId id) {
     window.ShowMessage(NoDice(result.message));
     return;
   }
-  Task().task = result.taskId;
+  window.session.task = result.taskId;
 }
 
 void ShowPopupMenu(MainFormPort& window) {
@@ -331,24 +341,19 @@ void Run(MainFormPort& window, mainwindow::Command command) {
 void CameBack(MainFormPort& window, bool holdsTheFocus) {
   bool inFront = false;
   if (holdsTheFocus) {
-    const std::int64_t task = std::exchange(Task().task, 0);
+    const std::int64_t task = std::exchange(window.session.task, 0);
     inFront = task != 0 && platform::ActivateTaskWindow(task);
   }
-  if (!Task().waitingForReturn) return;
-  Task().waitingForReturn = false;
+  if (!window.session.waitingForReturn) return;
+  window.session.waitingForReturn = false;
   window.Restore(inFront);
 }
 
-bool WaitingForReturn() {
-  return Task().waitingForReturn;
+bool WaitingForReturn(const MainFormPort& window) {
+  return window.session.waitingForReturn;
 }
-bool TaskToBringForward() {
-  return Task().task != 0;
-}
-
-void ResetForTesting() {
-  Task() = Started{};
-  LastOpenFolder().clear();
+bool TaskToBringForward(const MainFormPort& window) {
+  return window.session.task != 0;
 }
 
 }  // namespace mainform
@@ -367,7 +372,7 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
         command == PopupCommand::kSetup ? CompanionToolId::kSetup : CompanionToolId::kDukeHelp;
     if (window != nullptr) mainform::RunCompanionTool(*window, tool);
   } else if (command == PopupCommand::kEngine) {
-    ChosenEngine = item.engine;
+    if (window != nullptr) window->session.engine = item.engine;
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
@@ -380,14 +385,22 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
   }
 }
 
-bool PopupItemShown(const PopupMenuItem& item) {
-  if (!item.withEngines) return true;
-  if (!EngineChoiceOffered) return false;
-  // Each engine the folder holds; the separator with them.
-  return item.command != PopupCommand::kEngine ||
-         launch::LookAtGameFolder().Has(item.engine);
+std::vector<bool> PopupItemsShown() {
+  const MainFormPort* window = mainform::Window();
+  const bool offered = window != nullptr && window->session.engineChoiceOffered;
+  // The folder is looked at once for the whole menu: each engine it holds,
+  // and the separator with them.
+  const launch::GameFolder folder = offered ? launch::LookAtGameFolder() : launch::GameFolder{};
+  std::vector<bool> shown;
+  for (const PopupMenuItem& item : PopupMenu()) {
+    shown.push_back(!item.withEngines ||
+                    (offered && (item.command != PopupCommand::kEngine || folder.Has(item.engine))));
+  }
+  return shown;
 }
 
 bool PopupItemChecked(const PopupMenuItem& item) {
-  return item.command == PopupCommand::kEngine && ChosenEngine == item.engine;
+  const MainFormPort* window = mainform::Window();
+  return item.command == PopupCommand::kEngine && window != nullptr &&
+         window->session.engine == item.engine;
 }

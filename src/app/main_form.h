@@ -36,12 +36,9 @@ void Run(MainFormPort& window, mainwindow::Command command);
 // once Kestrum holds the focus, then Kestrum's own is restored.
 void CameBack(MainFormPort& window, bool holdsTheFocus);
 // True from a successful launch until the user comes back.
-bool WaitingForReturn();
+bool WaitingForReturn(const MainFormPort& window);
 // Whether a started program waits to be brought to the front.
-bool TaskToBringForward();
-
-// Forgets every started program (tests).
-void ResetForTesting();
+bool TaskToBringForward(const MainFormPort& window);
 
 }  // namespace mainform
 
@@ -49,7 +46,7 @@ void ResetForTesting();
 // item of that command).
 void PopupMenuItemChosen(PopupCommand command);
 void PopupMenuItemChosen(const PopupMenuItem& item);
-// Whether an item of the popup menu is there now, and whether it is checked
-// (the game program chosen).
-bool PopupItemShown(const PopupMenuItem& item);
+// Which items of the popup menu are there now (in PopupMenu's order), and
+// whether an item is checked (the game program chosen).
+std::vector<bool> PopupItemsShown();
 bool PopupItemChecked(const PopupMenuItem& item);

@@ -3,6 +3,7 @@
 // that what ends the program can reach the window without them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,8 +32,25 @@ using mainwindow::RespawnEntries;
 using mainwindow::SkillEntries;
 using mainwindow::SoundEntries;
 
+// What the main window's sequences keep from one event to the next, owned
+// by the window they run for.
+struct Session {
+  // The game program the user chose, and whether the folder offers a choice
+  // (it holds more than one); saved as "Engine" only then.
+  GameEngine engine = GameEngine::kDos;
+  bool engineChoiceOffered = false;
+  // A started program whose window comes to the front when the user comes
+  // back to Kestrum, and whether Kestrum waits minimised for that.
+  std::int64_t task = 0;
+  bool waitingForReturn = false;
+  // The folder the Open dialog shows next: where the last file was chosen.
+  std::string lastOpenFolder;
+};
+
 class MainFormPort : public MainWindowPort {
  public:
+  Session session;
+
   // A modal message box with an OK button; returns when it is closed.
   virtual void ShowMessage(const Message& message) = 0;
   // The window takes the input focus, leaving it on the control that had it.

@@ -1,5 +1,3 @@
 #include "base/launch_options.h"
 
 LaunchOptionsRecord LaunchOptions;
-GameEngine ChosenEngine = GameEngine::kDos;
-bool EngineChoiceOffered = false;

@@ -16,9 +16,5 @@ struct LaunchOptionsRecord {
 
 extern LaunchOptionsRecord LaunchOptions;
 
-// The game program the user chose where a folder holds both kinds (the DOS
-// game and a source port of the EDuke32 family); saved as "Engine".
+// The programs the game is played with (launch/engine.h has a row for each).
 enum class GameEngine { kDos, kEDuke32 };
-extern GameEngine ChosenEngine;
-// Whether the folder offers the choice (it holds both): only then is it saved.
-extern bool EngineChoiceOffered;

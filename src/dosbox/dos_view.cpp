@@ -129,8 +129,9 @@ Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
   for (const auto& c : chosen) {
     if (text::EqualsNoCase(c.dosPath, path) && !c.hostPath.empty()) mine = &c;
   }
-  Located at{LocateDosFile(mine != nullptr ? mine->hostPath : path), {}};
-  at.trouble = CheckReadable(at.file, mine != nullptr ? mine->hostPath : path);
+  const std::string where = mine != nullptr ? mine->hostPath.text : path;
+  Located at{LocateDosFile(where), {}};
+  at.trouble = CheckReadable(at.file, where);
   if (at.trouble.kind == Trouble::kNone) {
     at.trouble = CheckDosName(at.trouble.fileName, LastComponent(path));
   }
@@ -147,7 +148,11 @@ Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
 
 FileTrouble CheckChosenFiles(const std::string& commandLine,
                              const std::vector<ChosenFile>& chosen) {
-  const auto words = text::SplitWords(commandLine);
+  return CheckChosenFiles(text::SplitWords(commandLine), chosen);
+}
+
+FileTrouble CheckChosenFiles(const std::vector<std::string>& words,
+                             const std::vector<ChosenFile>& chosen) {
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::size_t start = DosPathStart(words[i]);
     if (start == std::string::npos) continue;
@@ -169,9 +174,14 @@ FileTrouble CheckChosenFiles(const std::string& commandLine,
 
 Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
               const std::vector<ChosenFile>& chosen) {
+  return MakePlan(text::SplitWords(commandLine), currentHostFolder, chosen);
+}
+
+Plan MakePlan(const std::vector<std::string>& lineWords, const std::string& currentHostFolder,
+              const std::vector<ChosenFile>& chosen) {
   Plan plan;
   plan.drives.push_back(Drive{'c', currentHostFolder, {}, {}, {}});
-  auto words = text::SplitWords(commandLine);
+  auto words = lineWords;
   std::vector<std::string> identities;
   for (std::size_t i = 1; i < words.size(); ++i) {
     std::string& word = words[i];

@@ -41,12 +41,17 @@ struct Plan {
 // DOS path ("c:\maps\mygrea~1.map", or "/gc:\maps\addon.grp" after a
 // switch) are turned to the file's own drive. A chosen file the line names
 // must still be the file that was chosen.
+Plan MakePlan(const std::vector<std::string>& words, const std::string& currentHostFolder,
+              const std::vector<ChosenFile>& chosen = {});
+// The same for a line, cut at its blanks as command.com cuts it.
 Plan MakePlan(const std::string& commandLine, const std::string& currentHostFolder,
               const std::vector<ChosenFile>& chosen = {});
 
 // Why a chosen file that the line names cannot be given to a program that
 // reads the line's DOS paths itself (it is gone, another file now, or its
 // DOS path leads to another); kNone when each is the file that was chosen.
+FileTrouble CheckChosenFiles(const std::vector<std::string>& words,
+                             const std::vector<ChosenFile>& chosen);
 FileTrouble CheckChosenFiles(const std::string& commandLine, const std::vector<ChosenFile>& chosen);
 
 // DOSBox's arguments (without the program itself): the drives mounted on

@@ -11,15 +11,19 @@ namespace platform {
 
 StartResult StartProcess(const std::string& commandLine, int showCommand,
                          const std::vector<ChosenFile>& chosen) {
+  return StartProcess(text::SplitWords(commandLine), showCommand, chosen);
+}
+
+StartResult StartProcess(const std::vector<std::string>& words, int showCommand,
+                         const std::vector<ChosenFile>& chosen) {
   StartResult result;
-  const auto words = text::SplitWords(commandLine);
   if (words.empty()) {
     result.failure.kind = StartFailure::Kind::kNothingToStart;
     return result;
   }
   const std::string direct = system::FindProgram(words[0]);
   if (!direct.empty()) {
-    result.failure.file = dosview::CheckChosenFiles(commandLine, chosen);
+    result.failure.file = dosview::CheckChosenFiles(words, chosen);
     if (result.failure.file.kind != dosview::Trouble::kNone) {
       result.failure.kind = StartFailure::Kind::kFile;
       return result;
@@ -38,7 +42,7 @@ StartResult StartProcess(const std::string& commandLine, int showCommand,
     result.failure.program = words[0];
     return result;
   }
-  const dosview::Plan plan = dosview::MakePlan(commandLine, system::CurrentHostFolder(), chosen);
+  const dosview::Plan plan = dosview::MakePlan(words, system::CurrentHostFolder(), chosen);
   if (plan.failure) {
     result.failure = plan.failure;
     return result;

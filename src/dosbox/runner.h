@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dosbox/start_failure.h"
+#include "winapi/dos_paths.h"
 
 namespace platform {
 
@@ -24,8 +25,11 @@ struct StartResult {
 struct ChosenFile {
   std::string dosPath;
   std::string identity;
-  std::string hostPath;  // where it was chosen: the line's DOS path is never read back
+  HostPath hostPath;  // where it was chosen: the line's DOS path is never read back
 };
+StartResult StartProcess(const std::vector<std::string>& words, int showCommand,
+                         const std::vector<ChosenFile>& chosen = {});
+// The same for a line, cut at its blanks as command.com cuts it.
 StartResult StartProcess(const std::string& commandLine, int showCommand,
                          const std::vector<ChosenFile>& chosen = {});
 

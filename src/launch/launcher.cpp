@@ -47,6 +47,13 @@ Started StartMaximised(const std::string& commandLine,
   return Started{started.taskId, Describe(started.failure)};
 }
 
+Started StartMaximised(const std::vector<std::string>& words,
+                       const std::vector<platform::ChosenFile>& chosen) {
+  const platform::StartResult started =
+      platform::StartProcess(words, platform::kSwShowMaximized, chosen);
+  return Started{started.taskId, Describe(started.failure)};
+}
+
 Started StartGameProgram(const std::vector<std::string>& words, std::function<void()> ended) {
   EnterProgramDirectory();
   const std::int64_t task = platform::system::Start(words.front(), words,
@@ -66,11 +73,11 @@ std::string EndedAtOnce(const std::vector<std::string>& words) {
          " runs when started by itself.";
 }
 
-StagedFile StageUserFile(const std::string& hostPath, const std::string& identity) {
+StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity) {
   platform::dosview::Drive drive;
-  drive.hostFile = hostPath;
+  drive.hostFile = file.text;
   drive.identity = identity;
-  drive.dosName = PlainName(hostPath.substr(platform::LastSeparator(hostPath) + 1));
+  drive.dosName = PlainName(file.Name());
   platform::system::Mounted staged = platform::system::StageFile(drive);
   StagedFile result;
   if (staged.failure) {

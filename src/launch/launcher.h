@@ -22,6 +22,9 @@ struct Started {
 // Starts a command line in a maximised window; never waits for it.
 Started StartMaximised(const std::string& commandLine,
                        const std::vector<platform::ChosenFile>& chosen = {});
+// The same for a line already in words (the game's, as the builder made it).
+Started StartMaximised(const std::vector<std::string>& words,
+                       const std::vector<platform::ChosenFile>& chosen = {});
 
 // Starts a game program with its argument vector, from the program
 // directory, maximised; never waits for it. ended runs once it has ended
@@ -44,6 +47,6 @@ struct StagedFile {
 };
 // How the line Alt+D shows names that folder before a launch has made it.
 inline constexpr const char* kStagedFolderShown = "(a folder of this run)";
-StagedFile StageUserFile(const std::string& hostPath, const std::string& identity);
+StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity);
 
 }  // namespace launch

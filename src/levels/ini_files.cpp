@@ -27,15 +27,18 @@ std::string ReadINIValue(const std::string& section, const std::string& key,
 }
 
 void CheckDukeVersion(MainWindowPort& window) {
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  CheckDukeVersion(window, folder, launch::EngineToRun(folder, GameEngine::kDos));
+}
+
+void CheckDukeVersion(MainWindowPort& window, const launch::GameFolder& folder,
+                      GameEngine engine) {
   const std::string path = platform::InFolder(platform::ProgramFolder(), "Duke3d.cfg");
   SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
   // A source port's folder need not hold the DOS game's setup file: its
   // DUKE3D.GRP tells the edition.
-  if (SetupVersion.empty()) {
-    const launch::GameFolder folder = launch::LookAtGameFolder();
-    if (launch::RowOf(launch::EngineToRun(folder, ChosenEngine)).editionFromGroup) {
-      SetupVersion = launch::EditionOfGroupSize(folder.groupSize);
-    }
+  if (SetupVersion.empty() && launch::RowOf(engine).editionFromGroup) {
+    SetupVersion = launch::EditionOfGroupSize(folder.groupSize);
   }
   window.SetCaption(mainwindow::kCaption + SetupVersion);
   if (SetupVersion != "1.5" && SetupVersion != "1.4") return;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "launch/engine.h"
+
 class MainWindowPort;
 
 // The setup version read from Duke3d.cfg at start-up; empty when missing.
@@ -16,4 +18,9 @@ std::string ReadINIValue(const std::string& section, const std::string& key,
 
 // Reads the setup version, shows it in the caption and, for 1.4 and 1.5,
 // offers episode 4 and the artificial-intelligence option.
+// Where there is no setup file, the folder's DUKE3D.GRP tells the edition
+// for an engine that reads it (as the folder was looked at).
+void CheckDukeVersion(MainWindowPort& window, const launch::GameFolder& folder,
+                      GameEngine engine);
+// The same for the program directory as it is now and the DOS game.
 void CheckDukeVersion(MainWindowPort& window);

@@ -44,6 +44,7 @@ void StageList::SetListIndex(int index) {
 void StageList::Clear() {
   entries_.clear();
   listIndex_ = -1;
+  chosen_ = {};
   Changed();
 }
 

@@ -4,7 +4,10 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "winapi/dos_paths.h"
 
 class StageList {
  public:
@@ -29,12 +32,24 @@ class StageList {
   // Told after every change, so that a view can follow.
   std::function<void()> changed;
 
+  // The file the user entry stands for: the path it was chosen by (a host
+  // path from the dialog or a drop) and which file that was (the platform's
+  // file identity), so that the game is never given another that has taken
+  // its name since. Empty until a file is chosen.
+  struct UserFile {
+    platform::HostPath path;
+    std::string identity;
+  };
+  const UserFile& ChosenFile() const { return chosen_; }
+  void SetChosenFile(UserFile file) { chosen_ = std::move(file); }
+
  private:
   void Changed() const {
     if (changed) changed();
   }
   std::vector<std::string> entries_;
   int listIndex_ = -1;
+  UserFile chosen_;
 };
 
 extern StageList Stages;

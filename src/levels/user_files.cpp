@@ -10,8 +10,6 @@
 #include "text/text.h"
 
 std::string UserFilePath;
-std::string UserFileLongPath;
-std::string UserFileIdentity;
 
 namespace {
 
@@ -34,9 +32,8 @@ std::string FindCompanion(const std::string& longPath) {
 
 // Only a file that DOS can open by its short path is taken; any other
 // changes nothing at all, and the user is told why.
-std::optional<Message> TakeFile(const std::string& fileName) {
+std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) {
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
-  const GameEngine engine = launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine);
   if (launch::RowOf(engine).userFileStaged) {
     // A port opens the file through a link of its run: any name will do,
     // as long as it is a file the user may read.
@@ -46,8 +43,7 @@ std::optional<Message> TakeFile(const std::string& fileName) {
       return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
     }
     UserFilePath = shortPath;
-    UserFileLongPath = fileName;
-    UserFileIdentity = file.identity;
+    Stages.SetChosenFile({platform::HostPath{fileName}, file.identity});
     return std::nullopt;
   }
   const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
@@ -55,19 +51,15 @@ std::optional<Message> TakeFile(const std::string& fileName) {
     return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
   }
   UserFilePath = shortPath;
-  UserFileLongPath = fileName;
-  UserFileIdentity = platform::LocateDosFile(fileName).identity;
+  Stages.SetChosenFile({platform::HostPath{fileName}, platform::LocateDosFile(fileName).identity});
   return std::nullopt;
 }
 
 // The user entry: the short name the DOS game gets, or for a port, which
 // has no need of one, the file's own name.
-void ShowChosenFile(MainWindowPort& window) {
-  const GameEngine engine = launch::EngineToRun(launch::LookAtGameFolder(), ChosenEngine);
+void ShowChosenFile(MainWindowPort& window, GameEngine engine) {
   if (!launch::RowOf(engine).userFileStaged) return SetupFile(UserFilePath, window);
-  const std::string name =
-      UserFileLongPath.substr(platform::LastSeparator(UserFileLongPath) + 1);
-  ShowEntry(text::ToLower(name), UserFileLongPath, window);
+  ShowEntry(text::ToLower(Stages.ChosenFile().path.Name()), Stages.ChosenFile().path.text, window);
 }
 
 }  // namespace
@@ -81,7 +73,9 @@ void SetupFile(const std::string& path, MainWindowPort& window) {
   // The companion is looked for beside the file as it was chosen, when the
   // path is that file's; otherwise beside the path itself.
   const std::string longPath =
-      text::ToLower(GetShortPath(UserFileLongPath)) == path ? UserFileLongPath : path;
+      text::ToLower(GetShortPath(Stages.ChosenFile().path.text)) == path
+          ? Stages.ChosenFile().path.text
+          : path;
   ShowEntry(ParsePath(path, 0), longPath, window);
 }
 
@@ -111,22 +105,23 @@ void ShowEntry(const std::string& entry, const std::string& longPath, MainWindow
 
 }  // namespace
 
-std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window) {
+std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window,
+                                      GameEngine engine) {
   // Tested as a drop is: maps of the DOS era are named in capitals, and a
   // file of another type is no map for the game.
   if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
-  if (auto refused = TakeFile(fileName)) return refused;
-  ShowChosenFile(window);
+  if (auto refused = TakeFile(fileName, engine)) return refused;
+  ShowChosenFile(window, engine);
   return std::nullopt;
 }
 
 std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,
-                                        MainWindowPort& window) {
+                                        MainWindowPort& window, GameEngine engine) {
   if (fileNames.empty()) return std::nullopt;
   const std::string& first = fileNames.front();
   if (CheckValidFile(first) == 0) return std::nullopt;
-  if (auto refused = TakeFile(first)) return refused;
-  ShowChosenFile(window);
+  if (auto refused = TakeFile(first, engine)) return refused;
+  ShowChosenFile(window, engine);
   return std::nullopt;
 }
 
@@ -140,7 +135,7 @@ void StagesKeyPress(int keyAscii) {
 }
 
 std::string CompanionTextPath() {
-  const std::string companion = FindCompanion(UserFileLongPath);
+  const std::string companion = FindCompanion(Stages.ChosenFile().path.text);
   if (!companion.empty()) return companion;
   return WithoutExtension(UserFilePath) + ".txt";
 }

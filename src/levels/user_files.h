@@ -7,19 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "base/launch_options.h"
 #include "base/message.h"
 
 class MainWindowPort;
 
 // The lower-case short path of the last file chosen; empty at start.
 extern std::string UserFilePath;
-// The same file by the path it was chosen by (the host path the dialog or
-// the drop gave), to find its companion text by its real name and to give
-// it to the game: no DOS path is ever read back to find it.
-extern std::string UserFileLongPath;
-// Which file that was (platform::DosFile's identity), so that the game is
-// never given another that has taken its name since.
-extern std::string UserFileIdentity;
+// The same file by the path it was chosen by, and which file that was, are
+// the stage list's (Stages.ChosenFile()): no DOS path is ever read back to
+// find it.
 
 // 1 when the name ends in ".map" or ".grp" in any case, else 0.
 std::int16_t CheckValidFile(const std::string& fileName);
@@ -33,10 +30,14 @@ void SetupFile(const std::string& path, MainWindowPort& window);
 // is: a map or group file in any case; any other file changes nothing. A
 // file the game could not be given changes nothing either, and the message
 // says why.
-std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window);
+// The engine is the one a launch would start (the user's file reaches a
+// port in its own way, and needs no DOS name there).
+std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPort& window,
+                                      GameEngine engine = GameEngine::kDos);
 // File names dropped on the start button, in their order (host paths).
 std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileNames,
-                                        MainWindowPort& window);
+                                        MainWindowPort& window,
+                                        GameEngine engine = GameEngine::kDos);
 // A character typed in the stage list: Backspace takes the user entry away.
 void StagesKeyPress(int keyAscii);
 

@@ -347,7 +347,7 @@ void frmMain::EndOnSignal() {
 
 void frmMain::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (!mainform::WaitingForReturn() && !mainform::TaskToBringForward()) return;
+  if (!mainform::WaitingForReturn(*this) && !mainform::TaskToBringForward(*this)) return;
   // The user is back in Kestrum: from the task bar, or by switching windows.
   if (event->type() == QEvent::ActivationChange && isActiveWindow())
     mainform::CameBack(*this, true);

@@ -73,7 +73,7 @@ class frmMain : public QWidget, public MainFormPort {
   void After(int milliseconds, std::function<void()> action) override;
 
   // True from a successful start until the user comes back to Kestrum.
-  bool WaitingForReturn() const { return mainform::WaitingForReturn(); }
+  bool WaitingForReturn() const { return mainform::WaitingForReturn(*this); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

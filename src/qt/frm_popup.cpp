@@ -57,7 +57,6 @@ frmPopup::frmPopup() {
     }
     if (!item.opensSubmenu) action->setObjectName(item.name);
     items_.emplace_back(action, &item);
-    action->setVisible(PopupItemShown(item));
     if (item.command == PopupCommand::kEngine) {
       action->setCheckable(true);
       engines->addAction(action);
@@ -65,6 +64,10 @@ frmPopup::frmPopup() {
           action, &QAction::triggered, this, [&item] { PopupMenuItemChosen(item); },
           Qt::QueuedConnection);
     }
+  }
+  const std::vector<bool> shown = PopupItemsShown();
+  for (const auto& [action, item] : items_) {
+    action->setVisible(shown[static_cast<std::size_t>(item - PopupMenu().data())]);
   }
   mnuOthers = mnuPopup->findChild<QMenu*>("mnuOthers");
   mnuHelp = mnuPopup->findChild<QMenu*>("mnuHelp");
@@ -90,8 +93,9 @@ frmPopup::frmPopup() {
 }
 
 void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
+  const std::vector<bool> shown = PopupItemsShown();
   for (const auto& [action, item] : items_) {
-    action->setVisible(PopupItemShown(*item));
+    action->setVisible(shown[static_cast<std::size_t>(item - PopupMenu().data())]);
     if (action->isCheckable()) action->setChecked(PopupItemChecked(*item));
   }
   mnuPopup->exec(window->mapToGlobal(clientPoint));

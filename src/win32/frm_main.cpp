@@ -642,12 +642,12 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !::IsIconic(window) &&
-          (mainform::WaitingForReturn() || mainform::TaskToBringForward())) {
+          (mainform::WaitingForReturn(*this) || mainform::TaskToBringForward(*this))) {
         mainform::CameBack(*this, true);
       }
       break;
     case WM_SIZE:
-      if (wParam == SIZE_RESTORED && mainform::WaitingForReturn()) mainform::CameBack(*this, false);
+      if (wParam == SIZE_RESTORED && mainform::WaitingForReturn(*this)) mainform::CameBack(*this, false);
       break;
     case WM_DPICHANGED: {
       Layout(HIWORD(wParam));

@@ -79,9 +79,10 @@ void frmPopup::ShowEngineItems() {
   // Others' own two items stay; the engine items follow them when shown.
   while (::GetMenuItemCount(others_) > 2) ::RemoveMenu(others_, 2, MF_BYPOSITION);
   const auto& items = PopupMenu();
+  const std::vector<bool> shown = PopupItemsShown();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
-    if (!item.withEngines || !PopupItemShown(item)) continue;
+    if (!item.withEngines || !shown[i]) continue;
     if (std::string(item.caption) == "-") {
       ::AppendMenuW(others_, MF_SEPARATOR, 0, nullptr);
       continue;

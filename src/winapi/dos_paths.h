@@ -30,6 +30,17 @@ void RecordStartupPath(const char* startedAs);
 // text restores the real one.
 void SetProgramDirectoryForTesting(const std::string& hostDirectory);
 
+// A path as the host names it ("/home/ann/My Maps/x.map"; on Windows its own
+// path): a type of its own, so that a file the user chose travels to the
+// launch as the host named it and is never read back from a DOS path.
+struct HostPath {
+  std::string text;
+  bool empty() const { return text.empty(); }
+  // Its last component, whatever it holds (a backslash on POSIX systems).
+  std::string Name() const { return text.substr(LastSeparator(text) + 1); }
+  bool operator==(const HostPath&) const = default;
+};
+
 // Host path <-> DOS path. On POSIX drive C: is the host root. Every function
 // here that takes a DOS path also takes a host path ("/..." on POSIX), which
 // then is cut at "/" only, so that host names reach them whole.

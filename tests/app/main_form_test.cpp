@@ -85,7 +85,6 @@ class MainFormTest : public testsupport::IsolatedTest {
     testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
   }
   void TearDown() override {
-    mainform::ResetForTesting();
     platform::ReleaseInstance();
     IsolatedTest::TearDown();
   }
@@ -115,11 +114,11 @@ TEST_F(MainFormTest, ALaunchWaitsMinimisedUntilTheUserComesBack) {
   form.events.clear();
   mainform::LaunchGame(form);
   EXPECT_EQ(form.events, (std::vector<std::string>{"minimize"}));
-  EXPECT_TRUE(mainform::WaitingForReturn());
+  EXPECT_TRUE(mainform::WaitingForReturn(form));
   ASSERT_EQ(testsupport::WaitForCalls(Bin(), "command.com", 1).size(), 1u);
   mainform::CameBack(form, false);
   EXPECT_EQ(form.events, (std::vector<std::string>{"minimize", "restore"}));
-  EXPECT_FALSE(mainform::WaitingForReturn());
+  EXPECT_FALSE(mainform::WaitingForReturn(form));
 
   // Nothing to start: the window comes back at once and says why.
   ::unlink((ProgramDir() + "/DUKE3D.EXE").c_str());
@@ -127,7 +126,7 @@ TEST_F(MainFormTest, ALaunchWaitsMinimisedUntilTheUserComesBack) {
   mainform::LaunchGame(form);
   EXPECT_EQ(form.events, (std::vector<std::string>{"message"}));
   EXPECT_EQ(form.messages.back().text, "Duke3D is not in required directory");
-  EXPECT_FALSE(mainform::WaitingForReturn());
+  EXPECT_FALSE(mainform::WaitingForReturn(form));
 }
 
 TEST_F(MainFormTest, AChosenMapBecomesTheUserEntryAndReachesTheLine) {

@@ -287,7 +287,7 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
     const std::string extension = c.expected.group.empty() ? ".map" : ".grp";
     const std::string hostFile = HostFile("Mapé; rm -rf ~" + extension, "chosen");
     const std::string identity = platform::LocateDosFile(hostFile).identity;
-    const launch::StagedFile staged = launch::StageUserFile(hostFile, identity);
+    const launch::StagedFile staged = launch::StageUserFile(platform::HostPath{hostFile}, identity);
     ASSERT_EQ(staged.error, "");
     const auto words = BuildCommandWords(PortDialect("/usr/games/eduke32"), LaunchOptions,
                                          Stages.Text(), staged.file);

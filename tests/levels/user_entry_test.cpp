@@ -82,7 +82,7 @@ TEST_F(UserEntryTest, AFileReplacedSinceItWasChosenIsNotGivenToTheGame) {
   const std::string chosen = WriteTempFile("My Great Map.map", "chosen");
   ASSERT_FALSE(TakeChosenFile(chosen, window).has_value());
   const std::string line = "command.com /c Duke3D /s2 -map " + UserFilePath;
-  const std::vector<platform::ChosenFile> pinned{{UserFilePath, UserFileIdentity, chosen}};
+  const std::vector<platform::ChosenFile> pinned{{UserFilePath, Stages.ChosenFile().identity, platform::HostPath{platform::DosToHost(chosen)}}};
   EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)), "");
   // Renamed over it while it still exists: surely another file.
   WriteTempFile("newer.map", "another");

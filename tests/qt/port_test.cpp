@@ -145,7 +145,7 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
   QTest::mouseClick(form->cmdStart, Qt::LeftButton);
   EXPECT_EQ(engineItems(),
             (QStringList{"DN3DHelp.exe", "Duke Setup.exe", "Duke3D.exe", "EDuke32"}));
-  EXPECT_EQ(ChosenEngine, GameEngine::kDos);  // the DOS game, unless the user chose the port
+  EXPECT_EQ(form->session.engine, GameEngine::kDos);  // the DOS game, unless the user chose the port
   for (const PopupMenuItem& item : PopupMenu()) {
     if (item.command == PopupCommand::kEngine && item.engine == GameEngine::kEDuke32) {
       PopupMenuItemChosen(item);
@@ -159,7 +159,7 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
   testsupport::ResetProcessWideValues();
   ResetExitProgramForTesting();
   ASSERT_TRUE(Load());
-  EXPECT_EQ(ChosenEngine, GameEngine::kEDuke32);
+  EXPECT_EQ(form->session.engine, GameEngine::kEDuke32);
 }
 
 // A port that will not run, or ends at once, is said; nothing waits for it.

@@ -64,17 +64,12 @@ bool RunningUnderWine() {
 
 void ResetProcessWideValues() {
   LaunchOptions = LaunchOptionsRecord{};
-  ChosenEngine = GameEngine::kDos;
-  EngineChoiceOffered = false;
   GameCommandLine.clear();
   UserFilePath.clear();
-  UserFileLongPath.clear();
-  UserFileIdentity.clear();
   SetupVersion.clear();
   Stages.changed = nullptr;
   Stages.Clear();
   RegistryValue = TaggedValue{};
-  mainform::ResetForTesting();
   platform::ReleaseInstance();
 }
 

@@ -210,7 +210,7 @@ TEST_F(FormTest, TheLaunchReachesCommandComInTheGameFolder) {
   Click(form->Control("cmdLaunch"));
   ::SetEnvironmentVariableA("PATH", oldPath.c_str());
   EXPECT_TRUE(shown.empty());
-  EXPECT_TRUE(mainform::WaitingForReturn());
+  EXPECT_TRUE(mainform::WaitingForReturn(*form));
   EXPECT_TRUE(::IsIconic(form->hwnd));
   std::string calls;
   for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {
@@ -224,7 +224,7 @@ TEST_F(FormTest, TheLaunchReachesCommandComInTheGameFolder) {
   EXPECT_TRUE(fs::equivalent(fs::path(folder), game_)) << folder;
   EXPECT_TRUE(line.ends_with(" /c Duke3D /s4 /v1 /l01")) << line;
   ::SendMessageW(form->hwnd, WM_SIZE, SIZE_RESTORED, 0);
-  EXPECT_FALSE(mainform::WaitingForReturn());
+  EXPECT_FALSE(mainform::WaitingForReturn(*form));
 }
 
 // A folder of the port: eduke32.exe beside DUKE3D.GRP gets the choices and
