@@ -74,6 +74,8 @@ void Tell(MainFormPort& window, const std::optional<Message>& message) {
   if (message) window.ShowMessage(*message);
 }
 
+void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& folder);
+
 // The engine a launch would start now: the game folder looked at once.
 GameEngine EngineNow(const MainFormPort& window) {
   return launch::EngineToRun(launch::LookAtGameFolder(), window.session.engine);
@@ -122,7 +124,19 @@ bool StartUp(MainFormPort& window) {
   const launch::EngineRow* saved = launch::RowSavedAs(LoadEngineName());
   window.session.engine = saved != nullptr ? saved->id : launch::Engines().front().id;
   window.session.engineChoiceOffered = folder.engines.size() > 1;
-  CheckDukeVersion(window, folder, launch::EngineToRun(folder, window.session.engine));
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  std::optional<Message> fellBack;
+  if (saved != nullptr && saved->id != engine && folder.Any()) {
+    // The program the user chose is gone: the first found plays, and the
+    // user is told this once (the choice stored from now on is that one).
+    fellBack = Message{std::string(saved->menuText) + ", the game program you chose, is not in " +
+                           platform::ProgramFolder() + " any more: " +
+                           launch::RowOf(engine).menuText + " plays instead.",
+                       "No Dice...", Message::kStop};
+    window.session.engine = engine;
+    SaveEngineName(launch::RowOf(engine).savedAs);
+  }
+  CheckDukeVersion(window, folder, engine);
   LoadSettings(window);
 
   // The saved options, each in its control's range, in the order of start-up.
@@ -136,7 +150,9 @@ bool StartUp(MainFormPort& window) {
     // hold what the control shows.
     LaunchOptions.*option.field = shown;
   }
+  ShowWhatTheEngineTakes(window, folder);
   window.ShowWindow();
+  Tell(window, fellBack);
   return true;
 }
 
@@ -164,7 +180,16 @@ GameLine BuildGameLine(GameLine line, const std::string& stagedFile) {
     const std::string shown =
         stagedFile.empty() ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
                            : stagedFile;
-    line.words = BuildCommandWords(row.dialect(line.folder.ProgramOf(line.engine)), LaunchOptions,
+    // A sandboxed program is granted the game's folder and the folder that
+    // holds the user's file for this run.
+    std::vector<std::string> granted{platform::ProgramFolder()};
+    if (!stagedFile.empty()) {
+      granted.push_back(stagedFile.substr(0, platform::LastSeparator(stagedFile)));
+    }
+    const launch::FoundEngine* found = line.folder.Find(line.engine);
+    const std::vector<std::string> program =
+        found != nullptr ? launch::ProgramWords(*found, granted) : std::vector<std::string>{};
+    line.words = BuildCommandWords(row.dialect(program, line.folder.mainGroup), LaunchOptions,
                                    Stages.Text(), shown);
     GameCommandLine = ShownCommandLine(line.words);
   } else {
@@ -281,6 +306,7 @@ void OpenUserFile(MainFormPort& window) {
     window.session.lastOpenFolder = chosen.substr(0, slash == 0 ? 1 : slash);
   }
   Tell(window, TakeChosenFile(chosen, window, EngineNow(window)));
+  ShowWhatTheEngineTakes(window);
 }
 
 void OpenCompanionText(MainFormPort& window) {
@@ -290,6 +316,7 @@ void OpenCompanionText(MainFormPort& window) {
 
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) {
   Tell(window, TakeDroppedFiles(hostPaths, window, EngineNow(window)));
+  ShowWhatTheEngineTakes(window);
 }
 
 void RunCompanionTool(MainFormPort& window, CompanionToolId id) {
@@ -338,6 +365,34 @@ void Run(MainFormPort& window, mainwindow::Command command) {
   }
 }
 
+namespace {
+
+void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& folder) {
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  const launch::EngineRow& row = launch::RowOf(engine);
+  const CommandDialect dialect = row.dialect({}, {});
+  const bool map = text::Right(text::ToLower(Stages.Text()), 4) == ".map";
+  for (const mainwindow::OptionField& option : mainwindow::OptionFields()) {
+    const mainwindow::Control* control = mainwindow::ControlOf(option.option);
+    if (control == nullptr) continue;
+    const bool held = dialect.fakePlayersHoldAMap && map &&
+                      (option.option == mainwindow::Option::kFakers ||
+                       option.option == mainwindow::Option::kArtInt);
+    const bool takes = Takes(dialect, static_cast<int>(option.option)) && !held;
+    window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
+  }
+  // Which engine plays, where it is not the DOS game the caption is made for.
+  const bool dosGame = row.start == launch::StartedBy::kCommandInterpreter;
+  window.SetCaption(mainwindow::kCaption + SetupVersion +
+                    (dosGame ? std::string() : std::string(" (") + row.menuText + ")"));
+}
+
+}  // namespace
+
+void ShowWhatTheEngineTakes(MainFormPort& window) {
+  ShowWhatTheEngineTakes(window, launch::LookAtGameFolder());
+}
+
 void CameBack(MainFormPort& window, bool holdsTheFocus) {
   bool inFront = false;
   if (holdsTheFocus) {
@@ -372,7 +427,10 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
         command == PopupCommand::kSetup ? CompanionToolId::kSetup : CompanionToolId::kDukeHelp;
     if (window != nullptr) mainform::RunCompanionTool(*window, tool);
   } else if (command == PopupCommand::kEngine) {
-    if (window != nullptr) window->session.engine = item.engine;
+    if (window != nullptr) {
+      window->session.engine = item.engine;
+      mainform::ShowWhatTheEngineTakes(*window);
+    }
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {

@@ -31,6 +31,11 @@ void ShowAbout(MainFormPort& window);      // cmdAbout_Click
 // What a toolbar button (or the hidden Debug button) does: one of the above.
 void Run(MainFormPort& window, mainwindow::Command command);
 
+// The option controls follow what the engine that would play can take, and
+// the caption says which engine that is: after start-up, a change of engine
+// and a change of stage.
+void ShowWhatTheEngineTakes(MainFormPort& window);
+
 // The user is back in Kestrum (the window became active, or left its
 // minimised state): a started program's window comes to the front first,
 // once Kestrum holds the focus, then Kestrum's own is restored.

@@ -63,6 +63,10 @@ class MainFormPort : public MainWindowPort {
   // An option control of the window's table set to a value in its range;
   // a control that changes raises its own handler.
   virtual void ShowOption(const mainwindow::Control& control, int value) = 0;
+  // An option control the engine can take (enabled, with its own tool tip)
+  // or cannot (disabled; the tool tip says why). Its value stays.
+  virtual void EnableOption(const mainwindow::Control& control, bool enabled,
+                            const std::string& whyNot) = 0;
   // Modal dialogs; each gives the host path chosen, or the empty text.
   virtual std::string ChooseFile(const OpenDialogSettings& settings,
                                  const std::string& hostFolder) = 0;

@@ -17,4 +17,4 @@ struct LaunchOptionsRecord {
 extern LaunchOptionsRecord LaunchOptions;
 
 // The programs the game is played with (launch/engine.h has a row for each).
-enum class GameEngine { kDos, kEDuke32 };
+enum class GameEngine { kDos, kEDuke32, kRaze, kJFDuke3D };

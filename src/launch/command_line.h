@@ -15,21 +15,43 @@ extern std::string GameCommandLine;
 std::string BuildCommandLine(const LaunchOptionsRecord& options, const std::string& stage,
                              const std::string& userFilePath);
 
-// How a game program is told the choices: the words before them, the
-// character that starts a switch, and whether each argument reaches the
-// program whole (an argument vector) or split at blanks (a DOS tail).
+// How a game program is told the user's choices, as data: the builder walks
+// the choices once and asks the dialect how each is said, or finds that it
+// cannot be said to that program.
 struct CommandDialect {
-  std::vector<std::string> program;
-  char switchChar;
-  bool wholeArguments;
-  // A user map is found through the program's search path, not by its
-  // path: it is given as "-j FOLDER -map NAME", the folder holding the map
-  // (and nothing the user did not choose).
-  bool mapBySearchPath = false;
+  std::vector<std::string> program;  // the words before the choices
+  char switchChar = '/';             // what starts a switch
+  bool wholeArguments = false;       // an argument vector (else a DOS tail cut at blanks)
+  // A built-in level: "v#" and "l##" switches, or its label as "-map E1L1".
+  enum class Level { kEpisodeAndLevel, kLabel } level = Level::kEpisodeAndLevel;
+  // A user map: "-map PATH"; "-j FOLDER -map NAME" (found through the
+  // program's search path, the folder holding the map alone); or
+  // "-file PATH -map NAME" (added to its file system, then started).
+  enum class Map { kPath, kSearchPath, kFileThenName } map = Map::kPath;
+  // A group file: its name attached to "g" (the DOS game's "/gFILE"), "g"
+  // and the next argument, or "-file PATH".
+  enum class Group { kAttached, kNextWord, kFile } group = Group::kAttached;
+  // The words for each entry of the sound list (none for the first).
+  std::vector<std::vector<std::string>> sound;
+  // The options it cannot be told: their controls are disabled while it is
+  // the engine, and the line says nothing of them.
+  std::vector<int> cannotTake;  // mainwindow::Option values
+  // Why, in one sentence, for the controls' tool tips.
+  std::string whyNot;
+  // Fake players keep it from starting a user map at once.
+  bool fakePlayersHoldAMap = false;
 };
 const CommandDialect& DosDialect();
-// A source port of the EDuke32 family at that path.
-CommandDialect PortDialect(const std::string& program);
+// Source ports, each at the path of its program (the words that start it),
+// told the game's main group file where it needs it.
+CommandDialect PortDialect(const std::vector<std::string>& program,
+                           const std::string& mainGroup = {});  // EDuke32
+CommandDialect RazeDialect(const std::vector<std::string>& program,
+                           const std::string& mainGroup = {});
+CommandDialect JFDuke3DDialect(const std::vector<std::string>& program,
+                               const std::string& mainGroup = {});
+// Whether a dialect takes an option (a mainwindow::Option).
+bool Takes(const CommandDialect& dialect, int option);
 // The same choices in a dialect's words; the user file as that program
 // opens it (the DOS game: its short path; a port: the host path of a link
 // in a folder of the run's own, which holds that link alone).

@@ -1,5 +1,7 @@
 #include "launch/engine.h"
 
+#include <cstdlib>
+
 #include "os/processes.h"
 #include "winapi/dos_paths.h"
 
@@ -7,26 +9,56 @@ namespace launch {
 
 namespace {
 
-CommandDialect DosGame(const std::string&) {
+CommandDialect DosGame(const std::vector<std::string>&, const std::string&) {
   return DosDialect();
 }
 
-// A port's program as this system names it: a Windows build beside the
+// The ports' programs as this system names them: a Windows build beside the
 // game is no program on Linux, and would only shadow one on PATH.
 #ifdef _WIN32
-constexpr const char* kEDuke32Program = "eduke32.exe";
+#define KESTRUM_PROGRAM(name) name ".exe"
 #else
-constexpr const char* kEDuke32Program = "eduke32";
+#define KESTRUM_PROGRAM(name) name
 #endif
+
+// Where Flatpak puts the wrappers of the apps it installed: for the system
+// and for the user.
+std::vector<std::string> FlatpakExports() {
+  std::vector<std::string> folders{"/var/lib/flatpak/exports/bin"};
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+    folders.push_back(std::string(home) + "/.local/share/flatpak/exports/bin");
+  }
+  return folders;
+}
+
+// The flatpak program, when the app is installed for it; empty otherwise.
+std::string FlatpakFor(const char* appId) {
+  if (*appId == '\0') return {};
+#ifdef _WIN32
+  return {};
+#else
+  for (const auto& folder : FlatpakExports()) {
+    if (!platform::FindNormalFile(folder + "/" + appId).empty()) {
+      return platform::system::FindProgram("flatpak");
+    }
+  }
+  return {};
+#endif
+}
 
 }  // namespace
 
 const std::vector<EngineRow>& Engines() {
+  using S = StartedBy;
   static const std::vector<EngineRow> rows = {
-      {GameEngine::kDos, "dos", "Duke3D.exe", "Duke3D.exe", "", StartedBy::kCommandInterpreter,
-       false, false, DosGame},
-      {GameEngine::kEDuke32, "eduke32", "EDuke32", "DUKE3D.GRP", kEDuke32Program,
-       StartedBy::kDirectly, true, true, PortDialect},
+      {GameEngine::kDos, "dos", "Duke3D.exe", "Duke3D.exe", "", "", S::kCommandInterpreter, false,
+       false, DosGame},
+      {GameEngine::kEDuke32, "eduke32", "EDuke32", "DUKE3D.GRP", KESTRUM_PROGRAM("eduke32"),
+       "com.eduke32.EDuke32", S::kDirectly, true, true, PortDialect},
+      {GameEngine::kRaze, "raze", "Raze", "DUKE3D.GRP", KESTRUM_PROGRAM("raze"), "org.zdoom.Raze",
+       S::kDirectly, true, true, RazeDialect},
+      {GameEngine::kJFDuke3D, "jfduke3d", "JFDuke3D", "DUKE3D.GRP", KESTRUM_PROGRAM("jfduke3d"), "",
+       S::kDirectly, true, true, JFDuke3DDialect},
   };
   return rows;
 }
@@ -52,11 +84,22 @@ bool GameFolder::Has(GameEngine engine) const {
   return false;
 }
 
-std::string GameFolder::ProgramOf(GameEngine engine) const {
+const FoundEngine* GameFolder::Find(GameEngine engine) const {
   for (const FoundEngine& found : engines) {
-    if (found.engine == engine) return found.program;
+    if (found.engine == engine) return &found;
   }
-  return {};
+  return nullptr;
+}
+
+std::vector<std::string> ProgramWords(const FoundEngine& found,
+                                      const std::vector<std::string>& grantedFolders) {
+  if (found.flatpakId.empty()) return {found.program};
+  // The app sees its own folders only: the run is granted the game's and
+  // the user's file's, to read, and nothing else of the home.
+  std::vector<std::string> words{found.program, "run"};
+  for (const auto& folder : grantedFolders) words.push_back("--filesystem=" + folder + ":ro");
+  words.push_back(found.flatpakId);
+  return words;
 }
 
 GameFolder LookAtGameFolder() {
@@ -66,7 +109,10 @@ GameFolder LookAtGameFolder() {
 GameFolder LookAtFolder(const std::string& dir) {
   GameFolder folder;
   const std::string group = platform::FindNormalFile(platform::InFolder(dir, "DUKE3D.GRP"));
-  if (!group.empty()) folder.groupSize = platform::LocateDosFile(platform::InFolder(dir, group)).size;
+  if (!group.empty()) {
+    folder.mainGroup = platform::InFolder(dir, group);
+    folder.groupSize = platform::LocateDosFile(folder.mainGroup).size;
+  }
   for (const EngineRow& row : Engines()) {
     if (platform::FindNormalFile(platform::InFolder(dir, row.mark)).empty()) continue;
     std::string program;
@@ -78,9 +124,13 @@ GameFolder LookAtFolder(const std::string& dir) {
         if (platform::system::CanRun(path)) program = path;
       }
       if (program.empty()) program = platform::system::FindProgram(row.program);
-      if (program.empty()) continue;
+      if (program.empty()) {
+        const std::string flatpak = FlatpakFor(row.flatpakId);
+        if (!flatpak.empty()) folder.engines.push_back({row.id, flatpak, row.flatpakId});
+        continue;
+      }
     }
-    folder.engines.push_back({row.id, program});
+    folder.engines.push_back({row.id, program, {}});
   }
   return folder;
 }
@@ -94,7 +144,9 @@ std::string EditionOfGroupSize(std::uint64_t size) {
   // The sizes of the releases' own DUKE3D.GRP.
   switch (size) {
     case 44356548:
-      return "1.5";  // Atomic Edition
+      return "1.5";  // Atomic Edition, and the World Tour's
+    case 44486702:
+      return "1.5";  // the World Tour's other
     case 44348015:
       return "1.4";  // Plutonium Pak
     case 26524524:

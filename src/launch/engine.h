@@ -28,6 +28,10 @@ struct EngineRow {
   // Its program, looked for in the game folder (a program this system can
   // run), else on PATH; empty where the mark itself is the program.
   const char* program;
+  // Its Flatpak app, where one is installed (its exported wrapper) and no
+  // program is found: started by "flatpak run", granted only the folders
+  // the run needs. Empty where there is none.
+  const char* flatpakId;
   StartedBy start;
   // Where the game folder holds no Duke3d.cfg, the edition is told by the
   // size of DUKE3D.GRP.
@@ -35,7 +39,7 @@ struct EngineRow {
   // The user's file reaches it through a folder of the run's own, by any
   // name; else by its DOS short path, which must then exist.
   bool userFileStaged;
-  CommandDialect (*dialect)(const std::string& program);
+  CommandDialect (*dialect)(const std::vector<std::string>& program, const std::string& mainGroup);
 };
 // In the order they are offered; the first is where a folder holds several
 // and the user chose none.
@@ -46,14 +50,20 @@ const EngineRow* RowSavedAs(const std::string& name);
 
 struct FoundEngine {
   GameEngine engine;
-  std::string program;  // as the system starts it; empty for the DOS game
+  std::string program;    // as the system starts it; empty for the DOS game
+  std::string flatpakId;  // set: started as that Flatpak app, program is flatpak
 };
+// The words that start a found engine's program: the program itself, or
+// "flatpak run" with read access for this run to exactly those folders.
+std::vector<std::string> ProgramWords(const FoundEngine& found,
+                                      const std::vector<std::string>& grantedFolders);
 struct GameFolder {
   std::vector<FoundEngine> engines;  // in the table's order
   std::uint64_t groupSize = 0;       // DUKE3D.GRP's size in bytes
   bool Any() const { return !engines.empty(); }
   bool Has(GameEngine engine) const;
-  std::string ProgramOf(GameEngine engine) const;
+  const FoundEngine* Find(GameEngine engine) const;
+  std::string mainGroup;  // DUKE3D.GRP as found (a host path); empty without one
 };
 // What the program directory holds.
 GameFolder LookAtGameFolder();

@@ -112,8 +112,10 @@ frmMain::frmMain() {
   BuildControls();
   // The view follows the list (with its signals blocked); a selection made in
   // the view goes back into the list.
-  connect(stages_, &QComboBox::currentIndexChanged, this,
-          [](int index) { Stages.SetListIndex(index); });
+  connect(stages_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    Stages.SetListIndex(index);
+    mainform::ShowWhatTheEngineTakes(*this);
+  });
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
   forms::ShowFocusMarks(this);
@@ -236,7 +238,7 @@ void frmMain::BuildControls() {
     if (c.kind == mainwindow::Kind::kClickLabel) {
       auto* box = static_cast<forms::OptionCheckBox*>(buddy);
       static_cast<forms::ClickLabel*>(label)->clicked = [box] {
-        box->SetValue(box->Value() == 1 ? 0 : 1);
+        if (box->isEnabled()) box->SetValue(box->Value() == 1 ? 0 : 1);
       };
     }
   }
@@ -254,6 +256,17 @@ void frmMain::BuildControls() {
   connect(fakers_, &QScrollBar::sliderMoved, this, [this] { hsbFakePlayers_Scroll(); });
   connect(fakers_, &QScrollBar::valueChanged, this, [this] { hsbFakePlayers_Change(); });
   connect(fakersShown_, &QLineEdit::textChanged, this, [this] { txtFakePlayers_Change(); });
+}
+
+void frmMain::EnableOption(const mainwindow::Control& control, bool enabled,
+                           const std::string& whyNot) {
+  QWidget* w = Control(control.name);
+  w->setEnabled(enabled);
+  forms::SetToolTip(w, enabled ? QString(control.toolTip) : Qs(whyNot));
+  // The label that names it goes with it.
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    if (std::string_view(c.buddy) == control.name) Control(c.name)->setEnabled(enabled);
+  }
 }
 
 QWidget* frmMain::Control(std::string_view name) const {
@@ -387,6 +400,7 @@ void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
 
 void frmMain::cboStages_KeyPress(int keyAscii) {
   StagesKeyPress(keyAscii);
+  if (keyAscii == 8) mainform::ShowWhatTheEngineTakes(*this);
 }
 
 void frmMain::ShowStages() {

@@ -63,6 +63,8 @@ class frmMain : public QWidget, public MainFormPort {
   void Minimize() override;
   void Restore(bool leaveActivationAlone) override;
   void ShowOption(const mainwindow::Control& control, int value) override;
+  void EnableOption(const mainwindow::Control& control, bool enabled,
+                    const std::string& whyNot) override;
   std::string ChooseFile(const OpenDialogSettings& settings,
                          const std::string& hostFolder) override;
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;

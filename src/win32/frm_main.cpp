@@ -377,6 +377,7 @@ HWND frmMain::ToolTips() {
       win32::SetToolTip(tips_, Control(c.name), c.toolTip);
   }
   if (!toolTipText_.empty()) win32::SetToolTip(tips_, textButton_, toolTipText_);
+  for (const auto& [name, why] : whyNot_) win32::SetToolTip(tips_, Control(name), why);
   return tips_;
 }
 
@@ -409,6 +410,24 @@ void frmMain::ShowOption(const mainwindow::Control& control, int value) {
     default:
       break;
   }
+}
+
+void frmMain::EnableOption(const mainwindow::Control& control, bool enabled,
+                           const std::string& whyNot) {
+  HWND w = Control(control.name);
+  ::EnableWindow(w, enabled ? TRUE : FALSE);
+  // The label that names it goes with it.
+  for (const mainwindow::Control& c : mainwindow::Controls()) {
+    if (std::string_view(c.buddy) == control.name) {
+      ::EnableWindow(Control(c.name), enabled ? TRUE : FALSE);
+    }
+  }
+  if (enabled) {
+    whyNot_.erase(control.name);
+  } else {
+    whyNot_[control.name] = whyNot;
+  }
+  if (tips_ != nullptr) win32::SetToolTip(tips_, w, enabled ? control.toolTip : whyNot);
 }
 
 HWND frmMain::Control(std::string_view name) const {
@@ -470,6 +489,7 @@ void frmMain::cmdStart_OLEDragDrop(const std::vector<std::string>& fileNames) {
 }
 void frmMain::cboStages_KeyPress(int keyAscii) {
   StagesKeyPress(keyAscii);
+  if (keyAscii == 8) mainform::ShowWhatTheEngineTakes(*this);
 }
 
 void frmMain::ShowStages() {
@@ -517,6 +537,7 @@ bool frmMain::Command(HWND control, int code) {
       if (code == STN_CLICKED) {
         const mainwindow::Control* box = mainwindow::Find(c->buddy);
         HWND boxWindow = Control(box->name);
+        if (!::IsWindowEnabled(boxWindow)) return true;
         ::SendMessageW(boxWindow, BM_SETCHECK,
                        Value(boxWindow) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
         Option_Change(*box);
@@ -528,6 +549,7 @@ bool frmMain::Command(HWND control, int code) {
     case Kind::kStageList:
       if (code == CBN_SELCHANGE) {
         Stages.SetListIndex(static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0)));
+        mainform::ShowWhatTheEngineTakes(*this);
       }
       return true;
     case Kind::kDisplay:

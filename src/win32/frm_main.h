@@ -71,6 +71,8 @@ class frmMain : public MainFormPort {
   void Minimize() override;
   void Restore(bool leaveActivationAlone) override;
   void ShowOption(const mainwindow::Control& control, int value) override;
+  void EnableOption(const mainwindow::Control& control, bool enabled,
+                    const std::string& whyNot) override;
   std::string ChooseFile(const OpenDialogSettings& settings,
                          const std::string& hostFolder) override;
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
@@ -94,6 +96,7 @@ class frmMain : public MainFormPort {
   void ShowStages();
   void FillStages();
   std::string toolTipText_;
+  std::map<std::string, std::string> whyNot_;  // a disabled option's tool tip, by control
   bool stagesToShow_ = false;
   UINT dpi_ = 96;
   std::vector<HBITMAP> pictures_;

@@ -52,6 +52,15 @@ class FakeForm : public MainFormPort {
   void Restore(bool leaveActivationAlone) override {
     events.push_back(leaveActivationAlone ? "restore behind" : "restore");
   }
+  std::map<std::string, std::string> disabled;  // control, and why
+  void EnableOption(const mainwindow::Control& control, bool enabled,
+                    const std::string& whyNot) override {
+    if (enabled) {
+      disabled.erase(control.name);
+    } else {
+      disabled[control.name] = whyNot;
+    }
+  }
   void ShowOption(const mainwindow::Control& control, int value) override {
     shownOptions[control.name] = value;
     events.push_back(std::string("option ") + control.name);

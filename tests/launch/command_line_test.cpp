@@ -289,7 +289,7 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
     const std::string identity = platform::LocateDosFile(hostFile).identity;
     const launch::StagedFile staged = launch::StageUserFile(platform::HostPath{hostFile}, identity);
     ASSERT_EQ(staged.error, "");
-    const auto words = BuildCommandWords(PortDialect("/usr/games/eduke32"), LaunchOptions,
+    const auto words = BuildCommandWords(PortDialect({"/usr/games/eduke32"}), LaunchOptions,
                                          Stages.Text(), staged.file);
     GameStart port = testsupport::ReadAsThePort(words, folder);
     GameStart expected = c.expected;
@@ -314,7 +314,7 @@ TEST_F(BuildCommandLineFiles, APortIsNeverGivenAMapByItsPath) {
   EXPECT_FALSE(testsupport::ReadAsThePort(byPath, folder + "/game").startsLevel);
   Stages.AddItem("x.map");
   Stages.SetListIndex(0);
-  const auto words = BuildCommandWords(PortDialect("eduke32"), LaunchOptions, Stages.Text(), map);
+  const auto words = BuildCommandWords(PortDialect({"eduke32"}), LaunchOptions, Stages.Text(), map);
   const auto game = testsupport::ReadAsThePort(words, folder + "/game");
   EXPECT_TRUE(game.startsLevel) << ShownCommandLine(words);
   EXPECT_EQ(platform::LocateDosFile(game.map).identity, platform::LocateDosFile(map).identity);

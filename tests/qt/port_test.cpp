@@ -62,8 +62,11 @@ TEST_F(PortTest, TheGroupFilesSizeTellsTheEdition) {
     bool fourthEpisode;
   };
   for (const Case& c :
-       {Case{kAtomic, "Duke Nukem 1.5", true}, Case{44348015, "Duke Nukem 1.4", true},
-        Case{26524524, "Duke Nukem 1.3D", false}, Case{11035779, "Duke Nukem 1.3D", false}}) {
+       {Case{kAtomic, "Duke Nukem 1.5 (EDuke32)", true},
+        Case{44486702, "Duke Nukem 1.5 (EDuke32)", true},  // the World Tour's
+        Case{44348015, "Duke Nukem 1.4 (EDuke32)", true},
+        Case{26524524, "Duke Nukem 1.3D (EDuke32)", false},
+        Case{11035779, "Duke Nukem 1.3D (EDuke32)", false}}) {
     SCOPED_TRACE(c.caption);
     Group(c.size);
     ASSERT_TRUE(Load());

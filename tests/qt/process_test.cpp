@@ -532,7 +532,7 @@ TEST_F(ProcessTest, AFolderOfThePortComesUpWithItsEdition) {
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
   const pid_t pid = Start();
   EXPECT_FALSE(testsupport::XDoToolOutput(
-                   {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"})
+                   {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5 \\(EDuke32\\)$"})
                    .empty());
   ::kill(pid, SIGTERM);
   EXPECT_EQ(WaitExit(pid), 0);
