@@ -104,7 +104,7 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
   }
   const bool heldMap = dialect.fakePlayersHoldAMap && extension == ".map";
   if (o.Fakers != 0 && takes(Option::kFakers) && !heldMap) add("q" + std::to_string(o.Fakers));
-  if (o.ArtInt == 1 && takes(Option::kArtInt)) add("a");
+  if (o.ArtInt == 1 && takes(Option::kArtInt) && !heldMap) add("a");
   // Every built-in level, the first one too, is named: without it the game
   // opens its title screen and asks for the skill again.
   if (!isUserFile && dialect.level == CommandDialect::Level::kLabel) {

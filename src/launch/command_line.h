@@ -38,7 +38,8 @@ struct CommandDialect {
   std::vector<int> cannotTake;  // mainwindow::Option values
   // Why, in one sentence, for the controls' tool tips.
   std::string whyNot;
-  // Fake players keep it from starting a user map at once.
+  // Fake players keep it from starting a user map at once: with a user map
+  // it is told neither of them nor of their AI.
   bool fakePlayersHoldAMap = false;
 };
 const CommandDialect& DosDialect();

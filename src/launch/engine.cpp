@@ -21,6 +21,7 @@ CommandDialect DosGame(const std::vector<std::string>&, const std::string&) {
 #define KESTRUM_PROGRAM(name) name
 #endif
 
+#ifndef _WIN32
 // Where Flatpak puts the wrappers of the apps it installed: for the system
 // and for the user.
 std::vector<std::string> FlatpakExports() {
@@ -30,6 +31,7 @@ std::vector<std::string> FlatpakExports() {
   }
   return folders;
 }
+#endif
 
 // The flatpak program, when the app is installed for it; empty otherwise.
 std::string FlatpakFor(const char* appId) {

@@ -17,10 +17,26 @@ std::string ProgramName(const std::vector<std::string>& words) {
   return words.front().substr(words.front().find_last_of("/\\") + 1);
 }
 
+// Whether a name reads as a level's label ("E1L1.MAP"), which Raze starts
+// as that built-in level whatever file it names.
+bool ReadsAsALevel(const std::string& name) {
+  std::size_t at = 0;
+  const auto digits = [&] {
+    const std::size_t from = at;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
+    return at > from;
+  };
+  const auto letter = [&](char c) {
+    return at < name.size() && (name[at] == c || name[at] == c + ('a' - 'A')) && ++at;
+  };
+  return letter('E') && digits() && letter('L') && digits() && (at == name.size() || name[at] == '.');
+}
+
 // The name a staged file goes by: its own where every program reads it
 // alike, else one that is, with its extension.
 std::string PlainName(const std::string& name) {
-  bool plain = !name.empty() && name[0] != '.' && name[0] != '-' && name.size() <= 64;
+  bool plain = !name.empty() && name[0] != '.' && name[0] != '-' && name.size() <= 64 &&
+               !ReadsAsALevel(name);
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x7f || std::strchr("\\/:*?\"<>|%", c) != nullptr) plain = false;

@@ -6,7 +6,10 @@
 #include <fstream>
 
 #include "base/launch_options.h"
+#include "base/main_window.h"
+#include "launch/engine.h"
 #include "launch/launcher.h"
+#include "text/text.h"
 #include "winapi/dos_paths.h"
 #include "levels/levels.h"
 #include "levels/stage_list.h"
@@ -281,26 +284,46 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)
                                 << "\n  chosen:   " << Describe(c.expected);
 
-    // The same choices in a source port's words, its user file one that DOS
-    // could never open, staged for the run as a launch stages it; beside
+    // The same choices in each source port's words, its user file one that
+    // DOS could never open, staged for the run as a launch stages it; beside
     // it lie files the user did not choose, which the port must not see.
+    // What an engine cannot be told, its control is disabled for (the line
+    // then says nothing of it): the game starts as the DOS game would with
+    // that option left at its first value.
     const std::string extension = c.expected.group.empty() ? ".map" : ".grp";
     const std::string hostFile = HostFile("Mapé; rm -rf ~" + extension, "chosen");
     const std::string identity = platform::LocateDosFile(hostFile).identity;
-    const launch::StagedFile staged = launch::StageUserFile(platform::HostPath{hostFile}, identity);
-    ASSERT_EQ(staged.error, "");
-    const auto words = BuildCommandWords(PortDialect({"/usr/games/eduke32"}), LaunchOptions,
-                                         Stages.Text(), staged.file);
-    GameStart port = testsupport::ReadAsThePort(words, folder);
-    GameStart expected = c.expected;
-    for (std::string* file : {&port.map, &port.group}) {
-      if (!file->empty() && platform::LocateDosFile(*file).identity == identity) *file = "chosen";
+    for (const launch::EngineRow& row : launch::Engines()) {
+      if (row.start != launch::StartedBy::kDirectly) continue;
+      SCOPED_TRACE(row.menuText);
+      const launch::StagedFile staged =
+          launch::StageUserFile(platform::HostPath{hostFile}, identity);
+      ASSERT_EQ(staged.error, "");
+      const CommandDialect dialect = row.dialect({row.program}, folder + "/DUKE3D.GRP");
+      const auto words = BuildCommandWords(dialect, LaunchOptions, Stages.Text(), staged.file);
+      GameStart port = row.id == GameEngine::kRaze       ? testsupport::ReadAsRaze(words)
+                       : row.id == GameEngine::kJFDuke3D ? testsupport::ReadAsJFDuke3D(words)
+                                                         : testsupport::ReadAsThePort(words, folder);
+      for (std::string* file : {&port.map, &port.group}) {
+        if (!file->empty() && platform::LocateDosFile(*file).identity == identity) *file = "chosen";
+      }
+      if (staged.release) staged.release();
+      LaunchOptionsRecord told = LaunchOptions;
+      const bool map = text::Right(text::ToLower(Stages.Text()), 4) == ".map";
+      for (const auto& option : mainwindow::OptionFields()) {
+        const bool held = dialect.fakePlayersHoldAMap && map &&
+                          (option.option == mainwindow::Option::kFakers ||
+                           option.option == mainwindow::Option::kArtInt);
+        if (!Takes(dialect, static_cast<int>(option.option)) || held) told.*option.field = 0;
+      }
+      GameStart expected =
+          testsupport::ReadAsTheGame(BuildCommandLine(told, Stages.Text(), UserFilePath));
+      if (!Takes(dialect, static_cast<int>(mainwindow::Option::kSkills))) expected.skill = 0;
+      if (!expected.map.empty()) expected.map = "chosen";
+      if (!expected.group.empty()) expected.group = "chosen";
+      EXPECT_EQ(port, expected) << ShownCommandLine(words) << "\n  the port: " << Describe(port)
+                                << "\n  chosen:   " << Describe(expected);
     }
-    if (staged.release) staged.release();
-    if (!expected.map.empty()) expected.map = "chosen";
-    if (!expected.group.empty()) expected.group = "chosen";
-    EXPECT_EQ(port, expected) << ShownCommandLine(words) << "\n  the port: " << Describe(port)
-                              << "\n  chosen:   " << Describe(expected);
   }
   testsupport::ResetProcessWideValues();
 }

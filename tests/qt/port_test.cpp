@@ -43,9 +43,10 @@ class PortTest : public testsupport::WidgetTest {
     }
     ::chmod((Bin() + "/eduke32").c_str(), 0755);
   }
-  std::vector<std::string> Launch() {
+  std::vector<std::string> Launch(const std::string& program = "eduke32") {
+    ::unlink((Bin() + "/" + program + ".calls").c_str());
     QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
-    const auto calls = testsupport::WaitForCalls(Bin(), "eduke32", 1);
+    const auto calls = testsupport::WaitForCalls(Bin(), program, 1);
     EXPECT_EQ(calls.size(), 1u);
     if (calls.empty()) return {};
     EXPECT_EQ(calls[0].directory, ProgramDir());
@@ -223,6 +224,97 @@ TEST_F(PortTest, ThePortIsAProgramThatRunsHere) {
   QTest::qWait(1500);
   EXPECT_TRUE(shown.empty()) << shown[0].text.toStdString();
   EXPECT_TRUE(form->WaitingForReturn());
+}
+
+// Raze, which takes no skill, respawn, fake players, demo or monsters off
+// from its command line: those controls are disabled and say why, keep
+// their values, and the line says nothing of them. With several engines
+// the menu offers each; the choice is saved and comes back. A Flatpak Raze
+// is run with read access to the game's folder and the run's own folder,
+// and nothing else; an engine saved but gone is said once.
+TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
+  Group(kAtomic);
+  testsupport::WriteRecordingProgram(Bin(), "raze");
+  testsupport::WriteFile(Bin() + "/raze", testsupport::ReadFile(Bin() + "/raze") + "exec /bin/sleep 3\n");
+  ::chmod((Bin() + "/raze").c_str(), 0755);
+  testsupport::MakeDirs(ConfigHome() + "/kestrum");
+  testsupport::WriteFile(RegistryFile(),
+                         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\General]"
+                         "\r\n\"Skills\"=\"3\"\r\n\"Sound\"=\"1\"\r\n\"Engine\"=\"jfduke3d\"\r\n");
+  ASSERT_TRUE(Load());
+  ASSERT_EQ(shown.size(), 1u);  // the engine chosen once is gone
+  EXPECT_EQ(shown[0].text.toStdString(),
+            "JFDuke3D, the game program you chose, is not in " + ProgramDir() +
+                " any more: Raze plays instead.");
+  EXPECT_EQ(form->windowTitle().toStdString(), "Duke Nukem 1.5 (Raze)");
+  for (QWidget* w : std::initializer_list<QWidget*>{form->cboSkills, form->cboRespawn,
+                                                    form->hsbFakePlayers, form->chkRecord,
+                                                    form->chkMonsters}) {
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_EQ(w->toolTip().toStdString(),
+              "Raze cannot be told this from its command line: set it in Raze's own menus.");
+  }
+  EXPECT_TRUE(form->cboSound->isEnabled());
+  EXPECT_EQ(form->cboSkills->currentIndex(), 3);  // kept as the user left it
+  std::vector<std::string> argv = Launch("raze");
+  EXPECT_EQ(argv, (std::vector<std::string>{"-nosetup", "-gamegrp", ProgramDir() + "/duke3d.grp",
+                                            "-nomusic", "-map", "E1L1"}));
+  form->close();
+  EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Skills\"=\"3\""), std::string::npos);
+
+  // Raze as a Flatpak app, beside EDuke32 and the DOS game: the menu offers
+  // each, and the choice comes back.
+  ::unlink((Bin() + "/raze").c_str());
+  testsupport::MakeDirs(Root() + "/home/.local/share/flatpak/exports/bin");
+  testsupport::WriteFile(Root() + "/home/.local/share/flatpak/exports/bin/org.zdoom.Raze", "");
+  testsupport::WriteRecordingProgram(Bin(), "flatpak");
+  testsupport::WriteFile(Bin() + "/flatpak",
+                         testsupport::ReadFile(Bin() + "/flatpak") + "exec /bin/sleep 3\n");
+  Port();
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  testsupport::ResetProcessWideValues();
+  ResetExitProgramForTesting();
+  shown.clear();
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(shown.empty());
+  QStringList engines;
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kEngine && PopupItemsShown()[&item - PopupMenu().data()]) {
+      engines << item.caption;
+    }
+  }
+  EXPECT_EQ(engines, (QStringList{"Duke3D.exe", "EDuke32", "Raze"}));
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kEngine && item.engine == GameEngine::kRaze) {
+      PopupMenuItemChosen(item);
+    }
+  }
+  EXPECT_EQ(form->windowTitle().toStdString(), "Duke Nukem 1.5 (Raze)");
+  EXPECT_FALSE(form->cboSkills->isEnabled());
+  const std::string maps = Root() + "/home/Maps";
+  testsupport::MakeDirs(maps);
+  testsupport::WriteFile(maps + "/E1L1.map", "mine");
+  AnswerOpenDialog(QString::fromStdString(maps + "/E1L1.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  argv = Launch("flatpak");
+  ASSERT_GE(argv.size(), 5u);
+  EXPECT_EQ(argv[0], "run");
+  EXPECT_EQ(argv[1], "--filesystem=" + ProgramDir() + ":ro");
+  ASSERT_TRUE(argv[2].starts_with("--filesystem=" + Root() + "/runtime/kestrum/"));
+  EXPECT_EQ(argv[3], "org.zdoom.Raze");
+  for (const auto& a : argv) EXPECT_NE(a, "--filesystem=" + Root() + "/home:ro");
+  argv.erase(argv.begin(), argv.begin() + 3);
+  // Raze plays the chosen map, not the level its name reads as.
+  const auto game = testsupport::ReadAsRaze(argv);
+  EXPECT_EQ(platform::LocateDosFile(game.map).identity,
+            platform::LocateDosFile(maps + "/E1L1.map").identity)
+      << testsupport::Describe(game) << " / " << ShownCommandLine(argv);
+  form->close();
+  EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Engine\"=\"raze\""), std::string::npos);
+  testsupport::ResetProcessWideValues();
+  ResetExitProgramForTesting();
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(form->session.engine, GameEngine::kRaze);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -58,26 +59,29 @@ void ReadNoSound(const std::string& rest, GameStart& game) {
 
 }  // namespace
 
-GameStart ReadAsTheGame(const std::string& commandLine) {
-  auto words = Words(commandLine);
-  // What command.com is told to run, then the game's own name.
-  if (words.size() >= 2 && Is(words[0], "command.com") && Is(words[1], "/c")) {
-    words.erase(words.begin(), words.begin() + 2);
-  }
-  if (!words.empty()) words.erase(words.begin());
+namespace {
 
+// The DOS game's switches as a reader of them takes them: with that switch
+// character, and an unknown letter either ending the game with its help
+// (the DOS game) or only warned of (JFDuke3D). With fake players a user map
+// is started at once, or not (JFDuke3D).
+GameStart ReadDosSwitches(const std::vector<std::string>& words, char switchChar,
+                          bool unknownQuits, bool fakePlayersHoldAMap) {
   GameStart game;
   bool allRespawn = false;
+  bool mapGiven = false;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
     if (Is(w, "-map") || Is(w, "/map")) {
       if (i + 1 < words.size()) {
         game.map = WithExtension(words[++i], ".map");
         game.startsLevel = true;
+        mapGiven = true;
       }
       continue;
     }
-    if (w.size() < 2 || w[0] != '/') continue;  // other words are not read
+    if (Is(w, "-nosetup") && switchChar == '-') continue;
+    if (w.size() < 2 || w[0] != switchChar) continue;  // other words are not read
     const std::string rest = w.substr(2);
     switch (std::tolower(static_cast<unsigned char>(w[1]))) {
       case 's':
@@ -116,11 +120,14 @@ GameStart ReadAsTheGame(const std::string& commandLine) {
         // Only a name attached to the switch is a group file.
         if (!rest.empty()) game.group = WithExtension(rest, ".grp");
         break;
+      case 'j':
+        break;  // a search path
       default:
-        game.quits = true;
+        if (unknownQuits) game.quits = true;
     }
   }
   if (allRespawn) game.respawn = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};
+  if (mapGiven && fakePlayersHoldAMap && game.fakePlayers > 0) game.startsLevel = false;
   if (!game.startsLevel) {
     game.skillFromMenu = true;
     if (game.fakePlayers > 0) {
@@ -128,6 +135,82 @@ GameStart ReadAsTheGame(const std::string& commandLine) {
       game.skill = 0;
     }
   }
+  return game;
+}
+
+}  // namespace
+
+GameStart ReadAsTheGame(const std::string& commandLine) {
+  auto words = Words(commandLine);
+  // What command.com is told to run, then the game's own name.
+  if (words.size() >= 2 && Is(words[0], "command.com") && Is(words[1], "/c")) {
+    words.erase(words.begin(), words.begin() + 2);
+  }
+  if (!words.empty()) words.erase(words.begin());
+  return ReadDosSwitches(words, '/', true, false);
+}
+
+GameStart ReadAsJFDuke3D(const std::vector<std::string>& argv) {
+  const std::vector<std::string> words(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+  return ReadDosSwitches(words, '-', false, true);
+}
+
+GameStart ReadAsRaze(const std::vector<std::string>& argv) {
+  GameStart game;
+  std::vector<std::string> files;
+  std::string map;
+  const auto name = [](const std::string& path) {
+    return path.substr(path.find_last_of("/\\") + 1);
+  };
+  for (std::size_t i = 1; i < argv.size(); ++i) {
+    const std::string& w = argv[i];
+    if (w.empty() || w[0] != '-') continue;  // a "+" word is a console command; others are not read
+    const bool takesValue = Is(w, "-gamegrp") || Is(w, "-iwad") || Is(w, "-map") || Is(w, "-file");
+    if (takesValue && i + 1 < argv.size()) {
+      const std::string& value = argv[++i];
+      if (Is(w, "-map")) map = value;
+      if (Is(w, "-file")) files.push_back(value);
+      continue;
+    }
+    if (Is(w, "-nosound")) {
+      game.sound = false;
+      game.music = false;
+    } else if (Is(w, "-nosfx")) {
+      game.sound = false;
+    } else if (Is(w, "-nomusic")) {
+      game.music = false;
+    }
+  }
+  for (const auto& file : files) {
+    const auto dot = file.find_last_of('.');
+    std::string extension = dot == std::string::npos ? std::string() : file.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".grp" || extension == ".zip") game.group = file;
+  }
+  if (!map.empty()) {
+    // A level's label starts that level, whatever file of that name there is.
+    int episode = 0, level = 0;
+    char rest = '\0';
+    const std::string lower = [&] {
+      std::string l = map;
+      for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return l;
+    }();
+    if (std::sscanf(lower.c_str(), "e%dl%d%c", &episode, &level, &rest) == 2 ||
+        (std::sscanf(lower.c_str(), "e%dl%d.ma%c", &episode, &level, &rest) == 3 && rest == 'p')) {
+      game.startsLevel = true;
+      game.episode = episode;
+      game.level = level;
+    } else {
+      for (const auto& file : files) {
+        if (name(file) == map) {
+          game.map = file;
+          game.startsLevel = true;
+        }
+      }
+    }
+  }
+  if (!game.startsLevel) game.skillFromMenu = true;
   return game;
 }
 

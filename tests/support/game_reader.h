@@ -43,6 +43,18 @@ GameStart ReadAsTheGame(const std::string& commandLine);
 // opened by its path.
 GameStart ReadAsThePort(const std::vector<std::string>& argv, const std::string& gameFolder);
 
+// The argument vector as JFDuke3D reads it, from its own name on: the DOS
+// game's switches written with "-", an unknown letter only warned of, a
+// user map by its path, and with fake players a user map not started at
+// once.
+GameStart ReadAsJFDuke3D(const std::vector<std::string>& argv);
+
+// The argument vector as Raze reads it, from its own name on: whole-word
+// options; "-file PATH" adds a map or group file, "-map NAME" starts a
+// level by its label (E1L1) or a map of that name among the files added;
+// -nosound, -nosfx, -nomusic. Nothing else of the game's choices.
+GameStart ReadAsRaze(const std::vector<std::string>& argv);
+
 std::string Describe(const GameStart& start);
 
 }  // namespace testsupport
