@@ -381,10 +381,11 @@ void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& fold
     const bool takes = Takes(dialect, static_cast<int>(option.option)) && !held;
     window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
   }
-  // Which engine plays, where it is not the DOS game the caption is made for.
-  const bool dosGame = row.start == launch::StartedBy::kCommandInterpreter;
+  // Which engine plays, wherever it is not the DOS game alone.
+  const bool dosGameAlone = row.start == launch::StartedBy::kCommandInterpreter &&
+                            !window.session.engineChoiceOffered;
   window.SetCaption(mainwindow::kCaption + SetupVersion +
-                    (dosGame ? std::string() : std::string(" (") + row.menuText + ")"));
+                    (dosGameAlone ? std::string() : std::string(" (") + row.menuText + ")"));
 }
 
 }  // namespace

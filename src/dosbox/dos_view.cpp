@@ -12,6 +12,8 @@ namespace {
 
 // DOS keeps a program's command tail in 127 bytes, with its closing return.
 constexpr std::size_t kLongestTail = 126;
+// How many -c commands every DOSBox runs.
+constexpr std::size_t kMostCommands = 11;
 
 std::string LastComponent(const std::string& dosPath) {
   const auto slash = dosPath.find_last_of("\\/");
@@ -200,7 +202,9 @@ Plan MakePlan(const std::vector<std::string>& lineWords, const std::string& curr
     while (drive < identities.size() && identities[drive] != file.identity) ++drive;
     if (drive == identities.size()) {
       const char letter = static_cast<char>('d' + identities.size());
-      if (letter > 'y') {
+      // DOSBox 0.74 and DOSBox-X run eleven -c commands and drop the rest
+      // without a word: the mounts, "c:", the line and "exit" must fit.
+      if (plan.drives.size() + 3 >= kMostCommands) {
         plan.failure.kind = StartFailure::Kind::kTooManyFiles;
         return plan;
       }
@@ -242,8 +246,10 @@ Plan MakePlan(const std::vector<std::string>& lineWords, const std::string& curr
 std::vector<std::string> DosBoxArguments(const std::vector<Drive>& drives,
                                          const std::vector<std::string>& mountPaths,
                                          const std::string& line, bool fullScreen) {
-  // A user's own autoexec must not mount C: first.
-  std::vector<std::string> args{"-noautoexec"};
+  // A user's own autoexec must not mount C: first. DOSBox-X would first ask
+  // for a working folder in a dialog; 0.74 ignores the switch that stops it,
+  // Staging warns of it and goes on.
+  std::vector<std::string> args{"-noautoexec", "-nopromptfolder"};
   if (fullScreen) args.push_back("-fullscreen");
   auto command = [&](const std::string& c) {
     args.push_back("-c");

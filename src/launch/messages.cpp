@@ -91,7 +91,7 @@ std::string Describe(const StartFailure& f) {
     case Kind::kFile:
       return Describe(f.file);
     case Kind::kTooManyFiles:
-      return "The command line names more files than DOS has drives for.";
+      return "The command line names more files than DOSBox can be given drives for (seven).";
     case Kind::kShellCharacter:
       return "DOSBox would read " + CharacterInWords(f.character) + " in " + Quoted(f.word) +
              " as commands of its own, so " + f.program + " was not started.";

@@ -2,6 +2,8 @@
 #include "launch/messages.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <unistd.h>
 
 #include "launch/shell_paths.h"
@@ -116,6 +118,27 @@ TEST_F(DosViewTest, ThePlanGivesEachFileADriveAndRefusesWhatDosCannotTake) {
   EXPECT_EQ(plan.drives[0].hostFolder, ProgramDir());
   EXPECT_EQ(plan.drives[1].hostFile, Root() + "/My Maps/My Great Map.map");
   EXPECT_EQ(plan.drives[1].dosName, "MYGREA~1.MAP");
+}
+
+// Every DOSBox runs eleven -c commands (0.74 and DOSBox-X drop the rest
+// without a word): seven files of their own drives fit with C:, "c:", the
+// line and "exit"; an eighth is refused, never left for DOSBox to lose.
+TEST_F(DosViewTest, ALineFitsTheCommandsEveryDosBoxRuns) {
+  std::string line = "command.com /c Build";
+  for (int i = 1; i <= 8; ++i) {
+    line += " " + Short(File("files/f" + std::to_string(i) + ".map"));
+    const auto plan = platform::dosview::MakePlan(line, ProgramDir());
+    SCOPED_TRACE(line);
+    if (i <= 7) {
+      ASSERT_FALSE(plan.failure) << launch::Describe(plan.failure);
+      std::vector<std::string> mounts(plan.drives.size(), "/x");
+      const auto args = platform::dosview::DosBoxArguments(plan.drives, mounts, plan.line, true);
+      EXPECT_LE(std::count(args.begin(), args.end(), "-c"), 11);
+      EXPECT_EQ(args.back(), "exit");
+    } else {
+      EXPECT_EQ(plan.failure.kind, platform::StartFailure::Kind::kTooManyFiles);
+    }
+  }
 }
 
 }  // namespace

@@ -267,6 +267,36 @@ TEST_F(FormTest, ThePortPlaysTheChosenMapAndIsWatchedWithoutAWait) {
   EXPECT_TRUE(shown[1].text.starts_with("eduke32.exe ended as soon as it started.")) << shown[1].text;
 }
 
+// Raze beside the game: the window disables what Raze cannot be told and
+// says why; the caption says Raze plays; the line names the level by its
+// label and the game's group file by its path.
+TEST_F(FormTest, RazeTakesWhatItCanAndTheWindowSaysSo) {
+  fs::remove(game_ / "DUKE3D.EXE");
+  fs::remove(game_ / "DUKE3D.CFG");
+  Write(game_ / "DUKE3D.GRP", "");
+  fs::copy_file(KESTRUM_FAKE_COMMAND, game_ / "raze.exe");
+  Load();
+  ::ShowWindow(form->hwnd, SW_SHOW);
+  EXPECT_TRUE(form->Caption().ends_with(" (Raze)")) << form->Caption();
+  for (const char* name : {"cboSkills", "cboRespawn", "hsbFakePlayers", "chkRecord", "chkMonsters"}) {
+    EXPECT_FALSE(::IsWindowEnabled(form->Control(name))) << name;
+    EXPECT_EQ(form->ToolTipOf(form->Control(name)),
+              "Raze cannot be told this from its command line: set it in Raze's own menus.")
+        << name;
+  }
+  EXPECT_TRUE(::IsWindowEnabled(form->Control("cboSound")));
+  Click(form->Control("cmdLaunch"));
+  std::string calls;
+  for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {
+    ::Sleep(50);
+    calls = Read(game_ / "calls.txt");
+  }
+  EXPECT_NE(calls.find(" -nosetup -gamegrp "), std::string::npos) << calls;
+  EXPECT_NE(calls.find("DUKE3D.GRP"), std::string::npos) << calls;
+  EXPECT_NE(calls.find(" -map E1L1"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find(" -s"), std::string::npos) << calls;
+}
+
 // Every message box, with its text, title and style.
 TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
   struct Case {
