@@ -36,8 +36,8 @@ StartResult StartProcess(const std::vector<std::string>& words, int showCommand,
     return result;
   }
 
-  const std::string dosbox = system::FindDosBox();
-  if (dosbox.empty()) {
+  const system::DosBox dosbox = system::FindDosBox();
+  if (dosbox.program.empty()) {
     result.failure.kind = StartFailure::Kind::kNoDosBox;
     result.failure.program = words[0];
     return result;
@@ -52,13 +52,26 @@ StartResult StartProcess(const std::vector<std::string>& words, int showCommand,
     result.failure = mounted.failure;
     return result;
   }
-  std::vector<std::string> args{dosbox};
+  std::vector<std::string> args{dosbox.program};
+  if (!dosbox.flatpakId.empty()) {
+    // A sandboxed DOSBox sees its own folders only: it is granted, for this
+    // run, the drives' folder, the current (game) folder, which the game
+    // writes to, and each file the line names, to read.
+    args.push_back("run");
+    const std::string& first = mounted.paths.front();
+    args.push_back("--filesystem=" + first.substr(0, first.find_last_of("/\\")) + ":ro");
+    for (const auto& drive : plan.drives) {
+      args.push_back("--filesystem=" +
+                     (drive.hostFile.empty() ? drive.hostFolder : drive.hostFile + ":ro"));
+    }
+    args.push_back(dosbox.flatpakId);
+  }
   for (auto& a : dosview::DosBoxArguments(plan.drives, mounted.paths, plan.line,
                                           showCommand == kSwShowMaximized)) {
     args.push_back(std::move(a));
   }
   // DOSBox's own window: the game inside it is what is shown full screen.
-  result.taskId = system::Start(dosbox, args, kSwShowNormal, mounted.release);
+  result.taskId = system::Start(dosbox.program, args, kSwShowNormal, mounted.release);
   if (result.taskId == 0) {
     if (mounted.release) mounted.release();
     result.failure.kind = StartFailure::Kind::kDosBoxNotStarted;

@@ -21,33 +21,6 @@ CommandDialect DosGame(const std::vector<std::string>&, const std::string&) {
 #define KESTRUM_PROGRAM(name) name
 #endif
 
-#ifndef _WIN32
-// Where Flatpak puts the wrappers of the apps it installed: for the system
-// and for the user.
-std::vector<std::string> FlatpakExports() {
-  std::vector<std::string> folders{"/var/lib/flatpak/exports/bin"};
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
-    folders.push_back(std::string(home) + "/.local/share/flatpak/exports/bin");
-  }
-  return folders;
-}
-#endif
-
-// The flatpak program, when the app is installed for it; empty otherwise.
-std::string FlatpakFor(const char* appId) {
-  if (*appId == '\0') return {};
-#ifdef _WIN32
-  return {};
-#else
-  for (const auto& folder : FlatpakExports()) {
-    if (!platform::FindNormalFile(folder + "/" + appId).empty()) {
-      return platform::system::FindProgram("flatpak");
-    }
-  }
-  return {};
-#endif
-}
-
 }  // namespace
 
 const std::vector<EngineRow>& Engines() {
@@ -127,7 +100,7 @@ GameFolder LookAtFolder(const std::string& dir) {
       }
       if (program.empty()) program = platform::system::FindProgram(row.program);
       if (program.empty()) {
-        const std::string flatpak = FlatpakFor(row.flatpakId);
+        const std::string flatpak = platform::system::FlatpakFor(row.flatpakId);
         if (!flatpak.empty()) folder.engines.push_back({row.id, flatpak, row.flatpakId});
         continue;
       }

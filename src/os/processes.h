@@ -27,6 +27,11 @@ std::int64_t Start(const std::string& program, const std::vector<std::string>& a
 
 std::string CurrentHostFolder();
 
+// The flatpak program, where that Flatpak app is installed (its exported
+// wrapper, for the system or for the user, is there) and flatpak is on
+// PATH; empty otherwise, and always on Windows.
+std::string FlatpakFor(const std::string& appId);
+
 // Whether that file is a program this system can start (on POSIX a regular
 // file the user may run; on Windows a file that is there).
 bool CanRun(const std::string& hostPath);

@@ -203,3 +203,36 @@ TEST_F(ProcessesTest, DosBoxIsFoundWhereUsersHaveIt) {
   const auto none = platform::StartProcess("command.com /c Duke3D /s2", platform::kSwShowNormal);
   EXPECT_NE(launch::Describe(none.failure).find("dosbox-staging and dosbox-x"), std::string::npos);
 }
+
+namespace {
+
+// A DOSBox installed only as a Flatpak app sees nothing of the host but
+// what the run grants it: the drives' folder to read, the game's folder
+// (which the game writes to), and each file the line names, to read.
+TEST_F(ProcessesTest, AFlatpakDosBoxIsGrantedWhatTheRunNeedsAlone) {
+  testsupport::MakeDirs(Root() + "/home/.local/share/flatpak/exports/bin");
+  testsupport::WriteFile(Root() + "/home/.local/share/flatpak/exports/bin/io.github.dosbox-staging",
+                         "");
+  testsupport::WriteRecordingProgram(Bin(), "flatpak");
+  testsupport::WriteFile(Bin() + "/flatpak",
+                         testsupport::ReadFile(Bin() + "/flatpak") + "exec /bin/sleep 3\n");
+  testsupport::MakeDirs(Root() + "/maps");
+  testsupport::WriteFile(Root() + "/maps/mymap.map", "mine");
+  const auto started = platform::StartProcess(
+      "command.com /c Duke3D /s2 -map " + platform::HostToDos(Root() + "/maps/mymap.map"),
+      platform::kSwShowMaximized);
+  ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
+  const auto calls = testsupport::WaitForCalls(Bin(), "flatpak", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  const auto& args = calls[0].args;
+  ASSERT_GE(args.size(), 6u);
+  EXPECT_EQ(args[0], "run");
+  EXPECT_TRUE(args[1].starts_with("--filesystem=" + Root() + "/runtime/kestrum/dos-")) << args[1];
+  EXPECT_TRUE(args[1].ends_with(":ro")) << args[1];
+  EXPECT_EQ(args[2], "--filesystem=" + ProgramDir());
+  EXPECT_EQ(args[3], "--filesystem=" + Root() + "/maps/mymap.map:ro");
+  EXPECT_EQ(args[4], "io.github.dosbox-staging");
+  EXPECT_EQ(args[5], "-noautoexec");
+}
+
+}  // namespace

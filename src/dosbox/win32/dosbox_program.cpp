@@ -55,17 +55,17 @@ std::string InAppPaths() {
 }
 }  // namespace
 
-std::string FindDosBox() {
+DosBox FindDosBox() {
   // On PATH; in the game's folder, or a DOSBOX folder in it, as the stores
   // that sell the DOS game ship it; installed under Program Files; or
   // registered by its installer.
-  if (std::string found = FindProgram("dosbox.exe"); !found.empty()) return found;
+  if (std::string found = FindProgram("dosbox.exe"); !found.empty()) return {found, {}};
   const std::string game = ToAnsi(ProgramDirectory());
   for (const std::string& candidate : {game + "\\DOSBox.exe", game + "\\DOSBOX\\DOSBox.exe"}) {
-    if (IsFile(candidate)) return candidate;
+    if (IsFile(candidate)) return {candidate, {}};
   }
-  if (std::string found = InProgramFiles(); !found.empty()) return found;
-  return InAppPaths();
+  if (std::string found = InProgramFiles(); !found.empty()) return {found, {}};
+  return {InAppPaths(), {}};
 }
 
 }  // namespace system

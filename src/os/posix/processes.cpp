@@ -75,6 +75,21 @@ std::int64_t Start(const std::string& program, const std::vector<std::string>& a
   return Spawn(program, args, hostDirectory, std::move(ended));
 }
 
+std::string FlatpakFor(const std::string& appId) {
+  if (appId.empty() || appId.find('/') != std::string::npos) return {};
+  std::vector<std::string> exports{"/var/lib/flatpak/exports/bin"};
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+    exports.push_back(std::string(home) + "/.local/share/flatpak/exports/bin");
+  }
+  for (const auto& folder : exports) {
+    struct stat st {};
+    if (::stat((folder + "/" + appId).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      return posix::FindOnPath("flatpak");
+    }
+  }
+  return {};
+}
+
 bool CanRun(const std::string& hostPath) {
   struct stat st {};
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&

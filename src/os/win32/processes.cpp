@@ -65,6 +65,10 @@ std::int64_t Start(const std::string& program, const std::vector<std::string>& a
   return process.dwProcessId;
 }
 
+std::string FlatpakFor(const std::string&) {
+  return {};
+}
+
 bool CanRun(const std::string& hostPath) {
   const DWORD attributes = ::GetFileAttributesA(ToAnsi(hostPath).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
