@@ -317,4 +317,30 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   EXPECT_EQ(form->session.engine, GameEngine::kRaze);
 }
 
+// JFDuke3D would not start a user map at once with fake players: while a
+// user map is the stage, the slider and the AI box are disabled and the
+// line holds neither; back on a level they come back as they were.
+TEST_F(PortTest, JFDuke3DTakesNoFakePlayersWithAUserMap) {
+  Group(kAtomic);
+  testsupport::WriteRecordingProgram(Bin(), "jfduke3d");
+  ASSERT_TRUE(Load());
+  form->hsbFakePlayers->setValue(3);
+  const std::string map = Root() + "/mine.map";
+  testsupport::WriteFile(map, "");
+  AnswerOpenDialog(QString::fromStdString(map));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  EXPECT_FALSE(form->hsbFakePlayers->isEnabled());
+  EXPECT_EQ(form->hsbFakePlayers->toolTip().toStdString(),
+            "JFDuke3D does not start your own map at once with fake players.");
+  std::vector<std::string> argv = Launch("jfduke3d");
+  argv.insert(argv.begin(), "jfduke3d");
+  const auto game = testsupport::ReadAsJFDuke3D(argv);
+  EXPECT_TRUE(game.startsLevel) << ShownCommandLine(argv);
+  EXPECT_EQ(game.fakePlayers, 0);
+  mainform::CameBack(*form, false);
+  form->cboStages->setCurrentIndex(1);  // as a pick in the list does
+  EXPECT_TRUE(form->hsbFakePlayers->isEnabled());
+  EXPECT_EQ(form->hsbFakePlayers->value(), 3);
+}
+
 }  // namespace
