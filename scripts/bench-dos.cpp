@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   AddDuke3Levels();
   if (mode == "choose") {
     const auto start = std::chrono::steady_clock::now();
-    const auto refused = TakeChosenFile(platform::HostToDos(argv[2]), window);
+    const auto refused = TakeChosenFile(argv[2], window);
     const long long took = Since(start);
     if (refused || UserFilePath.empty()) return 1;
     std::printf("%lld\n", took);
