@@ -9,6 +9,7 @@
 #include "launch/engine.h"
 #include "launch/launcher.h"
 #include "winapi/dos_paths.h"
+#include "app/store_files.h"
 #include "os/folders.h"
 #include "os/game_folder.h"
 #include "os/instance.h"
@@ -52,53 +53,156 @@ std::string Describe(const platform::GameFolderHome& home, const std::string& fo
 
 }  // namespace
 
-std::vector<std::string> FoundGameFolders() {
+namespace {
+
+// How a place lists the folders below which the game may lie.
+enum class Roots {
+  kFolders,         // the folders named (a trailing "*" takes each folder that begins so)
+  kSteamLibraries,  // the folders named, and the libraries their libraryfolders.vdf lists
+  kHeroicList,      // the install paths that Heroic's installed.json files list
+  kLutrisGames,     // the games' folders and prefixes that Lutris' .yml files name
+  kGogMenuEntry,    // the Path= of GOG's menu entries
+};
+
+// Where a store, a launcher or a port puts the game: how its roots are
+// listed (paths under the home, or absolute), and the folders under a root
+// that may hold the game ("" the root itself).
+struct Place {
+  const char* store;
+  Roots roots;
+  std::vector<const char*> paths;
+  std::vector<const char*> below;
+};
+
+const std::vector<Place>& Places() {
+  static const std::vector<Place> places = {
+      {"GOG", Roots::kFolders, {"~/GOG Games/Duke Nukem 3D*"}, {"", "/data", "/data/noarch/data"}},
+      {"GOG",
+       Roots::kGogMenuEntry,
+       {"~/.local/share/applications/gog_com-Duke_Nukem_3D_Atomic_Edition_1.desktop",
+        "~/Desktop/gog_com-Duke_Nukem_3D_Atomic_Edition_1.desktop"},
+       {"", "/data", "/data/noarch/data"}},
+      {"Steam",
+       Roots::kSteamLibraries,
+       {"~/.steam/steam", "~/.local/share/Steam", "~/.steam/debian-installation",
+        "~/.var/app/com.valvesoftware.Steam/.local/share/Steam"},
+       {"/steamapps/common/Duke Nukem 3D/gameroot/classic",
+        "/steamapps/common/Duke Nukem 3D/gameroot",
+        "/steamapps/common/Duke Nukem 3D/Duke Nukem 3D",
+        "/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour"}},
+      {"Heroic",
+       Roots::kHeroicList,
+       {"~/.config/heroic/gog_store/installed.json",
+        "~/.var/app/com.heroicgameslauncher.hgl/config/heroic/gog_store/installed.json"},
+       {"", "/data"}},
+      {"Heroic", Roots::kFolders, {"~/Games/Heroic/*"}, {"", "/data"}},
+      {"Lutris",
+       Roots::kLutrisGames,
+       {"~/.config/lutris/games", "~/.local/share/lutris/games"},
+       {"", "/drive_c/GOG Games/Duke Nukem 3D", "/drive_c/GOG Games/Duke Nukem 3D Atomic Edition"}},
+      {"Wine", Roots::kFolders, {"~/.wine/drive_c/GOG Games/*", "~/Games/*/drive_c/GOG Games/*"}, {""}},
+      {"Lutris", Roots::kFolders, {"~/Games/*"}, {""}},
+      {"EDuke32",
+       Roots::kFolders,
+       {"~/.config/eduke32", "~/Documents/EDuke32", "/usr/share/games/eduke32"},
+       {""}},
+      {"JFDuke3D", Roots::kFolders, {"/usr/share/games/jfduke3d"}, {""}},
+      {"Duke3D", Roots::kFolders, {"/usr/share/duke3d"}, {""}},
+      {"Raze", Roots::kFolders, {"~/.config/raze", "~/.var/app/org.zdoom.Raze/.config/raze"}, {""}},
+  };
+  return places;
+}
+
+}  // namespace
+
+std::vector<Found> FoundGameFolders() {
   using platform::system::SubFolder;
-  std::vector<std::string> found;
+  std::vector<Found> found;
   const char* homeVariable = std::getenv("HOME");
   if (homeVariable == nullptr || *homeVariable != '/') return found;
   const std::string home = homeVariable;
   // The look must never hold the first question back: every folder read
-  // is bounded in entries, the whole look in time, and a folder reached by
-  // many paths (links to one Wine prefix) is looked into once.
+  // is bounded in entries, every list file in size, the whole look in time,
+  // and a folder reached by many paths (links to one Wine prefix) is looked
+  // into once.
   constexpr std::size_t kMostEntries = 4096;
+  constexpr std::size_t kLongestList = 1 << 20;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMostLookMs);
   const auto late = [&] { return std::chrono::steady_clock::now() > deadline; };
   std::set<std::string> seen;
-  const auto firstVisit = [&seen](const std::string& identity) {
-    return !identity.empty() && seen.insert(identity).second;
-  };
-  const auto folders = [&](const std::string& folder, const std::string& prefix) {
-    std::vector<SubFolder> list;
-    if (late()) return list;
-    auto subs = platform::system::SubFolders(folder, prefix, kMostEntries);
-    std::sort(subs.begin(), subs.end(),
-              [](const SubFolder& a, const SubFolder& b) { return a.path < b.path; });
-    for (auto& sub : subs) {
-      if (firstVisit(sub.identity)) list.push_back(std::move(sub));
+  // The folders a path names: "~" is the home, and a "*" component takes
+  // each folder there that begins so (each real folder once).
+  const auto expand = [&](const std::string& pattern) {
+    std::vector<std::string> paths{pattern.rfind("~/", 0) == 0 ? home + pattern.substr(1)
+                                                                : pattern};
+    for (std::size_t star; !late() && (star = paths.front().find('*')) != std::string::npos;) {
+      std::vector<std::string> next;
+      for (const auto& path : paths) {
+        const std::size_t at = path.find('*');
+        const std::size_t slash = path.rfind('/', at);
+        const std::size_t end = path.find('/', at);
+        const std::string folder = path.substr(0, slash == 0 ? 1 : slash);
+        const std::string prefix = path.substr(slash + 1, at - slash - 1);
+        const std::string rest = end == std::string::npos ? std::string() : path.substr(end);
+        auto subs = platform::system::SubFolders(folder, prefix, kMostEntries);
+        std::sort(subs.begin(), subs.end(),
+                  [](const SubFolder& a, const SubFolder& b) { return a.path < b.path; });
+        for (const auto& sub : subs) {
+          if (seen.insert(sub.identity).second) next.push_back(sub.path + rest);
+        }
+      }
+      paths = std::move(next);
+      if (paths.empty()) break;
     }
-    return list;
+    return paths;
   };
-  std::vector<std::string> candidates;
-  // GOG's installer for Linux, and its own tree.
-  for (const auto& gog : folders(home + "/GOG Games", "Duke Nukem 3D")) {
-    for (const char* below : {"", "/data", "/data/noarch/data"})
-      candidates.push_back(gog.path + below);
-  }
-  // Steam's Megaton edition keeps the DOS game's files in its classic folder.
-  for (const char* steam : {"/.steam/steam", "/.local/share/Steam",
-                            "/.var/app/com.valvesoftware.Steam/.local/share/Steam"}) {
-    candidates.push_back(home + steam + "/steamapps/common/Duke Nukem 3D/gameroot/classic");
-  }
-  // The Windows edition of a store, installed in a Wine prefix.
-  std::vector<std::string> prefixes{home + "/.wine"};
-  for (const auto& prefix : folders(home + "/Games", "")) prefixes.push_back(prefix.path);
-  for (const auto& prefix : prefixes) {
-    for (const auto& game : folders(prefix + "/drive_c/GOG Games", ""))
-      candidates.push_back(game.path);
+  const auto absolute = [&](const std::string& path) {
+    return path.rfind("~/", 0) == 0 ? home + path.substr(1) : path;
+  };
+  std::vector<std::pair<std::string, std::string>> candidates;  // store, folder
+  for (const Place& place : Places()) {
+    std::vector<std::string> roots;
+    for (const char* path : place.paths) {
+      if (late()) break;
+      switch (place.roots) {
+        case Roots::kFolders:
+          for (auto& root : expand(path)) roots.push_back(std::move(root));
+          break;
+        case Roots::kSteamLibraries: {
+          const std::string root = absolute(path);
+          roots.push_back(root);
+          const std::string vdf = platform::system::ReadListFile(
+              root + "/steamapps/libraryfolders.vdf", kLongestList);
+          for (auto& library : stores::SteamLibraries(vdf)) roots.push_back(std::move(library));
+          break;
+        }
+        case Roots::kHeroicList: {
+          const std::string json = platform::system::ReadListFile(absolute(path), kLongestList);
+          for (auto& game : stores::HeroicInstallPaths(json)) roots.push_back(std::move(game));
+          break;
+        }
+        case Roots::kLutrisGames:
+          for (const auto& yml :
+               platform::system::FilesEndingIn(absolute(path), ".yml", kMostEntries)) {
+            if (late()) break;
+            const std::string text = platform::system::ReadListFile(yml, kLongestList);
+            for (auto& folder : stores::LutrisGameFolders(text)) roots.push_back(std::move(folder));
+          }
+          break;
+        case Roots::kGogMenuEntry: {
+          const std::string entry = platform::system::ReadListFile(absolute(path), kLongestList);
+          const std::string folder = stores::DesktopEntryPath(entry);
+          if (!folder.empty() && folder.front() == '/') roots.push_back(folder);
+          break;
+        }
+      }
+    }
+    for (const auto& root : roots) {
+      for (const char* below : place.below) candidates.emplace_back(place.store, root + below);
+    }
   }
   std::set<std::string> offered;
-  for (const auto& folder : candidates) {
+  for (const auto& [store, folder] : candidates) {
     if (late()) break;
     // Each real folder once, whichever path led to it first.
     const std::string identity = platform::system::FolderIdentity(folder);
@@ -106,8 +210,7 @@ std::vector<std::string> FoundGameFolders() {
     // A folder without a mark of the game is passed over at the cost of one
     // read of its names.
     if (!platform::system::HoldsAnyOf(folder, {"duke3d.exe", "duke3d.grp"}, kMostEntries)) continue;
-    const launch::GameFolder game = launch::LookAtFolder(folder);
-    if (game.Any()) found.push_back(folder);
+    if (launch::LookAtFolder(folder).Any()) found.push_back({store, folder});
   }
   return found;
 }

@@ -22,7 +22,12 @@ inline constexpr const char* kOtherFolder = "Other folder...";
 // places and the levels they name, never deeper, each real folder once, and
 // for at most kMostLookMs.
 inline constexpr int kMostLookMs = 1000;
-std::vector<std::string> FoundGameFolders();
+struct Found {
+  std::string store;   // which store, launcher or port put it there ("Steam")
+  std::string folder;  // a host path
+  bool operator==(const Found&) const = default;
+};
+std::vector<Found> FoundGameFolders();
 
 // Whether to ask: the program directory holds no game, and Kestrum can make
 // a game's folder its home on this system.

@@ -101,15 +101,18 @@ bool StartUp(MainFormPort& window) {
   if (firstcontact::ShouldAsk(folder)) {
     // Where the stores put the game, it is offered first; any other folder
     // is asked for.
-    std::vector<std::string> offered = firstcontact::FoundGameFolders();
+    const std::vector<firstcontact::Found> found = firstcontact::FoundGameFolders();
+    // Each with the store's name beside it; picked by its place in the list.
+    std::vector<std::string> offered;
+    for (const auto& place : found) offered.push_back(place.store + ": " + place.folder);
     int choice = static_cast<int>(offered.size());
     if (!offered.empty()) {
       offered.push_back(firstcontact::kOtherFolder);
       choice = window.ChooseFromList(firstcontact::kQuestion, firstcontact::kFoundPrompt, offered);
     }
     std::string folder;
-    if (choice >= 0 && choice + 1 < static_cast<int>(offered.size())) {
-      folder = offered[static_cast<std::size_t>(choice)];
+    if (choice >= 0 && choice < static_cast<int>(found.size())) {
+      folder = found[static_cast<std::size_t>(choice)].folder;
     } else if (choice >= 0) {
       const char* home = std::getenv("HOME");
       folder = window.ChooseFolder(firstcontact::kQuestion, home ? home : "");

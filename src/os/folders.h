@@ -17,6 +17,14 @@ struct SubFolder {
 // when it cannot be read.
 std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
                                   std::size_t most);
+// The files in a host folder whose names end so, in the order the system
+// lists them, reading at most `most` entries.
+std::vector<std::string> FilesEndingIn(const std::string& hostFolder, const std::string& suffix,
+                                       std::size_t most);
+// The first `limit` bytes of a regular file (links followed); empty when it
+// cannot be read.
+std::string ReadListFile(const std::string& hostPath, std::size_t limit);
+
 // Whether a folder holds an entry of one of those names, compared without
 // regard to ASCII case, reading at most `most` entries.
 bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,

@@ -271,10 +271,40 @@ TEST_F(FirstContactTest, EachFolderWhereTheStoresPutTheGameIsOfferedOnce) {
     const std::string link = home + "/Games/link " + std::to_string(i);
     ASSERT_EQ(::symlink(prefix.c_str(), link.c_str()), 0);
   }
+  // A second Steam library, named only in libraryfolders.vdf (its World
+  // Tour: a DUKE3D.GRP, played by a port); Heroic's and Lutris' games where
+  // their own lists say; GOG where its menu entry says.
+  const std::string library = Root() + "/disk2/SteamLibrary";
+  const std::string tour = library + "/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
+  testsupport::MakeDirs(tour);
+  testsupport::WriteFile(tour + "/DUKE3D.GRP", "");
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
+  testsupport::WriteFile(steam + "/steamapps/libraryfolders.vdf",
+                         "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam +
+                             "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library +
+                             "\"\n\t}\n}\n");
+  const std::string heroic = Game("elsewhere/Heroic/Duke Nukem 3D");
+  testsupport::MakeDirs(home + "/.config/heroic/gog_store");
+  testsupport::WriteFile(home + "/.config/heroic/gog_store/installed.json",
+                         "{\"installed\": [{\"appName\": \"1207658730\", \"install_path\": \"" +
+                             heroic + "\"}]}");
+  const std::string lutris = Game("elsewhere/lutris/duke");
+  testsupport::MakeDirs(home + "/.config/lutris/games");
+  testsupport::WriteFile(home + "/.config/lutris/games/duke-123.yml",
+                         "game:\n  exe: " + lutris + "/DUKE3D.EXE\ngame_slug: duke\n");
+  const std::string gog = Game("elsewhere/GOG/Duke/data");
+  testsupport::MakeDirs(home + "/Desktop");
+  testsupport::WriteFile(home + "/Desktop/gog_com-Duke_Nukem_3D_Atomic_Edition_1.desktop",
+                         "[Desktop Entry]\nName=Duke\nPath=" + Root() + "/elsewhere/GOG/Duke\n");
+  using firstcontact::Found;
   EXPECT_EQ(firstcontact::FoundGameFolders(),
-            (std::vector<std::string>{home + "/.steam/steam/steamapps/common/Duke Nukem "
-                                             "3D/gameroot/classic",
-                                      home + "/Games/link 0/drive_c/GOG Games/Duke Nukem 3D"}));
+            (std::vector<Found>{
+                {"GOG", gog},
+                {"Steam", home + "/.steam/steam/steamapps/common/Duke Nukem 3D/gameroot/classic"},
+                {"Steam", tour},
+                {"Heroic", heroic},
+                {"Lutris", lutris},
+                {"Wine", home + "/Games/link 0/drive_c/GOG Games/Duke Nukem 3D"}}));
 }
 
 }  // namespace

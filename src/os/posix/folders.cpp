@@ -41,6 +41,41 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
   return found;
 }
 
+std::vector<std::string> FilesEndingIn(const std::string& hostFolder, const std::string& suffix,
+                                       std::size_t most) {
+  std::vector<std::string> found;
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (dir == nullptr) return found;
+  std::size_t read = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    if (++read > most) break;
+    const std::string name = e->d_name;
+    if (name.size() > suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+      found.push_back(hostFolder + "/" + name);
+    }
+  }
+  ::closedir(dir);
+  return found;
+}
+
+std::string ReadListFile(const std::string& hostPath, std::size_t limit) {
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    char chunk[16384];
+    ssize_t n = 0;
+    while (text.size() < limit && (n = ::read(fd, chunk, sizeof chunk)) > 0) {
+      text.append(chunk, static_cast<std::size_t>(n));
+    }
+    if (text.size() > limit) text.resize(limit);
+  }
+  ::close(fd);
+  return text;
+}
+
 bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
                 std::size_t most) {
   DIR* dir = ::opendir(hostFolder.c_str());

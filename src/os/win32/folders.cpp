@@ -29,6 +29,37 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
   return found;
 }
 
+std::vector<std::string> FilesEndingIn(const std::string& hostFolder, const std::string& suffix,
+                                       std::size_t most) {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA data{};
+  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*" + suffix).c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  std::size_t read = 0;
+  do {
+    if (++read > most) break;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      found.push_back(hostFolder + "\\" + FromAnsi(data.cFileName));
+  } while (::FindNextFileA(search, &data));
+  ::FindClose(search);
+  return found;
+}
+
+std::string ReadListFile(const std::string& hostPath, std::size_t limit) {
+  HANDLE file = ::CreateFileA(ToAnsi(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char chunk[16384];
+  DWORD n = 0;
+  while (text.size() < limit && ::ReadFile(file, chunk, sizeof chunk, &n, nullptr) && n > 0) {
+    text.append(chunk, n);
+  }
+  ::CloseHandle(file);
+  if (text.size() > limit) text.resize(limit);
+  return text;
+}
+
 bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
                 std::size_t most) {
   WIN32_FIND_DATAA data{};
