@@ -26,15 +26,23 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
     ::close(fd);
     return found;
   }
+  struct stat own {};
+  const bool knowsDevice = ::fstat(fd, &own) == 0;
   std::size_t read = 0;
   while (const dirent* e = ::readdir(dir)) {
     if (++read > most) break;
     const std::string name = e->d_name;
     if (name == "." || name == ".." || name.compare(0, prefix.size(), prefix) != 0) continue;
     if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN) continue;
+    const std::string path = hostFolder == "/" ? "/" + name : hostFolder + "/" + name;
+    // A folder of this one's own file system is told by its entry alone;
+    // a link, or what the listing does not say, by where it leads.
+    if (e->d_type == DT_DIR && knowsDevice) {
+      found.push_back({path, std::to_string(own.st_dev) + ":" + std::to_string(e->d_ino)});
+      continue;
+    }
     struct stat st {};
     if (::fstatat(fd, e->d_name, &st, 0) != 0 || !S_ISDIR(st.st_mode)) continue;
-    const std::string path = hostFolder == "/" ? "/" + name : hostFolder + "/" + name;
     found.push_back({path, IdentityOf(st)});
   }
   ::closedir(dir);
