@@ -20,17 +20,21 @@ namespace {
 
 std::string Describe(const platform::GameFolderHome& home, const std::string& folder) {
   using Problem = platform::GameFolderHome::Problem;
-  const std::string noEntry = "Kestrum made its link in " + folder + ", but ";
+  // On Windows Kestrum copies itself and makes a Start menu shortcut; on
+  // Linux it makes a link and a menu entry.
+  const std::string made = home.copied ? "copy" : "link";
+  const std::string entry = home.copied ? "Start menu shortcut" : "menu entry";
+  const std::string noEntry = "Kestrum made its " + made + " in " + folder + ", but ";
   const std::string startBy =
-      ", so there is no menu entry for it. Start Kestrum by " + home.link + ".";
+      ", so there is no " + entry + " for it. Start Kestrum by " + home.link + ".";
   switch (home.problem) {
     case Problem::kNone:
       return {};
     case Problem::kSelfUnknown:
       return "Kestrum cannot tell where it is installed.";
     case Problem::kLinkNotMade:
-      return "Kestrum could not make its link in " + folder + ": " + std::strerror(home.error) +
-             ".";
+      return (home.copied ? "Kestrum could not copy itself to " : "Kestrum could not make its link in ") +
+             folder + ": " + home.reason + ".";
     case Problem::kStrangerThere:
       return (home.target.empty() ? home.link + " is already there, and it"
                                   : home.link + " is a link to " + home.target + ", which") +
@@ -38,15 +42,17 @@ std::string Describe(const platform::GameFolderHome& home, const std::string& fo
              "again.";
     case Problem::kNoMenuFolder:
       return noEntry +
-             "there is no folder for menu entries (neither XDG_DATA_HOME nor HOME names one)" +
+             (home.copied ? "Windows names no Start menu folder for this user"
+                          : "there is no folder for menu entries (neither XDG_DATA_HOME nor HOME "
+                            "names one)") +
              startBy;
     case Problem::kNotUtf8:
       return noEntry + "that folder's name is not UTF-8 text, which menu entries hold" + startBy;
     case Problem::kUnnamable:
       return noEntry + "that folder cannot be named in a menu entry" + startBy;
     case Problem::kEntryNotWritten:
-      return noEntry + "could not write its menu entry in " + home.menuFolder + ": " +
-             std::strerror(home.error) + ". Start Kestrum by " + home.link + ".";
+      return noEntry + "could not write its " + entry + " in " + home.menuFolder + ": " +
+             home.reason + ". Start Kestrum by " + home.link + ".";
   }
   return {};
 }
@@ -62,6 +68,7 @@ enum class Roots {
   kHeroicList,      // the install paths that Heroic's installed.json files list
   kLutrisGames,     // the games' folders and prefixes that Lutris' .yml files name
   kGogMenuEntry,    // the Path= of GOG's menu entries
+  kMachineRegistry, // the folders that values of the machine's registry name (key\\value)
 };
 
 // Where a store, a launcher or a port puts the game: how its roots are
@@ -76,6 +83,22 @@ struct Place {
 
 const std::vector<Place>& Places() {
   static const std::vector<Place> places = {
+#ifdef _WIN32
+      {"GOG",
+       Roots::kMachineRegistry,
+       {"SOFTWARE\\GOG.com\\Games\\1207658730\\path", "SOFTWARE\\GOG.com\\GOGDUKE3D\\PATH"},
+       {""}},
+      {"Steam",
+       Roots::kMachineRegistry,
+       {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 225140\\InstallLocation",
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 359850\\InstallLocation",
+        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 434050\\InstallLocation"},
+       {"\\gameroot\\classic", "\\gameroot", "\\Duke Nukem 3D", ""}},
+      {"ZOOM",
+       Roots::kMachineRegistry,
+       {"SOFTWARE\\ZOOM PLATFORM\\Duke Nukem 3D - Atomic Edition\\InstallPath"},
+       {""}},
+#else
       {"GOG", Roots::kFolders, {"~/GOG Games/Duke Nukem 3D*"}, {"", "/data", "/data/noarch/data"}},
       {"GOG",
        Roots::kGogMenuEntry,
@@ -109,6 +132,7 @@ const std::vector<Place>& Places() {
       {"JFDuke3D", Roots::kFolders, {"/usr/share/games/jfduke3d"}, {""}},
       {"Duke3D", Roots::kFolders, {"/usr/share/duke3d"}, {""}},
       {"Raze", Roots::kFolders, {"~/.config/raze", "~/.var/app/org.zdoom.Raze/.config/raze"}, {""}},
+#endif
   };
   return places;
 }
@@ -118,9 +142,12 @@ const std::vector<Place>& Places() {
 std::vector<Found> FoundGameFolders() {
   using platform::system::SubFolder;
   std::vector<Found> found;
+  // Paths under a home that is no absolute path are not looked at.
   const char* homeVariable = std::getenv("HOME");
-  if (homeVariable == nullptr || *homeVariable != '/') return found;
-  const std::string home = homeVariable;
+  const std::string home = homeVariable != nullptr && *homeVariable == '/' ? homeVariable : "";
+  const auto underNoHome = [&](const std::string& path) {
+    return home.empty() && path.rfind("~/", 0) == 0;
+  };
   // The look must never hold the first question back: every folder read
   // is bounded in entries, every list file in size, the whole look in time,
   // and a folder reached by many paths (links to one Wine prefix) is looked
@@ -164,6 +191,7 @@ std::vector<Found> FoundGameFolders() {
     std::vector<std::string> roots;
     for (const char* path : place.paths) {
       if (late()) break;
+      if (underNoHome(path)) continue;
       switch (place.roots) {
         case Roots::kFolders:
           for (auto& root : expand(path)) roots.push_back(std::move(root));
@@ -195,6 +223,18 @@ std::vector<Found> FoundGameFolders() {
           if (!folder.empty() && folder.front() == '/') roots.push_back(folder);
           break;
         }
+        case Roots::kMachineRegistry: {
+          const std::string key = path;
+          const std::size_t last = key.rfind('\\');
+          for (auto folder :
+               platform::system::MachineValues(key.substr(0, last), key.substr(last + 1))) {
+            // An installer may end the folder with a separator.
+            while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+              folder.pop_back();
+            roots.push_back(std::move(folder));
+          }
+          break;
+        }
       }
     }
     for (const auto& root : roots) {
@@ -218,7 +258,7 @@ std::vector<Found> FoundGameFolders() {
 Home MakeHome(const std::string& hostFolder) {
   // Named after its folder, so that two games (a copy with add-ons, say)
   // are told apart in the menu.
-  const std::string folderName = hostFolder.substr(hostFolder.find_last_of('/') + 1);
+  const std::string folderName = hostFolder.substr(platform::LastSeparator(hostFolder) + 1);
   const platform::MenuEntryTexts texts{
       folderName == "Duke Nukem 3D" ? folderName : "Duke Nukem 3D (" + folderName + ")",
       "Play Duke Nukem 3D from " + hostFolder + " with Kestrum"};

@@ -34,4 +34,10 @@ bool CanList(const std::string& hostFolder);
 // The identity of a folder; empty when it is none.
 std::string FolderIdentity(const std::string& hostFolder);
 
+// The text a value of the machine's registry holds (HKEY_LOCAL_MACHINE, the
+// key given without WOW6432Node), once for each registry view that has it:
+// a 32-bit installer writes to the one, a 64-bit one to the other. None
+// where there is no such registry.
+std::vector<std::string> MachineValues(const std::string& key, const std::string& name);
+
 }  // namespace platform::system

@@ -6,26 +6,27 @@
 namespace platform {
 
 // Makes a game's folder Kestrum's home for good: a link there to this very
-// program, and a menu entry that starts Kestrum by it. Supported where a program lives apart from
-// the game (an installed Kestrum on Linux); Windows users copy kestrum.exe into the game's folder.
+// program (on Windows, where links are not what users know, a copy of it),
+// and a menu entry (a Start menu shortcut) that starts Kestrum by it.
 bool CanMakeGameFolderHome();
 struct GameFolderHome {
   enum class Problem {
     kNone,
     kSelfUnknown,      // this program's own file cannot be found
-    kLinkNotMade,      // error says why
+    kLinkNotMade,      // reason says why
     kStrangerThere,    // a "kestrum" that is not this program: a link to target, or a file
     kNoMenuFolder,     // neither XDG_DATA_HOME nor HOME names one
     kNotUtf8,          // the folder's name, which a menu entry cannot hold
     kUnnamable,        // a name no menu entry can write
-    kEntryNotWritten,  // in menuFolder; error says why
+    kEntryNotWritten,  // in menuFolder; reason says why
   };
   bool linked = false;  // Kestrum can be started from the game's folder
+  bool copied = false;  // by a copy of itself there, not a link
   Problem problem = Problem::kNone;
   std::string link;
   std::string target;
   std::string menuFolder;
-  int error = 0;  // errno
+  std::string reason;  // the system's own words
 };
 // The menu entry's texts, as the user reads them in the menu.
 struct MenuEntryTexts {

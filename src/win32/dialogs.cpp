@@ -2,6 +2,10 @@
 #include "win32/dialogs.h"
 
 #include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <utility>
 
 namespace win32::dialogs {
 
@@ -68,6 +72,161 @@ std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
       platform::system::LateFunction<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
   if (open == nullptr || !open(&dialog)) return {};
   return Utf8(file);
+}
+
+}  // namespace win32::dialogs
+
+namespace win32::dialogs {
+
+namespace {
+
+int CALLBACK FolderDialogStarts(HWND dialog, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED) {
+    const auto* start = reinterpret_cast<const std::pair<std::wstring, std::wstring>*>(data);
+    ::SetWindowTextW(dialog, start->first.c_str());
+    if (!start->second.empty())
+      ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->second.c_str()));
+  }
+  return 0;
+}
+
+// A dialog template in memory, as DialogBoxIndirectParam takes it.
+class DialogTemplate {
+ public:
+  DialogTemplate(const std::wstring& title, short cx, short cy, WORD items) {
+    Long(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    Long(0);
+    words_.push_back(items);
+    for (const short n : {short(0), short(0), cx, cy}) words_.push_back(static_cast<WORD>(n));
+    words_.push_back(0);  // no menu
+    words_.push_back(0);  // the dialog class
+    Text(title);
+    words_.push_back(8);
+    Text(L"MS Shell Dlg");
+  }
+  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD windowClass,
+            const std::wstring& text) {
+    if (words_.size() % 2 != 0) words_.push_back(0);  // each item on a DWORD
+    Long(style | WS_CHILD | WS_VISIBLE);
+    Long(0);
+    for (const short n : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(n));
+    words_.push_back(id);
+    words_.push_back(0xFFFF);
+    words_.push_back(windowClass);
+    Text(text);
+    words_.push_back(0);  // no creation data
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+ private:
+  void Long(DWORD value) {
+    words_.push_back(LOWORD(value));
+    words_.push_back(HIWORD(value));
+  }
+  void Text(const std::wstring& text) {
+    words_.insert(words_.end(), text.begin(), text.end());
+    words_.push_back(0);
+  }
+  std::vector<WORD> words_;
+};
+
+constexpr WORD kButton = 0x0080, kStatic = 0x0082, kListBox = 0x0083;
+constexpr WORD kList = 100;
+
+struct ListDialog {
+  const std::vector<std::string>* items;
+};
+
+INT_PTR CALLBACK ListDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const auto* list = reinterpret_cast<const ListDialog*>(lParam);
+      HWND box = ::GetDlgItem(dialog, kList);
+      for (const auto& item : *list->items)
+        ::SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+      ::SendMessageW(box, LB_SETCURSEL, 0, 0);
+      ::SetFocus(box);
+      return FALSE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK ||
+          (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_DBLCLK)) {
+        const LRESULT chosen = ::SendDlgItemMessageW(dialog, kList, LB_GETCURSEL, 0, 0);
+        ::EndDialog(dialog, chosen == LB_ERR ? -1 : chosen);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        ::EndDialog(dialog, -1);
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+std::string ChooseFolder(HWND owner, const std::string& title, const std::string& directory) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::ChooseFolder;
+    r.title = title;
+    r.directory = directory;
+    return TestHook()(r);
+  }
+  const auto browse = platform::system::LateFunction<decltype(::SHBrowseForFolderW)>(
+      L"shell32.dll", "SHBrowseForFolderW");
+  const auto pathOf = platform::system::LateFunction<decltype(::SHGetPathFromIDListW)>(
+      L"shell32.dll", "SHGetPathFromIDListW");
+  if (browse == nullptr || pathOf == nullptr) return {};
+  // The dialog's own folder view needs COM on this thread.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const DWORD attributes = ::GetFileAttributesW(Wide(directory).c_str());
+  const bool isFolder =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const std::pair<std::wstring, std::wstring> start{Wide(title),
+                                                    isFolder ? Wide(directory) : std::wstring()};
+  wchar_t name[MAX_PATH] = {};
+  BROWSEINFOW dialog{};
+  dialog.hwndOwner = owner;
+  dialog.pszDisplayName = name;
+  dialog.lpszTitle = start.first.c_str();
+  dialog.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  dialog.lpfn = FolderDialogStarts;
+  dialog.lParam = reinterpret_cast<LPARAM>(&start);
+  std::string chosen;
+  if (PIDLIST_ABSOLUTE folder = browse(&dialog)) {
+    wchar_t path[MAX_PATH] = {};
+    if (pathOf(folder, path)) chosen = Utf8(path);
+    ::CoTaskMemFree(folder);
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return chosen;
+}
+
+int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
+                   const std::vector<std::string>& items) {
+  if (TestHook()) {
+    Request r;
+    r.kind = Request::Kind::ChooseFromList;
+    r.title = title;
+    r.text = prompt;
+    r.items = items;
+    const std::string answer = TestHook()(r);
+    return answer.empty() ? -1 : std::stoi(answer);
+  }
+  DialogTemplate form(Wide(title), 320, 150, 4);
+  form.Item(SS_LEFT, 7, 7, 306, 10, 0xFFFF, kStatic, Wide(prompt));
+  form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,
+            20, 306, 102, kList, kListBox, L"");
+  form.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 209, 129, 50, 14, IDOK, kButton, L"OK");
+  form.Item(BS_PUSHBUTTON | WS_TABSTOP, 263, 129, 50, 14, IDCANCEL, kButton, L"Cancel");
+  ListDialog list{&items};
+  const INT_PTR chosen = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner,
+                                                   ListDialogEvents, reinterpret_cast<LPARAM>(&list));
+  return chosen < 0 || chosen >= static_cast<INT_PTR>(items.size()) ? -1 : static_cast<int>(chosen);
 }
 
 }  // namespace win32::dialogs

@@ -13,8 +13,8 @@
 namespace win32::dialogs {
 
 struct Request {
-  enum class Kind { Message, OpenFile } kind = Kind::Message;
-  std::string text;  // a message box's prompt
+  enum class Kind { Message, OpenFile, ChooseFolder, ChooseFromList } kind = Kind::Message;
+  std::string text;  // a message box's or a list's prompt
   std::string title;
   UINT style = 0;  // a message box's style
   // The Open dialog's: its folder, its filter as the dialog takes it
@@ -22,6 +22,7 @@ struct Request {
   std::string directory;
   std::wstring filter;
   std::string defaultExtension;
+  std::vector<std::string> items;  // a list's
 };
 
 // MessageBoxW with an OK button and the style's icon.
@@ -29,11 +30,18 @@ void MsgBox(HWND owner, const std::string& text, const std::string& title, UINT 
 // GetOpenFileNameW with the core's settings; the file chosen, or empty.
 std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
                              const std::string& directory);
+// The shell's folder dialog under that title, starting in that folder when
+// it is one; the folder chosen, or empty.
+std::string ChooseFolder(HWND owner, const std::string& title, const std::string& directory);
+// A list to pick one item of, with OK and Cancel; the item's place, or -1.
+int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
+                   const std::vector<std::string>& items);
 // The filter in the form the common dialog takes it.
 std::wstring Filter(const OpenDialogSettings& settings);
 
 // With a hook set, no dialog is shown: the hook sees the request and gives
-// the answer (the file name, for an Open dialog).
+// the answer (the file name, for an Open dialog or a folder dialog; the
+// place in decimal, for a list).
 using Hook = std::function<std::string(const Request&)>;
 void SetHookForTesting(Hook hook);
 

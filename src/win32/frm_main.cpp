@@ -798,13 +798,16 @@ std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::s
   return win32::dialogs::ChooseFileToOpen(hwnd, settings, hostFolder);
 }
 
-std::string frmMain::ChooseFolder(const std::string&, const std::string&) {
-  return {};  // Kestrum lives in the game's folder on Windows: never asked
+// First contact asks before the window is shown: a dialog owned by a hidden
+// window would have no button on the task bar.
+std::string frmMain::ChooseFolder(const std::string& title, const std::string& hostFolder) {
+  return win32::dialogs::ChooseFolder(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, hostFolder);
 }
 
-int frmMain::ChooseFromList(const std::string&, const std::string&,
-                            const std::vector<std::string>&) {
-  return -1;  // only the question where the game is makes a list: never asked
+int frmMain::ChooseFromList(const std::string& title, const std::string& prompt,
+                            const std::vector<std::string>& items) {
+  return win32::dialogs::ChooseFromList(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, prompt,
+                                        items);
 }
 
 void frmMain::ShowPopupMenu(int x, int y) {

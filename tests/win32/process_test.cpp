@@ -2,6 +2,9 @@
 // driven from this one with the messages and input a user's would send.
 #include "win32/controls.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -49,7 +52,8 @@ class ProgramTest : public ::testing::Test {
   }
   // Kestrum started from the game folder, with the fake command.com first
   // on its PATH.
-  HANDLE Start() {
+  HANDLE Start() { return Start(game_ / "kestrum.exe"); }
+  HANDLE Start(const fs::path& program) {
     char path[32767] = {};
     ::GetEnvironmentVariableA("PATH", path, sizeof path);
     const std::string old = path;
@@ -57,7 +61,7 @@ class ProgramTest : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + (game_ / "kestrum.exe").wstring() + L"\"";
+    std::wstring line = L"\"" + program.wstring() + L"\"";
     const BOOL ok = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      root_.wstring().c_str(), &startup, &process);
     ::SetEnvironmentVariableA("PATH", old.c_str());
@@ -73,6 +77,11 @@ class ProgramTest : public ::testing::Test {
       ::Sleep(50);
     }
     return nullptr;
+  }
+  static void MakeGame(const fs::path& folder) {
+    fs::create_directories(folder);
+    std::ofstream(folder / "DUKE3D.EXE") << "";
+    std::ofstream(folder / "DUKE3D.CFG") << "[Setup]\r\nSetupVersion = 1.5\r\n";
   }
   static bool Ended(HANDLE process, DWORD* exitCode = nullptr) {
     if (::WaitForSingleObject(process, 20000) != WAIT_OBJECT_0) return false;
@@ -174,6 +183,119 @@ TEST_F(ProgramTest, LaunchesSavesRestoresAndRunsOncePerUser) {
   EXPECT_EQ(::SendMessageW(Control(main, IdOf("cboRespawn")), CB_GETCURSEL, 0, 0), 1);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(started_.back()));
+}
+
+// Started where no game is, kestrum.exe offers the folders that the stores'
+// registry values name (in either registry view), copies itself into the
+// one picked, makes a Start menu shortcut to that copy, and the copy plays.
+class FirstContactTest : public ProgramTest {
+ protected:
+  struct Value {
+    const wchar_t* key;
+    const wchar_t* name;
+    REGSAM view;
+  };
+  static constexpr Value kGog{L"SOFTWARE\\GOG.com\\Games\\1207658730", L"path", KEY_WOW64_32KEY};
+  static constexpr Value kSteam{
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 225140",
+      L"InstallLocation", KEY_WOW64_64KEY};
+  static constexpr Value kZoom{L"SOFTWARE\\ZOOM PLATFORM\\Duke Nukem 3D - Atomic Edition",
+                               L"InstallPath", KEY_WOW64_32KEY};
+  static void Set(const Value& value, const std::wstring& folder) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, value.key, 0, nullptr, 0,
+                                KEY_SET_VALUE | value.view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(key, value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+  }
+  static fs::path Shortcut(const std::wstring& name) {
+    wchar_t programs[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs);
+    return fs::path(programs) / L"Kestrum" / (name + L".lnk");
+  }
+  static std::wstring ShortcutTarget(const fs::path& shortcut) {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    wchar_t target[MAX_PATH] = {};
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(shortcut.wstring().c_str(), STGM_READ))) {
+      link->GetPath(target, MAX_PATH, nullptr, 0);
+    }
+    if (file != nullptr) file->Release();
+    if (link != nullptr) link->Release();
+    ::CoUninitialize();
+    return target;
+  }
+  void TearDown() override {
+    for (const Value& value : {kGog, kSteam, kZoom})
+      ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, value.key, value.view, 0);
+    std::error_code ignored;
+    fs::remove(Shortcut(L"Duke Nukem 3D (classic)"), ignored);
+    ProgramTest::TearDown();
+  }
+};
+
+TEST_F(FirstContactTest, OffersWhatTheStoresInstalledAndMovesIn) {
+  const fs::path gog = root_ / "GOG Games" / "Duke Nukem 3D";
+  const fs::path steam = root_ / "Steam" / "steamapps" / "common" / "Duke Nukem 3D";
+  const fs::path classic = steam / "gameroot" / "classic";
+  MakeGame(gog);
+  MakeGame(classic);
+  fs::create_directories(root_ / "ZOOM");  // named, but without the game
+  Set(kGog, gog.wstring());
+  Set(kSteam, steam.wstring() + L"\\");
+  Set(kZoom, (root_ / "ZOOM").wstring());
+  const fs::path downloads = root_ / "Downloads";
+  fs::create_directories(downloads);
+  fs::copy_file(KESTRUM_PROGRAM, downloads / "kestrum.exe");
+
+  HANDLE first = Start(downloads / "kestrum.exe");
+  ASSERT_NE(first, nullptr);
+  HWND ask = WaitForWindow(L"#32770", L"Where is Duke Nukem 3D?");
+  ASSERT_NE(ask, nullptr);
+  HWND list = ::FindWindowExW(ask, nullptr, L"ListBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  std::vector<std::wstring> offered;
+  for (LRESULT i = 0; i < ::SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+    wchar_t item[MAX_PATH * 2] = {};
+    ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+    offered.push_back(item);
+  }
+  EXPECT_EQ(offered, (std::vector<std::wstring>{L"GOG: " + gog.wstring(),
+                                                L"Steam: " + classic.wstring(),
+                                                L"Other folder..."}));
+  ::SendMessageW(list, LB_SETCURSEL, 1, 0);
+  ::PostMessageW(ask, WM_COMMAND, IDOK, 0);
+  DWORD code = 1;
+  EXPECT_TRUE(Ended(first, &code));
+  EXPECT_EQ(code, 0u);
+
+  EXPECT_TRUE(fs::exists(classic / "kestrum.exe"));
+  EXPECT_EQ(fs::file_size(classic / "kestrum.exe"), fs::file_size(KESTRUM_PROGRAM));
+  EXPECT_FALSE(fs::exists(gog / "kestrum.exe"));
+  const fs::path shortcut = Shortcut(L"Duke Nukem 3D (classic)");
+  ASSERT_TRUE(fs::exists(shortcut));
+  EXPECT_EQ(fs::path(ShortcutTarget(shortcut)), classic / "kestrum.exe");
+
+  // The copy runs, from the game's folder.
+  HWND main = WaitForWindow(frmMain::kWindowClass, L"Duke Nukem 1.5");
+  ASSERT_NE(main, nullptr);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(main, &pid);
+  HANDLE copy = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+  ASSERT_NE(copy, nullptr);
+  started_.push_back(copy);
+  wchar_t image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  ::QueryFullProcessImageNameW(copy, 0, image, &size);
+  EXPECT_TRUE(fs::equivalent(fs::path(image), classic / "kestrum.exe")) << fs::path(image);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(copy));
 }
 
 }  // namespace

@@ -112,4 +112,8 @@ std::string FolderIdentity(const std::string& hostFolder) {
   return IdentityOf(st);
 }
 
+std::vector<std::string> MachineValues(const std::string&, const std::string&) {
+  return {};
+}
+
 }  // namespace platform::system

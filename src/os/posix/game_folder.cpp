@@ -154,7 +154,7 @@ GameFolderHome::Problem WriteMenuEntry(const std::string& folder, const std::str
   const std::string temp = path + ".tmp-" + std::to_string(::getpid());
   if (!MakeFolders(menu) || !posix::WriteSmallFile(temp, entry) ||
       ::chmod(temp.c_str(), 0644) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-    home.error = errno;
+    home.reason = std::strerror(errno);
     home.menuFolder = menu;
     ::unlink(temp.c_str());
     return Problem::kEntryNotWritten;
@@ -215,7 +215,7 @@ GameFolderHome MakeGameFolderHome(const std::string& folder, const MenuEntryText
   if (::lstat(home.link.c_str(), &st) != 0) {
     if (::symlink(self, home.link.c_str()) != 0) {
       home.problem = Problem::kLinkNotMade;
-      home.error = errno;
+      home.reason = std::strerror(errno);
       return home;
     }
   } else if (!IsThisProgram(home.link)) {

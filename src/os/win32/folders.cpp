@@ -2,6 +2,8 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <algorithm>
+
 #include "os/folders.h"
 #include "text/text.h"
 #include "text/wide_text.h"
@@ -99,6 +101,31 @@ std::string FolderIdentity(const std::string& hostFolder) {
   }
   ::CloseHandle(handle);
   return identity;
+}
+
+std::vector<std::string> MachineValues(const std::string& key, const std::string& name) {
+  std::vector<std::string> values;
+  for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(key, CP_UTF8).c_str(), 0, KEY_QUERY_VALUE | view,
+                        &opened) != ERROR_SUCCESS) {
+      continue;
+    }
+    wchar_t data[MAX_PATH * 4] = {};
+    DWORD size = sizeof data - sizeof data[0];
+    DWORD type = 0;
+    if (::RegQueryValueExW(opened, Wide(name, CP_UTF8).c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS &&
+        type == REG_SZ && size > 0) {
+      data[size / sizeof data[0]] = L'\0';
+      std::string value = Narrow(data, CP_UTF8);
+      // Both views are one on 32-bit Windows.
+      if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end())
+        values.push_back(std::move(value));
+    }
+    ::RegCloseKey(opened);
+  }
+  return values;
 }
 
 }  // namespace platform::system

@@ -1,25 +1,161 @@
-// kestrum.exe is copied into the game's folder by its user.
+// Kestrum made at home in a game's folder on Windows: a copy of kestrum.exe
+// there (what a Windows user would have done by hand), and a shortcut to
+// that copy in the user's Start menu.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "os/game_folder.h"
+#include "os/win32/late_library.h"
+#include "text/wide_text.h"
 
 namespace platform {
 
-// kestrum.exe lives in the game's folder itself: there is no installed
-// program to link there.
-bool CanMakeGameFolderHome() {
-  return false;
+namespace {
+
+// What Windows says of an error, as one sentence without its full stop.
+std::string SystemText(DWORD code) {
+  wchar_t text[512] = {};
+  const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, text, 512, nullptr);
+  std::wstring said(text, n);
+  while (!said.empty() && (said.back() == L'.' || said.back() == L'\r' || said.back() == L'\n' ||
+                           said.back() == L' ')) {
+    said.pop_back();
+  }
+  return said.empty() ? "error " + std::to_string(code) : Narrow(said, CP_UTF8);
 }
 
-GameFolderHome MakeGameFolderHome(const std::string&, const MenuEntryTexts&) {
-  return {};
+std::wstring SelfPath() {
+  std::wstring self(32768, L'\0');
+  const DWORD n = ::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  self.resize(n < self.size() ? n : 0);
+  return self;
 }
-bool StartFromGameFolder(const std::string&) {
-  return false;
+
+// Whether two files hold the same bytes.
+bool SameBytes(const std::wstring& a, const std::wstring& b) {
+  const auto open = [](const std::wstring& path) {
+    return ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  };
+  HANDLE x = open(a), y = open(b);
+  bool same = x != INVALID_HANDLE_VALUE && y != INVALID_HANDLE_VALUE;
+  std::vector<char> one(65536), other(65536);
+  while (same) {
+    DWORD n = 0, m = 0;
+    if (!::ReadFile(x, one.data(), 65536, &n, nullptr) ||
+        !::ReadFile(y, other.data(), 65536, &m, nullptr) || n != m) {
+      same = false;
+    } else if (n == 0) {
+      break;
+    } else {
+      same = std::equal(one.begin(), one.begin() + n, other.begin());
+    }
+  }
+  if (x != INVALID_HANDLE_VALUE) ::CloseHandle(x);
+  if (y != INVALID_HANDLE_VALUE) ::CloseHandle(y);
+  return same;
+}
+
+// The shortcut goes into a folder of Kestrum's own in the user's Start
+// menu: a shortcut the stores made for the game is never replaced.
+GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryTexts& texts,
+                                     GameFolderHome& home) {
+  using Problem = GameFolderHome::Problem;
+  const auto folderPath =
+      system::LateFunction<decltype(::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+  wchar_t programs[MAX_PATH] = {};
+  if (folderPath == nullptr ||
+      folderPath(nullptr, CSIDL_PROGRAMS | CSIDL_FLAG_CREATE, nullptr, 0, programs) != S_OK) {
+    return Problem::kNoMenuFolder;
+  }
+  const std::wstring menu = std::wstring(programs) + L"\\Kestrum";
+  home.menuFolder = Narrow(menu, CP_UTF8);
+  if (!::CreateDirectoryW(menu.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    home.reason = SystemText(::GetLastError());
+    return Problem::kEntryNotWritten;
+  }
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  // The ids as the headers declare them: the uuid library would bring in
+  // every id Windows has.
+  HRESULT done =
+      ::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+  if (SUCCEEDED(done)) {
+    link->SetPath(Wide(home.link, CP_UTF8).c_str());
+    link->SetWorkingDirectory(Wide(folder, CP_UTF8).c_str());
+    link->SetDescription(Wide(texts.comment, CP_UTF8).c_str());
+    done = link->QueryInterface(IID_PPV_ARGS(&file));
+  }
+  if (SUCCEEDED(done)) {
+    const std::wstring path = menu + L"\\" + Wide(texts.name, CP_UTF8) + L".lnk";
+    done = file->Save(path.c_str(), TRUE);
+  }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  if (FAILED(done)) {
+    home.reason = SystemText(HRESULT_FACILITY(done) == FACILITY_WIN32 ? HRESULT_CODE(done)
+                                                                       : static_cast<DWORD>(done));
+    return Problem::kEntryNotWritten;
+  }
+  return Problem::kNone;
+}
+
+}  // namespace
+
+bool CanMakeGameFolderHome() {
+  return true;
+}
+
+GameFolderHome MakeGameFolderHome(const std::string& folder, const MenuEntryTexts& texts) {
+  using Problem = GameFolderHome::Problem;
+  GameFolderHome home;
+  home.copied = true;
+  home.link = folder + "\\kestrum.exe";
+  const std::wstring self = SelfPath();
+  if (self.empty()) {
+    home.problem = Problem::kSelfUnknown;
+    return home;
+  }
+  const std::wstring copy = Wide(home.link, CP_UTF8);
+  if (::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // A kestrum.exe that is not this one (an older Kestrum, a stranger's
+    // file) is the user's to replace, not Kestrum's.
+    if (!SameBytes(self, copy)) {
+      home.problem = Problem::kStrangerThere;
+      return home;
+    }
+  } else if (!::CopyFileW(self.c_str(), copy.c_str(), TRUE)) {
+    home.problem = Problem::kLinkNotMade;
+    home.reason = SystemText(::GetLastError());
+    return home;
+  }
+  home.linked = true;
+  home.problem = MakeShortcut(folder, texts, home);
+  return home;
+}
+
+bool StartFromGameFolder(const std::string& folder) {
+  std::wstring line = L"\"" + Wide(folder + "\\kestrum.exe", CP_UTF8) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        Wide(folder, CP_UTF8).c_str(), &startup, &process)) {
+    return false;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
 }
 
 }  // namespace platform
