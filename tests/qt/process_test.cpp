@@ -443,8 +443,9 @@ TEST_F(ProcessTest, StartedWithoutAGameItAsksWhereAndMovesIn) {
   EXPECT_TRUE(testsupport::Exists(RegistryFile()));  // the second one did
 }
 
-// Where a store put the game, first contact offers it: the first offered,
-// taken with Return, becomes Kestrum's home as a folder typed in would.
+// Where a store put the game, first contact offers it; the one picked (a
+// World Tour in a second Steam library that only libraryfolders.vdf names)
+// becomes Kestrum's home as a folder typed in would, and plays.
 TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
   testsupport::XServer x;
   ASSERT_TRUE(x.Running());
@@ -461,19 +462,32 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
     testsupport::WriteFile(folder + "/DUKE3D.EXE", "");
     testsupport::WriteFile(folder + "/DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
   }
+  const std::string tour =
+      Root() + "/disk2/SteamLibrary/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
+  testsupport::MakeDirs(tour);
+  testsupport::WriteFile(tour + "/DUKE3D.GRP", "");
+  testsupport::WriteFile(home + "/.steam/steam/steamapps/libraryfolders.vdf",
+                         "\"libraryfolders\"\n{\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + Root() +
+                             "/disk2/SteamLibrary\"\n\t}\n}\n");
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
   const pid_t first = Start(installed, Root());
   ASSERT_EQ(testsupport::XDoTool({"search", "--sync", "--onlyvisible", "--name",
                                   "^Where is Duke Nukem 3D\\?$", "windowfocus", "--sync", "%1"}),
             0);
-  ASSERT_EQ(testsupport::XDoTool({"key", "Return"}), 0);
+  ASSERT_EQ(testsupport::XDoTool({"key", "Down", "Down", "Return"}), 0);
   EXPECT_EQ(WaitExit(first), 0);
   char target[4096] = {};
-  ASSERT_GT(::readlink((gog + "/kestrum").c_str(), target, sizeof target - 1), 0);
+  ASSERT_GT(::readlink((tour + "/kestrum").c_str(), target, sizeof target - 1), 0);
   EXPECT_EQ(std::string(target), installed);
+  EXPECT_FALSE(testsupport::Exists(gog + "/kestrum"));
   EXPECT_FALSE(testsupport::Exists(steam + "/kestrum"));
   const std::string again = testsupport::XDoToolOutput(
-      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"});
+      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem.*EDuke32"});
   ASSERT_FALSE(again.empty());
+  ASSERT_EQ(testsupport::XDoTool({"mousemove", "--window", again, "117", "12", "click", "1"}), 0);
+  const auto calls = testsupport::WaitForCalls(Bin(), "eduke32", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].directory, tour);
   const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
   ASSERT_FALSE(pid.empty());
   ::kill(std::stoi(pid), SIGTERM);
