@@ -33,7 +33,8 @@ std::string Describe(const platform::GameFolderHome& home, const std::string& fo
     case Problem::kSelfUnknown:
       return "Kestrum cannot tell where it is installed.";
     case Problem::kLinkNotMade:
-      return (home.copied ? "Kestrum could not copy itself to " : "Kestrum could not make its link in ") +
+      return (home.copied ? "Kestrum could not copy itself to "
+                          : "Kestrum could not make its link in ") +
              folder + ": " + home.reason + ".";
     case Problem::kStrangerThere:
       return (home.target.empty() ? home.link + " is already there, and it"
@@ -63,17 +64,17 @@ namespace {
 
 // How a place lists the folders below which the game may lie.
 enum class Roots {
-  kFolders,         // the folders named (a trailing "*" takes each folder that begins so)
-  kSteamLibraries,  // the folders named, and the libraries their libraryfolders.vdf lists
-  kHeroicList,      // the install paths that Heroic's installed.json files list
-  kLutrisGames,     // the games' folders and prefixes that Lutris' .yml files name
-  kGogMenuEntry,    // the Path= of GOG's menu entries
-  kMachineRegistry, // the folders that values of the machine's registry name (key\\value)
+  kFolders,          // the folders named (a trailing "*" takes each folder that begins so)
+  kSteamLibraries,   // the folders named, and the libraries their libraryfolders.vdf lists
+  kHeroicList,       // the install paths that Heroic's installed.json files list
+  kLutrisGames,      // the games' folders and prefixes that Lutris' .yml files name
+  kGogMenuEntry,     // the Path= of GOG's menu entries
+  kMachineRegistry,  // the folders that values of the machine's registry name (key\\value)
 };
 
 // Where a store, a launcher or a port puts the game: how its roots are
-// listed (paths under the home, or absolute), and the folders under a root
-// that may hold the game ("" the root itself).
+// listed (paths under the home or absolute; on Windows, registry values),
+// and the folders under a root that may hold the game ("" the root itself).
 struct Place {
   const char* store;
   Roots roots;
@@ -82,6 +83,7 @@ struct Place {
 };
 
 const std::vector<Place>& Places() {
+  // clang-format off
   static const std::vector<Place> places = {
 #ifdef _WIN32
       {"GOG",
@@ -134,6 +136,7 @@ const std::vector<Place>& Places() {
       {"Raze", Roots::kFolders, {"~/.config/raze", "~/.var/app/org.zdoom.Raze/.config/raze"}, {""}},
 #endif
   };
+  // clang-format on
   return places;
 }
 
@@ -161,7 +164,7 @@ std::vector<Found> FoundGameFolders() {
   // each folder there that begins so (each real folder once).
   const auto expand = [&](const std::string& pattern) {
     std::vector<std::string> paths{pattern.rfind("~/", 0) == 0 ? home + pattern.substr(1)
-                                                                : pattern};
+                                                               : pattern};
     for (std::size_t star; !late() && (star = paths.front().find('*')) != std::string::npos;) {
       std::vector<std::string> next;
       for (const auto& path : paths) {
@@ -199,8 +202,8 @@ std::vector<Found> FoundGameFolders() {
         case Roots::kSteamLibraries: {
           const std::string root = absolute(path);
           roots.push_back(root);
-          const std::string vdf = platform::system::ReadListFile(
-              root + "/steamapps/libraryfolders.vdf", kLongestList);
+          const std::string vdf =
+              platform::system::ReadListFile(root + "/steamapps/libraryfolders.vdf", kLongestList);
           for (auto& library : stores::SteamLibraries(vdf)) roots.push_back(std::move(library));
           break;
         }

@@ -68,8 +68,8 @@ std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  const auto open =
-      platform::system::LateFunction<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  const auto open = platform::system::LateFunction<decltype(::GetOpenFileNameW)>(
+      L"comdlg32.dll", "GetOpenFileNameW");
   if (open == nullptr || !open(&dialog)) return {};
   return Utf8(file);
 }
@@ -85,7 +85,8 @@ int CALLBACK FolderDialogStarts(HWND dialog, UINT message, LPARAM, LPARAM data) 
     const auto* start = reinterpret_cast<const std::pair<std::wstring, std::wstring>*>(data);
     ::SetWindowTextW(dialog, start->first.c_str());
     if (!start->second.empty())
-      ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(start->second.c_str()));
+      ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                     reinterpret_cast<LPARAM>(start->second.c_str()));
   }
   return 0;
 }
@@ -149,8 +150,7 @@ INT_PTR CALLBACK ListDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPAR
       return FALSE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK ||
-          (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_DBLCLK)) {
+      if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_DBLCLK)) {
         const LRESULT chosen = ::SendDlgItemMessageW(dialog, kList, LB_GETCURSEL, 0, 0);
         ::EndDialog(dialog, chosen == LB_ERR ? -1 : chosen);
         return TRUE;
@@ -224,8 +224,9 @@ int ChooseFromList(HWND owner, const std::string& title, const std::string& prom
   form.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 209, 129, 50, 14, IDOK, kButton, L"OK");
   form.Item(BS_PUSHBUTTON | WS_TABSTOP, 263, 129, 50, 14, IDCANCEL, kButton, L"Cancel");
   ListDialog list{&items};
-  const INT_PTR chosen = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner,
-                                                   ListDialogEvents, reinterpret_cast<LPARAM>(&list));
+  const INT_PTR chosen =
+      ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner, ListDialogEvents,
+                                reinterpret_cast<LPARAM>(&list));
   return chosen < 0 || chosen >= static_cast<INT_PTR>(items.size()) ? -1 : static_cast<int>(chosen);
 }
 

@@ -266,9 +266,9 @@ TEST_F(FirstContactTest, OffersWhatTheStoresInstalledAndMovesIn) {
     ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
     offered.push_back(item);
   }
-  EXPECT_EQ(offered, (std::vector<std::wstring>{L"GOG: " + gog.wstring(),
-                                                L"Steam: " + classic.wstring(),
-                                                L"Other folder..."}));
+  EXPECT_EQ(offered,
+            (std::vector<std::wstring>{L"GOG: " + gog.wstring(), L"Steam: " + classic.wstring(),
+                                       L"Other folder..."}));
   ::SendMessageW(list, LB_SETCURSEL, 1, 0);
   ::PostMessageW(ask, WM_COMMAND, IDOK, 0);
   DWORD code = 1;
@@ -287,7 +287,8 @@ TEST_F(FirstContactTest, OffersWhatTheStoresInstalledAndMovesIn) {
   ASSERT_NE(main, nullptr);
   DWORD pid = 0;
   ::GetWindowThreadProcessId(main, &pid);
-  HANDLE copy = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+  HANDLE copy = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE | PROCESS_TERMINATE,
+                              FALSE, pid);
   ASSERT_NE(copy, nullptr);
   started_.push_back(copy);
   wchar_t image[MAX_PATH] = {};

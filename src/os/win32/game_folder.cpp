@@ -104,7 +104,7 @@ GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryT
   if (SUCCEEDED(com)) ::CoUninitialize();
   if (FAILED(done)) {
     home.reason = SystemText(HRESULT_FACILITY(done) == FACILITY_WIN32 ? HRESULT_CODE(done)
-                                                                       : static_cast<DWORD>(done));
+                                                                      : static_cast<DWORD>(done));
     return Problem::kEntryNotWritten;
   }
   return Problem::kNone;
