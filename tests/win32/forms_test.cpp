@@ -344,6 +344,33 @@ TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
   }
 }
 
+// Started where no game is, Kestrum asks where it is; a kestrum.exe in the
+// folder chosen that is not this program is neither run nor replaced, and
+// the user is told.
+TEST_F(FormTest, FirstContactLeavesAStrangersKestrumExeAsItIs) {
+  const fs::path downloads = temp_ / "Downloads";
+  const fs::path game = temp_ / "Games" / "Duke";
+  fs::create_directories(downloads);
+  fs::create_directories(game);
+  Write(game / "DUKE3D.EXE", "");
+  Write(game / "kestrum.exe", "not Kestrum");
+  platform::SetProgramDirectoryForTesting(downloads.string());
+  win32::dialogs::SetHookForTesting([&](const Request& r) {
+    shown.push_back(r);
+    if (r.kind == Request::Kind::ChooseFromList) return std::to_string(r.items.size() - 1);
+    return r.kind == Request::Kind::ChooseFolder ? game.string() : std::string();
+  });
+  Load();
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(shown[shown.size() - 2].kind, Request::Kind::ChooseFolder);
+  EXPECT_EQ(shown[shown.size() - 2].title, "Where is Duke Nukem 3D?");
+  EXPECT_EQ(shown.back().text, (game / "kestrum.exe").string() +
+                                   " is already there, and it is not this Kestrum. Kestrum left it "
+                                   "as it is: move it away and choose the folder again.");
+  EXPECT_EQ(shown.back().title, "No Dice...");
+  EXPECT_EQ(Read(game / "kestrum.exe"), "not Kestrum");
+}
+
 // The Open dialog as the game's tools set it up, and a map chosen in it or
 // dropped on the start button becoming the user entry.
 TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
