@@ -82,6 +82,13 @@ class ProcessTest : public testsupport::IsolatedTest {
     ::kill(pid, SIGTERM);
     EXPECT_EQ(WaitExit(pid), 0);
   }
+  // Ends the Kestrum that shows that window (one that another one started).
+  static void EndOwnerOf(const std::string& window) {
+    const std::string pid = testsupport::XDoToolOutput({"getwindowpid", window});
+    ASSERT_FALSE(pid.empty());
+    ::kill(std::stoi(pid), SIGTERM);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+  }
   static int WaitExit(pid_t pid) {
     int status = 0;
     bool done = testsupport::WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; },
@@ -436,10 +443,7 @@ TEST_F(ProcessTest, StartedWithoutAGameItAsksWhereAndMovesIn) {
   const std::string again = testsupport::XDoToolOutput(
       {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5$"});
   ASSERT_FALSE(again.empty());
-  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
-  ASSERT_FALSE(pid.empty());
-  ::kill(std::stoi(pid), SIGTERM);
-  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+  EndOwnerOf(again);
   EXPECT_TRUE(testsupport::Exists(RegistryFile()));  // the second one did
 }
 
@@ -488,10 +492,7 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
   const auto calls = testsupport::WaitForCalls(Bin(), "eduke32", 1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].directory, tour);
-  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
-  ASSERT_FALSE(pid.empty());
-  ::kill(std::stoi(pid), SIGTERM);
-  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+  EndOwnerOf(again);
 }
 
 // Two folders whose names are not UTF-8 show alike in the list: the one
@@ -525,10 +526,7 @@ TEST_F(ProcessTest, FirstContactTakesTheFolderPickedWhateverItsNameShows) {
   const std::string again = testsupport::XDoToolOutput(
       {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem $"});
   ASSERT_FALSE(again.empty());
-  const std::string pid = testsupport::XDoToolOutput({"getwindowpid", again});
-  ASSERT_FALSE(pid.empty());
-  ::kill(std::stoi(pid), SIGTERM);
-  EXPECT_TRUE(testsupport::WaitFor([&] { return ::kill(std::stoi(pid), 0) != 0; }));
+  EndOwnerOf(again);
 }
 
 // A folder with the Atomic Edition's DUKE3D.GRP and a port on PATH, but no
