@@ -32,6 +32,13 @@ class ProcessTest : public testsupport::IsolatedTest {
     testsupport::WriteFile(program, testsupport::ReadFile(KESTRUM_BINARY));
     ::chmod(program.c_str(), 0755);
   }
+  // Kestrum installed as a package installs it, with no game beside it.
+  std::string InstalledApart() {
+    const std::string installed = Root() + "/usr/bin/kestrum";
+    testsupport::MakeDirs(Root() + "/usr/bin");
+    Install(installed);
+    return installed;
+  }
   pid_t Start() {
     const std::string program = ProgramDir() + "/kestrum";
     Install(program);
@@ -409,9 +416,7 @@ TEST_F(ProcessTest, StartedWithoutAGameItAsksWhereAndMovesIn) {
   ASSERT_TRUE(x.Running());
   testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
   testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
-  const std::string installed = Root() + "/usr/bin/kestrum";
-  testsupport::MakeDirs(Root() + "/usr/bin");
-  Install(installed);
+  const std::string installed = InstalledApart();
   const std::string game = Root() + "/Games/My Duke";
   testsupport::MakeDirs(game);
   testsupport::WriteFile(game + "/DUKE3D.EXE", "");
@@ -455,9 +460,7 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
   ASSERT_TRUE(x.Running());
   testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
   testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
-  const std::string installed = Root() + "/usr/bin/kestrum";
-  testsupport::MakeDirs(Root() + "/usr/bin");
-  Install(installed);
+  const std::string installed = InstalledApart();
   const std::string home = Root() + "/home";
   const std::string gog = home + "/GOG Games/Duke Nukem 3D Atomic Edition";
   const std::string steam = home + "/.steam/steam/steamapps/common/Duke Nukem 3D/gameroot/classic";
@@ -502,9 +505,7 @@ TEST_F(ProcessTest, FirstContactTakesTheFolderPickedWhateverItsNameShows) {
   ASSERT_TRUE(x.Running());
   testsupport::ScopedEnv xcb("QT_QPA_PLATFORM", "xcb");
   testsupport::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
-  const std::string installed = Root() + "/usr/bin/kestrum";
-  testsupport::MakeDirs(Root() + "/usr/bin");
-  Install(installed);
+  const std::string installed = InstalledApart();
   const std::string gog = Root() + "/home/GOG Games/Duke Nukem 3D ";
   for (const std::string& folder : {gog + "\xfe", gog + "\xff"}) {
     testsupport::MakeDirs(folder);
