@@ -6,6 +6,7 @@
 
 #include "app/exit_program.h"
 #include "app/first_contact.h"
+#include "dosbox/dos_view.h"
 #include "dosbox/start_failure.h"
 #include "launch/command_line.h"
 #include "launch/engine.h"
@@ -133,8 +134,8 @@ bool StartUp(MainFormPort& window) {
     // The program the user chose is gone: the first found plays, and the
     // user is told this once (the choice stored from now on is that one).
     fellBack = Message{std::string(saved->menuText) + ", the game program you chose, is not in " +
-                           platform::ProgramFolder() + " any more: " +
-                           launch::RowOf(engine).menuText + " plays instead.",
+                           platform::ProgramFolder() +
+                           " any more: " + launch::RowOf(engine).menuText + " plays instead.",
                        "No Dice...", Message::kStop};
     window.session.engine = engine;
     SaveEngineName(launch::RowOf(engine).savedAs);
@@ -167,6 +168,7 @@ struct GameLine {
   launch::GameFolder folder;
   GameEngine engine = GameEngine::kDos;
   std::vector<std::string> words;  // its argument vector, or the words of its DOS line
+  std::string refused;             // why it cannot be started as it stands
 };
 // The user's own file is named by the stage list's entry 0 when selected.
 bool UserFileSelected() {
@@ -180,9 +182,9 @@ GameLine BuildGameLine(GameLine line, const std::string& stagedFile) {
   line.words.clear();
   const launch::EngineRow& row = launch::RowOf(line.engine);
   if (row.start == launch::StartedBy::kDirectly) {
-    const std::string shown =
-        stagedFile.empty() ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
-                           : stagedFile;
+    const std::string shown = stagedFile.empty()
+                                  ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
+                                  : stagedFile;
     // A sandboxed program is granted the game's folder and the folder that
     // holds the user's file for this run.
     std::vector<std::string> granted{platform::ProgramFolder()};
@@ -190,16 +192,18 @@ GameLine BuildGameLine(GameLine line, const std::string& stagedFile) {
       granted.push_back(stagedFile.substr(0, platform::LastSeparator(stagedFile)));
     }
     const launch::FoundEngine* found = line.folder.Find(line.engine);
-    const std::vector<std::string> program =
-        found != nullptr ? launch::ProgramWords(*found, granted) : std::vector<std::string>{};
-    line.words = BuildCommandWords(row.dialect(program, line.folder.mainGroup), LaunchOptions,
+    const launch::ProgramStart program =
+        found != nullptr ? launch::ProgramWords(*found, granted) : launch::ProgramStart{};
+    line.refused = program.whyNot;
+    line.words = BuildCommandWords(row.dialect(program.words, line.folder.mainGroup), LaunchOptions,
                                    Stages.Text(), shown);
     GameCommandLine = ShownCommandLine(line.words);
   } else {
     GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
     // The same words go on to command.com or DOSBox, as command.com would
     // cut them at their blanks: the line is never flattened and cut again.
-    for (const auto& word : BuildCommandWords(DosDialect(), LaunchOptions, Stages.Text(), UserFilePath)) {
+    for (const auto& word :
+         BuildCommandWords(DosDialect(), LaunchOptions, Stages.Text(), UserFilePath)) {
       for (auto& part : text::SplitWords(word)) line.words.push_back(std::move(part));
     }
   }
@@ -227,16 +231,40 @@ std::optional<Message> ChosenFileGone() {
   return NoDice(launch::Describe(trouble));
 }
 
+// The chosen file as the DOS game reaches it: by a short path, which a file
+// taken while a port was the engine may not have. The rest (a device's
+// name, an alias that changed hands) the start itself checks.
+std::optional<Message> TakeFileForTheDosGame() {
+  const platform::HostPath& chosen = Stages.ChosenFile().path;
+  if (chosen.empty() || !UserFilePath.empty()) return std::nullopt;
+  if (auto gone = ChosenFileGone()) return gone;
+  const std::string shortPath = text::ToLower(GetShortPath(chosen.text));
+  auto trouble = platform::dosview::CheckChosenFile(chosen.text, shortPath);
+  if (trouble.kind == platform::dosview::Trouble::kNone && shortPath.empty()) {
+    trouble.kind = platform::dosview::Trouble::kNoDosPath;
+  }
+  if (trouble.kind != platform::dosview::Trouble::kNone) return NoDice(launch::Describe(trouble));
+  UserFilePath = shortPath;
+  return std::nullopt;
+}
+
 // A port plays on its own: Kestrum only looks, a moment after the start,
 // whether it is still there, and never holds its own window back for that.
 void StartPort(MainFormPort& window, const GameLine& planned) {
   launch::StagedFile staged;
   if (UserFileSelected() && launch::RowOf(planned.engine).userFileStaged) {
     if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
-    staged = launch::StageUserFile(Stages.ChosenFile().path, Stages.ChosenFile().identity);
+    const launch::FoundEngine* found = planned.folder.Find(planned.engine);
+    staged = launch::StageUserFile(
+        Stages.ChosenFile().path, Stages.ChosenFile().identity,
+        found != nullptr ? launch::LooksFirstIn(*found) : std::vector<std::string>{});
     if (!staged.error.empty()) return window.ShowMessage(NoDice(staged.error));
   }
   const GameLine line = staged.file.empty() ? planned : BuildGameLine(planned, staged.file);
+  if (!line.refused.empty()) {
+    if (staged.release) staged.release();
+    return window.ShowMessage(NoDice(line.refused));
+  }
   window.Minimize();
   const launch::Started started = launch::StartGameProgram(line.words, staged.release);
   if (started.taskId == 0) {
@@ -264,13 +292,33 @@ void StartPort(MainFormPort& window, const GameLine& planned) {
 
 void LaunchGame(MainFormPort& window) {
   launch::EnterProgramDirectory();
-  const std::string before = GameCommandLine;
-  const GameLine line = BuildGameLine(window);
+  GameLine line;
+  line.folder = launch::LookAtGameFolder();
+  line.engine = launch::EngineToRun(line.folder, window.session.engine);
   if (!line.folder.Any()) {
-    GameCommandLine = before;  // nothing was built
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
+  if (window.session.shownEngine && *window.session.shownEngine != line.engine) {
+    // Another program would play than the one the window names, with
+    // choices the window did not offer: nothing starts, and the window
+    // now shows what would.
+    const std::string gone = launch::RowOf(*window.session.shownEngine).menuText;
+    window.session.engine = line.engine;
+    ShowWhatTheEngineTakes(window, line.folder);
+    window.ShowMessage(NoDice(gone + ", the game program this window plays with, is not in " +
+                              platform::ProgramFolder() + " any more, so nothing was started. " +
+                              launch::RowOf(line.engine).menuText +
+                              " is there: the window now shows what it takes. Click the start "
+                              "button again to play with it."));
+    return;
+  }
+  if (UserFileSelected() && !launch::RowOf(line.engine).userFileStaged) {
+    // A file taken while a port was the engine needs no DOS name; the DOS
+    // game does, and it is looked for now.
+    if (auto refused = TakeFileForTheDosGame()) return window.ShowMessage(*refused);
+  }
+  line = BuildGameLine(std::move(line), {});
   if (launch::RowOf(line.engine).start == launch::StartedBy::kDirectly) {
     return StartPort(window, line);
   }
@@ -299,9 +347,8 @@ void ShowCommandLine(MainFormPort& window) {
 
 void OpenUserFile(MainFormPort& window) {
   window.TakeFocus();
-  const std::string folder = window.session.lastOpenFolder.empty()
-                                 ? platform::ProgramFolder()
-                                 : window.session.lastOpenFolder;
+  const std::string folder = window.session.lastOpenFolder.empty() ? platform::ProgramFolder()
+                                                                   : window.session.lastOpenFolder;
   const std::string chosen = window.ChooseFile(OpenDialog(), folder);
   if (chosen.empty()) return;
   const auto slash = platform::LastSeparator(chosen);
@@ -373,6 +420,7 @@ namespace {
 void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& folder) {
   const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
   const launch::EngineRow& row = launch::RowOf(engine);
+  window.session.shownEngine = engine;
   const CommandDialect dialect = row.dialect({}, {});
   const bool map = text::Right(text::ToLower(Stages.Text()), 4) == ".map";
   for (const mainwindow::OptionField& option : mainwindow::OptionFields()) {
@@ -385,8 +433,8 @@ void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& fold
     window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
   }
   // Which engine plays, wherever it is not the DOS game alone.
-  const bool dosGameAlone = row.start == launch::StartedBy::kCommandInterpreter &&
-                            !window.session.engineChoiceOffered;
+  const bool dosGameAlone =
+      row.start == launch::StartedBy::kCommandInterpreter && !window.session.engineChoiceOffered;
   window.SetCaption(mainwindow::kCaption + SetupVersion +
                     (dosGameAlone ? std::string() : std::string(" (") + row.menuText + ")"));
 }
@@ -455,8 +503,8 @@ std::vector<bool> PopupItemsShown() {
   const launch::GameFolder folder = offered ? launch::LookAtGameFolder() : launch::GameFolder{};
   std::vector<bool> shown;
   for (const PopupMenuItem& item : PopupMenu()) {
-    shown.push_back(!item.withEngines ||
-                    (offered && (item.command != PopupCommand::kEngine || folder.Has(item.engine))));
+    shown.push_back(!item.withEngines || (offered && (item.command != PopupCommand::kEngine ||
+                                                      folder.Has(item.engine))));
   }
   return shown;
 }

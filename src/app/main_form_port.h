@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct Session {
   // (it holds more than one); saved as "Engine" only then.
   GameEngine engine = GameEngine::kDos;
   bool engineChoiceOffered = false;
+  // The engine the window shows (its caption, its disabled controls): a
+  // launch starts that one or nothing. Unset until the window shows one.
+  std::optional<GameEngine> shownEngine;
   // A started program whose window comes to the front when the user comes
   // back to Kestrum, and whether Kestrum waits minimised for that.
   std::int64_t task = 0;

@@ -1,6 +1,7 @@
 // Starting a command line as command.com would: the one policy for every
 // system, over what each system supplies (processes.h, drives.h).
 #include "dosbox/dos_view.h"
+#include "os/flatpak.h"
 #include "os/processes.h"
 #include "dosbox/runner.h"
 #include "dosbox/drives.h"
@@ -55,14 +56,25 @@ StartResult StartProcess(const std::vector<std::string>& words, int showCommand,
   std::vector<std::string> args{dosbox.program};
   if (!dosbox.flatpakId.empty()) {
     // A sandboxed DOSBox sees its own folders only: it is granted, for this
-    // run, the drives' folder, the current (game) folder, which the game
-    // writes to, and each file the line names, to read.
+    // run, the drives' folder, which holds each file the line names, to
+    // read, and the current (game) folder, which the game writes to.
     args.push_back("run");
     const std::string& first = mounted.paths.front();
-    args.push_back("--filesystem=" + first.substr(0, first.find_last_of("/\\")) + ":ro");
+    std::vector<std::pair<std::string, bool>> granted{
+        {first.substr(0, first.find_last_of("/\\")), true}};
     for (const auto& drive : plan.drives) {
-      args.push_back("--filesystem=" +
-                     (drive.hostFile.empty() ? drive.hostFolder : drive.hostFile + ":ro"));
+      if (drive.hostFile.empty()) granted.emplace_back(drive.hostFolder, false);
+    }
+    for (const auto& [path, readOnly] : granted) {
+      const system::FlatpakGrant grant = system::GrantToFlatpak(path, readOnly);
+      if (!grant.whyNot.empty()) {
+        if (mounted.release) mounted.release();
+        result.failure.kind = StartFailure::Kind::kNotGranted;
+        result.failure.folder = path;
+        result.failure.word = grant.whyNot;
+        return result;
+      }
+      args.push_back(grant.option);
     }
     args.push_back(dosbox.flatpakId);
   }

@@ -48,6 +48,7 @@ struct StartFailure {
     kChangedWhileMade,   // fileName was replaced while its drive was made
     kNoShortFolderName,  // folder has no short name for DOSBox's mount
     kDosBoxNotStarted,
+    kNotGranted,  // a sandboxed DOSBox cannot be let into folder: word says why
   };
   Kind kind = Kind::kNone;
   std::string program;  // the program the user would miss

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "os/flatpak.h"
 #include "os/processes.h"
 #include "winapi/dos_paths.h"
 
@@ -27,13 +28,13 @@ const std::vector<EngineRow>& Engines() {
   using S = StartedBy;
   static const std::vector<EngineRow> rows = {
       {GameEngine::kDos, "dos", "Duke3D.exe", "Duke3D.exe", "", "", S::kCommandInterpreter, false,
-       false, DosGame},
+       false, "", DosGame},
       {GameEngine::kEDuke32, "eduke32", "EDuke32", "DUKE3D.GRP", KESTRUM_PROGRAM("eduke32"),
-       "com.eduke32.EDuke32", S::kDirectly, true, true, PortDialect},
+       "com.eduke32.EDuke32", S::kDirectly, true, true, ".config/eduke32", PortDialect},
       {GameEngine::kRaze, "raze", "Raze", "DUKE3D.GRP", KESTRUM_PROGRAM("raze"), "org.zdoom.Raze",
-       S::kDirectly, true, true, RazeDialect},
+       S::kDirectly, true, true, ".config/raze", RazeDialect},
       {GameEngine::kJFDuke3D, "jfduke3d", "JFDuke3D", "DUKE3D.GRP", KESTRUM_PROGRAM("jfduke3d"), "",
-       S::kDirectly, true, true, JFDuke3DDialect},
+       S::kDirectly, true, true, ".jfduke3d", JFDuke3DDialect},
   };
   return rows;
 }
@@ -66,15 +67,37 @@ const FoundEngine* GameFolder::Find(GameEngine engine) const {
   return nullptr;
 }
 
-std::vector<std::string> ProgramWords(const FoundEngine& found,
-                                      const std::vector<std::string>& grantedFolders) {
-  if (found.flatpakId.empty()) return {found.program};
+ProgramStart ProgramWords(const FoundEngine& found,
+                          const std::vector<std::string>& grantedFolders) {
+  if (found.flatpakId.empty()) return {{found.program}, {}};
   // The app sees its own folders only: the run is granted the game's and
   // the user's file's, to read, and nothing else of the home.
-  std::vector<std::string> words{found.program, "run"};
-  for (const auto& folder : grantedFolders) words.push_back("--filesystem=" + folder + ":ro");
-  words.push_back(found.flatpakId);
-  return words;
+  ProgramStart start{{found.program, "run"}, {}};
+  for (const auto& folder : grantedFolders) {
+    const platform::system::FlatpakGrant grant = platform::system::GrantToFlatpak(folder, true);
+    if (!grant.whyNot.empty()) {
+      return {{},
+              std::string(RowOf(found.engine).menuText) +
+                  " runs in Flatpak's sandbox, and Kestrum cannot let it read " + folder + ": " +
+                  grant.whyNot + ". Move the files to another folder and try again."};
+    }
+    start.words.push_back(grant.option);
+  }
+  start.words.push_back(found.flatpakId);
+  return start;
+}
+
+std::vector<std::string> LooksFirstIn(const FoundEngine& found) {
+  std::vector<std::string> folders{platform::ProgramFolder()};
+  const std::string own = RowOf(found.engine).ownFolder;
+  const char* home = std::getenv("HOME");
+  if (own.empty() || home == nullptr || *home == '\0') return folders;
+  folders.push_back(platform::InFolder(home, own));
+  // A sandboxed app keeps the same folder inside its own.
+  if (!found.flatpakId.empty()) {
+    folders.push_back(platform::InFolder(home, ".var/app/" + found.flatpakId + "/" + own));
+  }
+  return folders;
 }
 
 GameFolder LookAtGameFolder() {

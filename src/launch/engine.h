@@ -39,6 +39,9 @@ struct EngineRow {
   // The user's file reaches it through a folder of the run's own, by any
   // name; else by its DOS short path, which must then exist.
   bool userFileStaged;
+  // Its own folder below the home (its settings, its saves), where it looks
+  // for a file first, before any folder it is told of; empty for none.
+  const char* ownFolder;
   CommandDialect (*dialect)(const std::vector<std::string>& program, const std::string& mainGroup);
 };
 // In the order they are offered; the first is where a folder holds several
@@ -54,9 +57,16 @@ struct FoundEngine {
   std::string flatpakId;  // set: started as that Flatpak app, program is flatpak
 };
 // The words that start a found engine's program: the program itself, or
-// "flatpak run" with read access for this run to exactly those folders.
-std::vector<std::string> ProgramWords(const FoundEngine& found,
-                                      const std::vector<std::string>& grantedFolders);
+// "flatpak run" with read access for this run to exactly those folders; or,
+// where the sandbox cannot be let into one of them exactly, why not.
+struct ProgramStart {
+  std::vector<std::string> words;
+  std::string whyNot;
+};
+ProgramStart ProgramWords(const FoundEngine& found, const std::vector<std::string>& grantedFolders);
+// The folders where a found engine would find a file by its name before
+// the folder of the run it is told of: the game folder, and its own.
+std::vector<std::string> LooksFirstIn(const FoundEngine& found);
 struct GameFolder {
   std::vector<FoundEngine> engines;  // in the table's order
   std::uint64_t groupSize = 0;       // DUKE3D.GRP's size in bytes

@@ -29,7 +29,8 @@ bool ReadsAsALevel(const std::string& name) {
   const auto letter = [&](char c) {
     return at < name.size() && (name[at] == c || name[at] == c + ('a' - 'A')) && ++at;
   };
-  return letter('E') && digits() && letter('L') && digits() && (at == name.size() || name[at] == '.');
+  return letter('E') && digits() && letter('L') && digits() &&
+         (at == name.size() || name[at] == '.');
 }
 
 // The name a staged file goes by: its own where every program reads it
@@ -72,8 +73,8 @@ Started StartMaximised(const std::vector<std::string>& words,
 
 Started StartGameProgram(const std::vector<std::string>& words, std::function<void()> ended) {
   EnterProgramDirectory();
-  const std::int64_t task = platform::system::Start(words.front(), words,
-                                                    platform::kSwShowMaximized, ended);
+  const std::int64_t task =
+      platform::system::Start(words.front(), words, platform::kSwShowMaximized, ended);
   if (task == 0) {
     if (ended) ended();
     return Started{0, ProgramName(words) + " could not be started."};
@@ -89,11 +90,24 @@ std::string EndedAtOnce(const std::vector<std::string>& words) {
          " runs when started by itself.";
 }
 
-StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity) {
+StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity,
+                         const std::vector<std::string>& looksFirstIn) {
   platform::dosview::Drive drive;
   drive.hostFile = file.text;
   drive.identity = identity;
   drive.dosName = PlainName(file.Name());
+  const auto held = [&looksFirstIn](const std::string& name) {
+    for (const auto& folder : looksFirstIn) {
+      if (!platform::FindNormalFile(platform::InFolder(folder, name)).empty()) return true;
+    }
+    return false;
+  };
+  const auto dot = drive.dosName.find_last_of('.');
+  const std::string extension =
+      dot == std::string::npos ? std::string() : text::ToLower(drive.dosName.substr(dot));
+  for (int n = 1; held(drive.dosName) && n < 1000; ++n) {
+    drive.dosName = "usermap" + (n == 1 ? std::string() : std::to_string(n)) + extension;
+  }
   platform::system::Mounted staged = platform::system::StageFile(drive);
   StagedFile result;
   if (staged.failure) {

@@ -47,6 +47,9 @@ struct StagedFile {
 };
 // How the line Alt+D shows names that folder before a launch has made it.
 inline constexpr const char* kStagedFolderShown = "(a folder of this run)";
-StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity);
+// Its name there is one that none of the folders the program looks in
+// first holds, so that no file of the same name plays instead.
+StagedFile StageUserFile(const platform::HostPath& file, const std::string& identity,
+                         const std::vector<std::string>& looksFirstIn = {});
 
 }  // namespace launch

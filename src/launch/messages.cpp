@@ -114,6 +114,9 @@ std::string Describe(const StartFailure& f) {
       return "DOSBox cannot reach the folder " + f.folder + ": it has no short name.";
     case Kind::kDosBoxNotStarted:
       return "DOSBox could not be started.";
+    case Kind::kNotGranted:
+      return "DOSBox runs in Flatpak's sandbox, and Kestrum cannot let it into " + f.folder +
+             ": " + f.word + ". Move the files to another folder and try again.";
   }
   return {};
 }

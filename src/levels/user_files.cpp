@@ -33,7 +33,6 @@ std::string FindCompanion(const std::string& longPath) {
 // Only a file that DOS can open by its short path is taken; any other
 // changes nothing at all, and the user is told why.
 std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) {
-  const std::string shortPath = text::ToLower(GetShortPath(fileName));
   if (launch::RowOf(engine).userFileStaged) {
     // A port opens the file through a link of its run: any name will do,
     // as long as it is a file the user may read.
@@ -42,10 +41,12 @@ std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) 
     if (trouble.kind != platform::dosview::Trouble::kNone) {
       return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
     }
-    UserFilePath = shortPath;
+    // No DOS name was looked for: the DOS game looks for one at launch.
+    UserFilePath.clear();
     Stages.SetChosenFile({platform::HostPath{fileName}, file.identity});
     return std::nullopt;
   }
+  const std::string shortPath = text::ToLower(GetShortPath(fileName));
   const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
   if (trouble.kind != platform::dosview::Trouble::kNone) {
     return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
@@ -72,10 +73,9 @@ std::int16_t CheckValidFile(const std::string& fileName) {
 void SetupFile(const std::string& path, MainWindowPort& window) {
   // The companion is looked for beside the file as it was chosen, when the
   // path is that file's; otherwise beside the path itself.
-  const std::string longPath =
-      text::ToLower(GetShortPath(Stages.ChosenFile().path.text)) == path
-          ? Stages.ChosenFile().path.text
-          : path;
+  const std::string longPath = text::ToLower(GetShortPath(Stages.ChosenFile().path.text)) == path
+                                   ? Stages.ChosenFile().path.text
+                                   : path;
   ShowEntry(ParsePath(path, 0), longPath, window);
 }
 

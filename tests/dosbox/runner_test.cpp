@@ -9,6 +9,7 @@
 #include "winapi/dos_paths.h"
 #include "os/processes.h"
 #include "dosbox/runner.h"
+#include "os/flatpak.h"
 #include "text/text.h"
 #include "support/test_support.h"
 
@@ -229,10 +230,52 @@ TEST_F(ProcessesTest, AFlatpakDosBoxIsGrantedWhatTheRunNeedsAlone) {
   EXPECT_EQ(args[0], "run");
   EXPECT_TRUE(args[1].starts_with("--filesystem=" + Root() + "/runtime/kestrum/dos-")) << args[1];
   EXPECT_TRUE(args[1].ends_with(":ro")) << args[1];
-  EXPECT_EQ(args[2], "--filesystem=" + ProgramDir());
-  EXPECT_EQ(args[3], "--filesystem=" + Root() + "/maps/mymap.map:ro");
-  EXPECT_EQ(args[4], "io.github.dosbox-staging");
-  EXPECT_EQ(args[5], "-noautoexec");
+  EXPECT_EQ(args[2], "--filesystem=" + ProgramDir() + ":rw");
+  // The drive holds the file itself: the map's own folder is not granted.
+  EXPECT_EQ(args[3], "io.github.dosbox-staging");
+  EXPECT_EQ(args[4], "-noautoexec");
+}
+
+// What Flatpak makes of a --filesystem= option: "\" escapes the next
+// character, the first plain ":" starts the mode, and a mode it does not
+// know is ignored (the grant is then read-write).
+std::pair<std::string, std::string> AsFlatpakReadsIt(const std::string& option) {
+  std::string path, mode = "rw";
+  std::size_t at = std::string("--filesystem=").size();
+  while (at < option.size() && option[at] != ':') {
+    if (option[at] == '\\') ++at;
+    if (at < option.size()) path += option[at++];
+  }
+  if (at < option.size()) {
+    const std::string suffix = option.substr(at + 1);
+    if (suffix == "ro" || suffix == "rw" || suffix == "create") mode = suffix;
+  }
+  return {path, mode};
+}
+
+// Every granted path reaches the sandbox as exactly that path and mode;
+// one Flatpak would not share as it stands is refused with the reason.
+TEST(FlatpakGrant, EveryPathIsGrantedExactlyOrNotAtAll) {
+  for (const std::string path : {"/home/ann/Games/Duke Nukem 3D: Atomic", "/home/ann/maps:x",
+                                 "/home/ann/back\\slash", "/home/ann/a\\:b:ro", "/home/ann/Mapé"}) {
+    for (const bool readOnly : {true, false}) {
+      SCOPED_TRACE(path);
+      const auto grant = platform::system::GrantToFlatpak(path, readOnly);
+      ASSERT_EQ(grant.whyNot, "");
+      EXPECT_EQ(AsFlatpakReadsIt(grant.option),
+                std::make_pair(path, std::string(readOnly ? "ro" : "rw")));
+    }
+  }
+  for (const auto& [path, why] : std::vector<std::pair<std::string, std::string>>{
+           {"/usr/share/games/eduke32", "Flatpak keeps that folder for the sandbox's own"},
+           {"/home/ann/\xe9t\xe9", "Flatpak takes only names written in UTF-8"},
+           {"/home/ann/../bob", "its path holds \"..\""},
+           {"maps", "it is not a full path"}}) {
+    SCOPED_TRACE(path);
+    const auto grant = platform::system::GrantToFlatpak(path, true);
+    EXPECT_EQ(grant.option, "");
+    EXPECT_EQ(grant.whyNot, why);
+  }
 }
 
 }  // namespace

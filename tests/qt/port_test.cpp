@@ -16,6 +16,7 @@
 #include "os/instance.h"
 #include "qt/frm_popup.h"
 #include "support/game_reader.h"
+#include "text/text.h"
 #include "winapi/dos_paths.h"
 #include "widget_fixture.h"
 
@@ -62,12 +63,11 @@ TEST_F(PortTest, TheGroupFilesSizeTellsTheEdition) {
     const char* caption;
     bool fourthEpisode;
   };
-  for (const Case& c :
-       {Case{kAtomic, "Duke Nukem 1.5 (EDuke32)", true},
-        Case{44486702, "Duke Nukem 1.5 (EDuke32)", true},  // the World Tour's
-        Case{44348015, "Duke Nukem 1.4 (EDuke32)", true},
-        Case{26524524, "Duke Nukem 1.3D (EDuke32)", false},
-        Case{11035779, "Duke Nukem 1.3D (EDuke32)", false}}) {
+  for (const Case& c : {Case{kAtomic, "Duke Nukem 1.5 (EDuke32)", true},
+                        Case{44486702, "Duke Nukem 1.5 (EDuke32)", true},  // the World Tour's
+                        Case{44348015, "Duke Nukem 1.4 (EDuke32)", true},
+                        Case{26524524, "Duke Nukem 1.3D (EDuke32)", false},
+                        Case{11035779, "Duke Nukem 1.3D (EDuke32)", false}}) {
     SCOPED_TRACE(c.caption);
     Group(c.size);
     ASSERT_TRUE(Load());
@@ -149,7 +149,8 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
   QTest::mouseClick(form->cmdStart, Qt::LeftButton);
   EXPECT_EQ(engineItems(),
             (QStringList{"DN3DHelp.exe", "Duke Setup.exe", "Duke3D.exe", "EDuke32"}));
-  EXPECT_EQ(form->session.engine, GameEngine::kDos);  // the DOS game, unless the user chose the port
+  EXPECT_EQ(form->session.engine,
+            GameEngine::kDos);  // the DOS game, unless the user chose the port
   for (const PopupMenuItem& item : PopupMenu()) {
     if (item.command == PopupCommand::kEngine && item.engine == GameEngine::kEDuke32) {
       PopupMenuItemChosen(item);
@@ -211,8 +212,8 @@ TEST_F(PortTest, APortThatDoesNotPlayIsSaid) {
 TEST_F(PortTest, ThePortIsAProgramThatRunsHere) {
   Group(kAtomic);
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
-  testsupport::WriteFile(Bin() + "/eduke32", testsupport::ReadFile(Bin() + "/eduke32") +
-                                                 "(sleep 3 &)\nexit 0\n");
+  testsupport::WriteFile(Bin() + "/eduke32",
+                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 3 &)\nexit 0\n");
   ::chmod((Bin() + "/eduke32").c_str(), 0755);
   for (const char* name : {"eduke32.exe", "eduke32"}) {
     testsupport::WriteFile(ProgramDir() + "/" + name, "MZ");
@@ -235,7 +236,8 @@ TEST_F(PortTest, ThePortIsAProgramThatRunsHere) {
 TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   Group(kAtomic);
   testsupport::WriteRecordingProgram(Bin(), "raze");
-  testsupport::WriteFile(Bin() + "/raze", testsupport::ReadFile(Bin() + "/raze") + "exec /bin/sleep 3\n");
+  testsupport::WriteFile(Bin() + "/raze",
+                         testsupport::ReadFile(Bin() + "/raze") + "exec /bin/sleep 3\n");
   ::chmod((Bin() + "/raze").c_str(), 0755);
   testsupport::MakeDirs(ConfigHome() + "/kestrum");
   testsupport::WriteFile(RegistryFile(),
@@ -243,13 +245,12 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
                          "\r\n\"Skills\"=\"3\"\r\n\"Sound\"=\"1\"\r\n\"Engine\"=\"jfduke3d\"\r\n");
   ASSERT_TRUE(Load());
   ASSERT_EQ(shown.size(), 1u);  // the engine chosen once is gone
-  EXPECT_EQ(shown[0].text.toStdString(),
-            "JFDuke3D, the game program you chose, is not in " + ProgramDir() +
-                " any more: Raze plays instead.");
+  EXPECT_EQ(shown[0].text.toStdString(), "JFDuke3D, the game program you chose, is not in " +
+                                             ProgramDir() + " any more: Raze plays instead.");
   EXPECT_EQ(form->windowTitle().toStdString(), "Duke Nukem 1.5 (Raze)");
-  for (QWidget* w : std::initializer_list<QWidget*>{form->cboSkills, form->cboRespawn,
-                                                    form->hsbFakePlayers, form->chkRecord,
-                                                    form->chkMonsters}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{form->cboSkills, form->cboRespawn, form->hsbFakePlayers,
+                                       form->chkRecord, form->chkMonsters}) {
     EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_EQ(w->toolTip().toStdString(),
               "Raze cannot be told this from its command line: set it in Raze's own menus.");
@@ -315,6 +316,85 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   ResetExitProgramForTesting();
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->session.engine, GameEngine::kRaze);
+}
+
+// What starts is what the window names: an engine gone since the window
+// showed it starts nothing and says so, and the window then shows the one
+// that would play. A file taken for a port is looked at again for the DOS
+// game, which needs a DOS name for it.
+TEST_F(PortTest, TheEngineTheWindowNamesPlaysOrNothingDoes) {
+  Group(kAtomic);
+  Port();
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  ASSERT_TRUE(Load());
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kEngine && item.engine == GameEngine::kEDuke32) {
+      PopupMenuItemChosen(item);
+    }
+  }
+  const std::string map = Root() + "/back\\slash.map";
+  testsupport::WriteFile(map, "mine");
+  AnswerOpenDialog(QString::fromStdString(map));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);  // the Open dialog alone
+  shown.clear();
+  form->chkRecord->setChecked(true);
+  ::unlink((Bin() + "/eduke32").c_str());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(
+      shown[0].text.startsWith("EDuke32, the game program this window plays with, is not "
+                               "in " +
+                               QString::fromStdString(ProgramDir())))
+      << shown[0].text.toStdString();
+  EXPECT_TRUE(form->windowTitle().endsWith(" (Duke3D.exe)")) << form->windowTitle().toStdString();
+  EXPECT_FALSE(form->windowState() & Qt::WindowMinimized);
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1].text.toStdString(),
+            "DOS cannot open \"back\\slash.map\": DOS names cannot hold \"\\\". Rename the "
+            "file and choose it again.");
+  QTest::qWait(200);
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "command.com").empty());
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "eduke32").empty());
+}
+
+// The port is handed the chosen file itself, by a name no folder it looks
+// in first holds: a map of the same name in its own folder does not play
+// instead, and a file put in the chosen one's place after the click does
+// not reach it. A port that forks and plays on in its child keeps its run's
+// folder through the next launch.
+TEST_F(PortTest, ThePortPlaysTheVeryFileChosen) {
+  Group(kAtomic);
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
+  testsupport::WriteFile(Bin() + "/eduke32",
+                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 3 &)\nexit 0\n");
+  ::chmod((Bin() + "/eduke32").c_str(), 0755);
+  testsupport::MakeDirs(Root() + "/home/.config/eduke32");
+  testsupport::WriteFile(Root() + "/home/.config/eduke32/MINE.MAP", "the port's own");
+  const std::string maps = Root() + "/maps";
+  testsupport::MakeDirs(maps);
+  testsupport::WriteFile(maps + "/mine.map", "chosen");
+  ASSERT_TRUE(Load());
+  AnswerOpenDialog(QString::fromStdString(maps + "/mine.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  const std::vector<std::string> argv = Launch();
+  const auto j = std::find(argv.begin(), argv.end(), "-j");
+  const auto m = std::find(argv.begin(), argv.end(), "-map");
+  ASSERT_TRUE(j != argv.end() && m != argv.end()) << ShownCommandLine(argv);
+  const std::string staged = *(j + 1) + "/" + *(m + 1);
+  EXPECT_NE(text::ToLower(*(m + 1)), "mine.map");
+  testsupport::WriteFile(maps + "/other.map", "swapped in");
+  ASSERT_EQ(::rename((maps + "/other.map").c_str(), (maps + "/mine.map").c_str()), 0);
+  EXPECT_EQ(testsupport::ReadFile(staged), "chosen");
+  mainform::CameBack(*form, false);
+  QTest::qWait(1200);  // the port itself has ended; its child plays on
+  shown.clear();
+  AnswerOpenDialog(QString::fromStdString(maps + "/mine.map"));
+  QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
+  Launch();
+  EXPECT_EQ(testsupport::ReadFile(staged), "chosen");
 }
 
 // JFDuke3D would not start a user map at once with fake players: while a

@@ -1,10 +1,12 @@
 // The drives of a DOS view, made of links in a folder of the run's own
 // inside Kestrum's private folder: C: a link to the current folder, and each
-// file's drive a folder holding one link, named by the file's 8.3 name, to
-// the file. DOSBox is only ever given the plain paths of those links, and
-// the game opens exactly the file Kestrum chose, whatever else lies beside
-// it. The links stay while DOSBox runs (it opens files by their paths) and
-// go when it ends, or at the next run when Kestrum ended first.
+// file's drive a folder holding the file itself, named by its 8.3 name (a
+// hard link to the very file that was checked, else a copy of it). DOSBox
+// is only ever given the plain paths of those folders, and the game opens
+// exactly the file Kestrum chose, whatever else lies beside it and whatever
+// is done to its path later. They stay while the game runs (it opens files
+// again by their names) and go when it ends, or at the next run when
+// Kestrum ended first.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -47,15 +49,16 @@ int OpenFolderAt(int at, const std::string& name) {
   return ::openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-// Removes the links in a file's drive (and nothing else that may be there),
-// then the drive itself when that left it empty.
+// Removes the names in a file's drive (links and files, never a folder, and
+// never through a link), then the drive itself when that left it empty.
 void RemoveDrive(int run, const std::string& letter) {
   const int fd = OpenFolderAt(run, letter);
   if (fd < 0) return;
   if (DIR* drive = ::fdopendir(fd)) {
     while (const dirent* e = ::readdir(drive)) {
       struct stat st {};
-      if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+      if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          (S_ISLNK(st.st_mode) || S_ISREG(st.st_mode))) {
         ::unlinkat(fd, e->d_name, 0);
       }
     }
@@ -130,8 +133,10 @@ void RemoveStaleRuns(const std::string& folder) {
       if (run < 0) continue;
       const long task = RunTask(run);
       ::close(run);
+      // A task is the group of the program started, which may play on in a
+      // child once the program itself has ended.
       const bool ended =
-          task > 0 ? ::kill(static_cast<pid_t>(task), 0) != 0 && errno == ESRCH
+          task > 0 ? ::kill(-static_cast<pid_t>(task), 0) != 0 && errno == ESRCH
                    : now - std::chrono::seconds(st.st_mtim.tv_sec) > std::chrono::minutes(1);
       if (ended) stale.push_back(name);
     }
@@ -139,6 +144,48 @@ void RemoveStaleRuns(const std::string& folder) {
   }
   for (const auto& name : stale) RemoveRun(parent, name);
   ::close(parent);
+}
+
+enum class Placed { kDone, kChanged, kFailed };
+
+// The chosen file itself at target: a hard link to the file that is open
+// (so the one checked, whatever its path leads to by now) where the file
+// system allows, else a copy of it.
+Placed PlaceFile(const dosview::Drive& drive, const std::string& target) {
+  const int from = ::open(drive.hostFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (from < 0) return errno == ENOENT ? Placed::kChanged : Placed::kFailed;
+  struct stat st {};
+  if (::fstat(from, &st) != 0 || !S_ISREG(st.st_mode) ||
+      posix::FileIdentity(from) != drive.identity) {
+    ::close(from);
+    return Placed::kChanged;
+  }
+  const std::string self = "/proc/self/fd/" + std::to_string(from);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    ::close(from);
+    return Placed::kDone;
+  }
+  const int to = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  bool copied = to >= 0;
+  char buffer[1 << 16];
+  while (copied) {
+    const ssize_t n = ::read(from, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      copied = n == 0;
+      break;
+    }
+    for (ssize_t done = 0; copied && done < n;) {
+      const ssize_t w = ::write(to, buffer + done, static_cast<std::size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      copied = w > 0;
+      done += w > 0 ? w : 0;
+    }
+  }
+  ::close(from);
+  if (to >= 0 && ::close(to) != 0) copied = false;
+  if (!copied && to >= 0) ::unlink(target.c_str());
+  return copied ? Placed::kDone : Placed::kFailed;
 }
 
 // What the started and ended sides of one run share: whichever comes last
@@ -175,17 +222,17 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
     if (drive.hostFile.empty()) {
       made = ::symlink(drive.hostFolder.c_str(), path.c_str()) == 0;
     } else {
-      const std::string link = path + "/" + drive.dosName;
-      made =
-          ::mkdir(path.c_str(), 0700) == 0 && ::symlink(drive.hostFile.c_str(), link.c_str()) == 0;
-      // Replaced between the look and the link, the file would not be the
-      // one the line was checked for.
-      if (made && posix::FileIdentity(link) != drive.identity) {
+      made = ::mkdir(path.c_str(), 0700) == 0;
+      const Placed placed = made ? PlaceFile(drive, path + "/" + drive.dosName) : Placed::kFailed;
+      // Replaced between the look and now, the file would not be the one
+      // the line was checked for.
+      if (placed == Placed::kChanged) {
         RemoveRun(run->folder);
         mounted.failure.kind = StartFailure::Kind::kChangedWhileMade;
         mounted.failure.fileName = drive.hostFile.substr(drive.hostFile.find_last_of('/') + 1);
         return mounted;
       }
+      made = placed == Placed::kDone;
     }
     if (!made) {
       RemoveRun(run->folder);

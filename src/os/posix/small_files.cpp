@@ -37,9 +37,11 @@ bool WriteSmallFile(const std::string& path, const std::string& content) {
   return ::close(fd) == 0 && done == content.size();
 }
 
-std::string FileIdentity(const std::string& path) {
+namespace {
+
+std::string IdentityOf(int at, const char* path, int flags) {
   struct statx st {};
-  if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &st) != 0) return {};
+  if (::statx(at, path, flags, STATX_INO | STATX_BTIME, &st) != 0) return {};
   std::string identity = std::to_string(st.stx_dev_major) + "," + std::to_string(st.stx_dev_minor) +
                          ":" + std::to_string(st.stx_ino);
   if ((st.stx_mask & STATX_BTIME) != 0) {
@@ -47,6 +49,16 @@ std::string FileIdentity(const std::string& path) {
         ":" + std::to_string(st.stx_btime.tv_sec) + "." + std::to_string(st.stx_btime.tv_nsec);
   }
   return identity;
+}
+
+}  // namespace
+
+std::string FileIdentity(const std::string& path) {
+  return IdentityOf(AT_FDCWD, path.c_str(), 0);
+}
+
+std::string FileIdentity(int fd) {
+  return IdentityOf(fd, "", AT_EMPTY_PATH);
 }
 
 }  // namespace platform::posix

@@ -17,5 +17,7 @@ bool WriteSmallFile(const std::string& path, const std::string& content);
 // file system gives a deleted file's inode to the next file made. Empty
 // when nothing is there.
 std::string FileIdentity(const std::string& path);
+// The same for a file already open.
+std::string FileIdentity(int fd);
 
 }  // namespace platform::posix
