@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <set>
 
@@ -140,6 +141,16 @@ const std::vector<Place>& Places() {
   return places;
 }
 
+bool IsFullPath(const std::string& path) {
+#ifdef _WIN32
+  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                     path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return drive || path.rfind("\\\\", 0) == 0;
+#else
+  return !path.empty() && path[0] == '/';
+#endif
+}
+
 }  // namespace
 
 std::vector<Found> FoundGameFolders() {
@@ -159,10 +170,11 @@ std::vector<Found> FoundGameFolders() {
   constexpr std::size_t kLongestList = 1 << 20;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMostLookMs);
   const auto late = [&] { return std::chrono::steady_clock::now() > deadline; };
-  std::set<std::string> seen;
   // The folders a path names: "~" is the home, and a "*" component takes
-  // each folder there that begins so (each real folder once).
+  // each folder there that begins so (each real folder once for that path:
+  // another path may lead to the same folders and look for other things).
   const auto expand = [&](const std::string& pattern) {
+    std::set<std::string> seen;
     std::vector<std::string> paths{pattern.rfind("~/", 0) == 0 ? home + pattern.substr(1)
                                                                : pattern};
     for (std::size_t star; !late() && (star = paths.front().find('*')) != std::string::npos;) {
@@ -241,6 +253,9 @@ std::vector<Found> FoundGameFolders() {
       }
     }
     for (const auto& root : roots) {
+      // A list may name a folder by a relative path, which leads nowhere
+      // known: Kestrum's own folder is no base for it.
+      if (!IsFullPath(root)) continue;
       for (const char* below : place.below) candidates.emplace_back(place.store, root + below);
     }
   }
@@ -281,6 +296,8 @@ Answer TakeGameFolder(const std::string& hostFolder) {
     answer.message = Message{text, "No Dice...", Message::kStop};
     return answer;
   };
+  // A link and a menu entry must name the folder wherever they are read.
+  if (!IsFullPath(hostFolder)) return refuse(hostFolder + " is not a full path.");
   const launch::GameFolder game = launch::LookAtFolder(hostFolder);
   if (!game.Any()) {
     return refuse("Duke3D is not in " + hostFolder + ".");

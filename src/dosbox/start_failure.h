@@ -60,6 +60,7 @@ struct StartFailure {
   std::string fileName;
   std::string fallbackFolder;
   bool fallbackFromTmpdir = false;  // fallbackFolder is what TMPDIR names
+  bool forAPort = false;            // what was prepared was a port's run, not DOSBox's drives
 
   explicit operator bool() const { return kind != Kind::kNone; }
 };

@@ -111,6 +111,7 @@ StagedFile StageUserFile(const platform::HostPath& file, const std::string& iden
   platform::system::Mounted staged = platform::system::StageFile(drive);
   StagedFile result;
   if (staged.failure) {
+    staged.failure.forAPort = true;
     result.error = Describe(staged.failure);
     return result;
   }

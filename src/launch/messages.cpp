@@ -31,6 +31,11 @@ std::string HowToInstallDosBox() {
 #endif
 }
 
+// What a run had to have made before its start.
+std::string Prepared(const StartFailure& f) {
+  return f.forAPort ? "your file for the game" : "DOSBox's drives";
+}
+
 }  // namespace
 
 std::string Describe(const platform::dosview::FileTrouble& t) {
@@ -100,23 +105,24 @@ std::string Describe(const StartFailure& f) {
              " characters long, and DOS takes " + std::to_string(f.longest) + ", so " + f.program +
              " was not started.";
     case Kind::kNoPrivateFolder:
-      return "Kestrum has no folder of its own to prepare DOSBox's drives in. Make sure the "
+      return "Kestrum has no folder of its own to prepare " + Prepared(f) +
+             " in. Make sure the "
              "folder named by XDG_RUNTIME_DIR, or " +
              (f.fallbackFromTmpdir ? "the folder named by TMPDIR (" + f.fallbackFolder + ")"
                                    : f.fallbackFolder) +
              ", is yours and closed to others, and that its path holds only letters, digits and "
              "\"/._+-\".";
     case Kind::kDrivesNotMade:
-      return "Kestrum could not prepare DOSBox's drives in " + f.folder + ".";
+      return "Kestrum could not prepare " + Prepared(f) + " in " + f.folder + ".";
     case Kind::kChangedWhileMade:
-      return Quoted(f.fileName) + " changed while Kestrum prepared DOSBox's drives. Try again.";
+      return Quoted(f.fileName) + " changed while Kestrum prepared " + Prepared(f) + ". Try again.";
     case Kind::kNoShortFolderName:
       return "DOSBox cannot reach the folder " + f.folder + ": it has no short name.";
     case Kind::kDosBoxNotStarted:
       return "DOSBox could not be started.";
     case Kind::kNotGranted:
-      return "DOSBox runs in Flatpak's sandbox, and Kestrum cannot let it into " + f.folder +
-             ": " + f.word + ". Move the files to another folder and try again.";
+      return "DOSBox runs in Flatpak's sandbox, and Kestrum cannot let it into " + f.folder + ": " +
+             f.word + ". Move the files to another folder and try again.";
   }
   return {};
 }

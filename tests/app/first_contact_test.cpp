@@ -275,7 +275,8 @@ TEST_F(FirstContactTest, EachFolderWhereTheStoresPutTheGameIsOfferedOnce) {
   // Tour: a DUKE3D.GRP, played by a port); Heroic's and Lutris' games where
   // their own lists say; GOG where its menu entry says.
   const std::string library = Root() + "/disk2/SteamLibrary";
-  const std::string tour = library + "/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
+  const std::string tour =
+      library + "/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
   testsupport::MakeDirs(tour);
   testsupport::WriteFile(tour + "/DUKE3D.GRP", "");
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
@@ -285,9 +286,16 @@ TEST_F(FirstContactTest, EachFolderWhereTheStoresPutTheGameIsOfferedOnce) {
                              "\"\n\t}\n}\n");
   const std::string heroic = Game("elsewhere/Heroic/Duke Nukem 3D");
   testsupport::MakeDirs(home + "/.config/heroic/gog_store");
+  // A relative path in a list leads nowhere known, wherever Kestrum runs.
+  Game("elsewhere/relative/duke");
+  ASSERT_EQ(::chdir(Root().c_str()), 0);
   testsupport::WriteFile(home + "/.config/heroic/gog_store/installed.json",
                          "{\"installed\": [{\"appName\": \"1207658730\", \"install_path\": \"" +
-                             heroic + "\"}]}");
+                             heroic +
+                             "\"}, {\"appName\": \"2\", \"install_path\": "
+                             "\"elsewhere/relative/duke\"}]}");
+  // A game of its own in ~/Games, where Wine prefixes lie too.
+  const std::string games = Game("home/Games/duke");
   const std::string lutris = Game("elsewhere/lutris/duke");
   testsupport::MakeDirs(home + "/.config/lutris/games");
   testsupport::WriteFile(home + "/.config/lutris/games/duke-123.yml",
@@ -304,7 +312,9 @@ TEST_F(FirstContactTest, EachFolderWhereTheStoresPutTheGameIsOfferedOnce) {
                 {"Steam", tour},
                 {"Heroic", heroic},
                 {"Lutris", lutris},
-                {"Wine", home + "/Games/link 0/drive_c/GOG Games/Duke Nukem 3D"}}));
+                {"Wine", home + "/Games/link 0/drive_c/GOG Games/Duke Nukem 3D"},
+                {"Lutris", games}}));
+  ASSERT_EQ(::chdir("/"), 0);
 }
 
 }  // namespace

@@ -395,6 +395,18 @@ TEST_F(PortTest, ThePortPlaysTheVeryFileChosen) {
   QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
   Launch();
   EXPECT_EQ(testsupport::ReadFile(staged), "chosen");
+
+  // A run that cannot be prepared is said in the port's terms.
+  mainform::CameBack(*form, false);
+  shown.clear();
+  testsupport::ScopedEnv noRuntime("XDG_RUNTIME_DIR", Root() + "/nowhere");
+  testsupport::ScopedEnv noTemporary("TMPDIR", Root() + "/nowhere");
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(
+      shown[0].text.startsWith("Kestrum has no folder of its own to prepare your file for "
+                               "the game in."))
+      << shown[0].text.toStdString();
 }
 
 // JFDuke3D would not start a user map at once with fake players: while a
