@@ -26,11 +26,11 @@ std::string Narrow(const std::wstring& s, unsigned codePage) {
   return out;
 }
 
-std::string ToAnsi(const std::string& utf8) {
-  return Narrow(Wide(utf8, CP_UTF8), CP_ACP);
+std::wstring Utf16(const std::string& utf8) {
+  return Wide(utf8, CP_UTF8);
 }
-std::string FromAnsi(const std::string& ansi) {
-  return Narrow(Wide(ansi, CP_ACP), CP_UTF8);
+std::string Utf8(const std::wstring& utf16) {
+  return Narrow(utf16, CP_UTF8);
 }
 
 }  // namespace platform

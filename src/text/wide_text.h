@@ -8,8 +8,10 @@ namespace platform {
 
 std::wstring Wide(const std::string& text, unsigned codePage);
 std::string Narrow(const std::wstring& text, unsigned codePage);
-// UTF-8 to the ANSI code page the "A" functions take, and back.
-std::string ToAnsi(const std::string& utf8);
-std::string FromAnsi(const std::string& ansi);
+// Kestrum's UTF-8 texts to the W functions' UTF-16 and back, exactly: no
+// name ever goes through the ANSI code page, whose best fit would turn it
+// into another ("Ｄuke" into "Duke").
+std::wstring Utf16(const std::string& utf8);
+std::string Utf8(const std::wstring& utf16);
 
 }  // namespace platform

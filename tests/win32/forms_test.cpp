@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "app/exit_program.h"
+#include "dosbox/drives.h"
 #include "base/launch_options.h"
 #include "launch/command_line.h"
 #include "launch/shell_paths.h"
@@ -150,8 +151,10 @@ TEST_F(FormTest, StartsUpWithItsLayoutTextsAndEdition) {
       {form->Control("chkArtInt"), "Use Artificial Intelligence"}};
   for (const auto& [control, tip] : tips) EXPECT_EQ(form->ToolTipOf(control), tip);
   const std::vector<std::pair<HWND, std::vector<std::string>>> lists = {
-      {form->Control("cboSound"), {"Use Defaults", "Music Disabled", "Sound Disabled", "Sound & Music Off"}},
-      {form->Control("cboSkills"), {"Piece of Cake", "Let's Rock", "Come Get Some", "Damn I'm Good"}},
+      {form->Control("cboSound"),
+       {"Use Defaults", "Music Disabled", "Sound Disabled", "Sound & Music Off"}},
+      {form->Control("cboSkills"),
+       {"Piece of Cake", "Let's Rock", "Come Get Some", "Damn I'm Good"}},
       {form->Control("cboRespawn"),
        {"No Respawn", "Monsters Only", "Items Only", "Inventory Only", "Everything!"}}};
   for (const auto& [list, entries] : lists) {
@@ -264,7 +267,8 @@ TEST_F(FormTest, ThePortPlaysTheChosenMapAndIsWatchedWithoutAWait) {
     Pump();
   }
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_TRUE(shown[1].text.starts_with("eduke32.exe ended as soon as it started.")) << shown[1].text;
+  EXPECT_TRUE(shown[1].text.starts_with("eduke32.exe ended as soon as it started."))
+      << shown[1].text;
 }
 
 // Raze beside the game: the window disables what Raze cannot be told and
@@ -278,7 +282,8 @@ TEST_F(FormTest, RazeTakesWhatItCanAndTheWindowSaysSo) {
   Load();
   ::ShowWindow(form->hwnd, SW_SHOW);
   EXPECT_TRUE(form->Caption().ends_with(" (Raze)")) << form->Caption();
-  for (const char* name : {"cboSkills", "cboRespawn", "hsbFakePlayers", "chkRecord", "chkMonsters"}) {
+  for (const char* name :
+       {"cboSkills", "cboRespawn", "hsbFakePlayers", "chkRecord", "chkMonsters"}) {
     EXPECT_FALSE(::IsWindowEnabled(form->Control(name))) << name;
     EXPECT_EQ(form->ToolTipOf(form->Control(name)),
               "Raze cannot be told this from its command line: set it in Raze's own menus.")
@@ -313,8 +318,8 @@ TEST_F(FormTest, MessagesSayWhatIsMissingWithTheirTitleAndStyle) {
          Click(form->Control("cmdLaunch"));
        },
        "Duke3D is not in required directory", "No Dice...", 16},
-      {"no map editor", [this] { Click(form->Control("cmdBuild")); }, "Build.exe is not in required directory",
-       "No Dice...", 16},
+      {"no map editor", [this] { Click(form->Control("cmdBuild")); },
+       "Build.exe is not in required directory", "No Dice...", 16},
       {"no help program", [] { PopupMenuItemChosen(PopupCommand::kDukeHelp); },
        "Dn3DHelp.exe is not in required directory", "No Dice...", 16},
       {"no DOSBox", [this] { Click(form->Control("cmdLaunch")); },
@@ -490,8 +495,9 @@ TEST_F(FormTest, MovedToAScreenOfTwiceTheDpiItGrowsWithItsControls) {
   EXPECT_EQ(stages.top, win32::Px(2775, to));
   EXPECT_EQ(stages.right - stages.left, win32::Px(3735, to));
   LOGFONTW font{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(form->Control("cboStages"), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
+  ::GetObjectW(
+      reinterpret_cast<HFONT>(::SendMessageW(form->Control("cboStages"), WM_GETFONT, 0, 0)),
+      sizeof font, &font);
   EXPECT_EQ(font.lfHeight, -std::lround(9.75 * to / 72.0));
 }
 
@@ -544,6 +550,37 @@ TEST_F(FormTest, TheAboutWindowsLinks) {
   key(VK_SPACE);
   EXPECT_EQ(opened,
             (std::vector<std::string>{std::string("mailto:") + kAuthorEMail, kAuthorHomePage}));
+}
+
+// The sweep of old runs never goes through a link or a junction planted
+// where Kestrum keeps them: what lies behind one is the user's own.
+TEST(Staging, TheSweepNeverFollowsALink) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  ::GetTempPathW(MAX_PATH + 1, temp);
+  const fs::path base = fs::path(temp) / "kestrum";
+  const fs::path mine = fs::path(temp) / ("kw-user-" + std::to_string(::GetCurrentProcessId()));
+  fs::create_directories(base);
+  fs::create_directories(mine);
+  std::ofstream(mine / "precious.txt") << "keep";
+  const fs::path planted = base / "run-1-1";
+  if (!::CreateSymbolicLinkW(planted.wstring().c_str(), mine.wstring().c_str(),
+                             SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+    fs::remove_all(mine);
+    GTEST_SKIP() << "no links can be made here";
+  }
+  std::ofstream(mine / "x.map") << "map";
+  platform::dosview::Drive drive;
+  drive.hostFile = reinterpret_cast<const char*>((mine / "x.map").u8string().c_str());
+  drive.identity = platform::LocateDosFile(drive.hostFile).identity;
+  drive.dosName = "x.map";
+  platform::system::Mounted staged = platform::system::StageFile(drive);
+  EXPECT_FALSE(staged.failure) << staged.failure.folder;
+  EXPECT_TRUE(fs::exists(mine / "precious.txt"));
+  EXPECT_TRUE(fs::exists(mine / "x.map"));
+  if (staged.release) staged.release();
+  ::RemoveDirectoryW(planted.wstring().c_str());
+  std::error_code ignored;
+  fs::remove_all(mine, ignored);
 }
 
 }  // namespace

@@ -224,7 +224,13 @@ class FirstContactTest : public ProgramTest {
                                      IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
         SUCCEEDED(file->Load(shortcut.wstring().c_str(), STGM_READ))) {
-      link->GetPath(target, MAX_PATH, nullptr, 0);
+      // By the item it names: the path the file keeps beside it may be
+      // the name's best fit (Wine keeps it so).
+      LPITEMIDLIST item = nullptr;
+      if (SUCCEEDED(link->GetIDList(&item)) && item != nullptr) {
+        ::SHGetPathFromIDListW(item, target);
+        ::CoTaskMemFree(item);
+      }
     }
     if (file != nullptr) file->Release();
     if (link != nullptr) link->Release();
@@ -297,6 +303,64 @@ TEST_F(FirstContactTest, OffersWhatTheStoresInstalledAndMovesIn) {
   EXPECT_TRUE(fs::equivalent(fs::path(image), classic / "kestrum.exe")) << fs::path(image);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(copy));
+}
+
+// Every name is read as it is, never as its best fit in the ANSI code
+// page: a game under "Łukasz\\Ｄuke" is offered, gets the copy, and plays
+// there, not in the "Lukasz\\Duke" that the best fit of its name would be.
+// Two game folders of one name keep a Start menu shortcut each.
+TEST_F(FirstContactTest, EveryNameIsReadAsItIs) {
+  const fs::path real = root_ / L"\u0141ukasz" / L"\uFF24uke";
+  const fs::path decoy = root_ / "Lukasz" / "Duke";
+  const fs::path other = root_ / "Steam" / L"\uFF24uke";
+  MakeGame(real);
+  MakeGame(decoy);
+  MakeGame(other);
+  Set(kGog, real.wstring());
+  Set(kSteam, other.wstring());
+  fs::create_directories(root_ / "Downloads");
+  fs::copy_file(KESTRUM_PROGRAM, root_ / "Downloads" / "kestrum.exe");
+  for (const fs::path& game : {real, other}) {
+    SCOPED_TRACE(game.string());
+    HANDLE first = Start(root_ / "Downloads" / "kestrum.exe");
+    ASSERT_NE(first, nullptr);
+    HWND ask = WaitForWindow(L"#32770", L"Where is Duke Nukem 3D?");
+    ASSERT_NE(ask, nullptr);
+    HWND list = ::FindWindowExW(ask, nullptr, L"ListBox", nullptr);
+    wchar_t item[MAX_PATH * 2] = {};
+    ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(std::wstring(item), L"GOG: " + real.wstring());
+    ::SendMessageW(list, LB_SETCURSEL, game == real ? 0 : 1, 0);
+    ::PostMessageW(ask, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(Ended(first));
+    EXPECT_TRUE(fs::exists(game / "kestrum.exe"));
+    EXPECT_FALSE(fs::exists(decoy / "kestrum.exe"));
+    HWND main = WaitForWindow(frmMain::kWindowClass, L"Duke Nukem 1.5");
+    ASSERT_NE(main, nullptr);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(main, &pid);
+    HANDLE copy = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    started_.push_back(copy);
+    fs::remove(bin_ / "calls.txt");
+    ::SendMessageW(Control(main, IdOf("cmdLaunch")), BM_CLICK, 0, 0);
+    std::string calls;
+    for (int i = 0; i < 200 && calls.find('\n') == std::string::npos; ++i) {
+      ::Sleep(50);
+      calls = Calls();
+    }
+    ASSERT_NE(calls.find('\n'), std::string::npos);
+    EXPECT_EQ(fs::path(std::u8string(calls.begin(), calls.begin() + calls.find('\n'))), game)
+        << calls;
+    ::TerminateProcess(copy, 0);
+    ::WaitForSingleObject(copy, 5000);
+  }
+  const fs::path first = Shortcut(L"Duke Nukem 3D (\uFF24uke)");
+  const fs::path second = Shortcut(L"Duke Nukem 3D (\uFF24uke) (2)");
+  EXPECT_EQ(fs::path(ShortcutTarget(first)), real / "kestrum.exe");
+  EXPECT_EQ(fs::path(ShortcutTarget(second)), other / "kestrum.exe");
+  std::error_code ignored;
+  fs::remove(first, ignored);
+  fs::remove(second, ignored);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ namespace platform {
 namespace system {
 
 namespace {
-bool IsFile(const std::string& ansiPath) {
-  const DWORD attributes = ::GetFileAttributesA(ansiPath.c_str());
+bool IsFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Utf16(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -24,17 +24,18 @@ bool IsFile(const std::string& ansiPath) {
 std::string InProgramFiles() {
   std::string found;
   for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-    char folder[MAX_PATH] = {};
-    const DWORD n = ::GetEnvironmentVariableA(variable, folder, MAX_PATH);
+    wchar_t value[MAX_PATH] = {};
+    const DWORD n = ::GetEnvironmentVariableW(Utf16(variable).c_str(), value, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) continue;
-    WIN32_FIND_DATAA data{};
-    HANDLE search = ::FindFirstFileA((std::string(folder) + "\\DOSBox-0.74*").c_str(), &data);
+    const std::string folder = Utf8(std::wstring(value, n));
+    WIN32_FIND_DATAW data{};
+    HANDLE search = ::FindFirstFileW(Utf16(folder + "\\DOSBox-0.74*").c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) continue;
     do {
-      const std::string candidate = std::string(folder) + "\\" + data.cFileName + "\\DOSBox.exe";
+      const std::string candidate = folder + "\\" + Utf8(data.cFileName) + "\\DOSBox.exe";
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsFile(candidate))
         found = candidate;
-    } while (::FindNextFileA(search, &data));
+    } while (::FindNextFileW(search, &data));
     ::FindClose(search);
   }
   return found;
@@ -43,12 +44,12 @@ std::string InProgramFiles() {
 // Where DOSBox's installer registers it.
 std::string InAppPaths() {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     DWORD size = sizeof path;
-    if (::RegGetValueA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\DOSBox.exe",
+    if (::RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\DOSBox.exe",
                        nullptr, RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS &&
-        IsFile(path)) {
-      return path;
+        IsFile(Utf8(path))) {
+      return Utf8(path);
     }
   }
   return {};
@@ -60,7 +61,7 @@ DosBox FindDosBox() {
   // that sell the DOS game ship it; installed under Program Files; or
   // registered by its installer.
   if (std::string found = FindProgram("dosbox.exe"); !found.empty()) return {found, {}};
-  const std::string game = ToAnsi(ProgramDirectory());
+  const std::string game = ProgramDirectory();
   for (const std::string& candidate : {game + "\\DOSBox.exe", game + "\\DOSBOX\\DOSBox.exe"}) {
     if (IsFile(candidate)) return {candidate, {}};
   }

@@ -13,20 +13,20 @@ namespace platform::system {
 std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::string& prefix,
                                   std::size_t most) {
   std::vector<SubFolder> found;
-  WIN32_FIND_DATAA data{};
-  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  HANDLE search = ::FindFirstFileW(Utf16(hostFolder + "\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return found;
   std::size_t read = 0;
   do {
     if (++read > most) break;
-    const std::string name = FromAnsi(data.cFileName);
+    const std::string name = Utf8(data.cFileName);
     if (name == "." || name == ".." || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
         !text::StartsWith(name, prefix)) {
       continue;
     }
     const std::string path = hostFolder + "\\" + name;
     found.push_back({path, FolderIdentity(path)});
-  } while (::FindNextFileA(search, &data));
+  } while (::FindNextFileW(search, &data));
   ::FindClose(search);
   return found;
 }
@@ -34,21 +34,21 @@ std::vector<SubFolder> SubFolders(const std::string& hostFolder, const std::stri
 std::vector<std::string> FilesEndingIn(const std::string& hostFolder, const std::string& suffix,
                                        std::size_t most) {
   std::vector<std::string> found;
-  WIN32_FIND_DATAA data{};
-  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*" + suffix).c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  HANDLE search = ::FindFirstFileW(Utf16(hostFolder + "\\*" + suffix).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return found;
   std::size_t read = 0;
   do {
     if (++read > most) break;
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-      found.push_back(hostFolder + "\\" + FromAnsi(data.cFileName));
-  } while (::FindNextFileA(search, &data));
+      found.push_back(hostFolder + "\\" + Utf8(data.cFileName));
+  } while (::FindNextFileW(search, &data));
   ::FindClose(search);
   return found;
 }
 
 std::string ReadListFile(const std::string& hostPath, std::size_t limit) {
-  HANDLE file = ::CreateFileA(ToAnsi(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE file = ::CreateFileW(Utf16(hostPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string text;
@@ -64,30 +64,30 @@ std::string ReadListFile(const std::string& hostPath, std::size_t limit) {
 
 bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,
                 std::size_t most) {
-  WIN32_FIND_DATAA data{};
-  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  HANDLE search = ::FindFirstFileW(Utf16(hostFolder + "\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   bool found = false;
   std::size_t read = 0;
   do {
     if (++read > most) break;
-    const std::string name = FromAnsi(data.cFileName);
+    const std::string name = Utf8(data.cFileName);
     for (const auto& wanted : names) found = found || text::EqualsNoCase(name, wanted);
-  } while (!found && ::FindNextFileA(search, &data));
+  } while (!found && ::FindNextFileW(search, &data));
   ::FindClose(search);
   return found;
 }
 
 bool CanList(const std::string& hostFolder) {
-  WIN32_FIND_DATAA data{};
-  HANDLE search = ::FindFirstFileA(ToAnsi(hostFolder + "\\*").c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  HANDLE search = ::FindFirstFileW(Utf16(hostFolder + "\\*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   ::FindClose(search);
   return true;
 }
 
 std::string FolderIdentity(const std::string& hostFolder) {
-  const HANDLE handle = ::CreateFileA(ToAnsi(hostFolder).c_str(), 0,
+  const HANDLE handle = ::CreateFileW(Utf16(hostFolder).c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};

@@ -64,6 +64,33 @@ bool SameBytes(const std::wstring& a, const std::wstring& b) {
   return same;
 }
 
+// Whether a shortcut may be saved at path for target: nothing is there, or
+// a shortcut that already leads to it.
+bool LeadsTo(const std::wstring& path, const std::wstring& target) {
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  bool same = false;
+  if (SUCCEEDED(::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
+      SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+    // By the item it names: the path kept beside it may be a best fit.
+    const auto pathOf = system::LateFunction<decltype(::SHGetPathFromIDListW)>(
+        L"shell32.dll", "SHGetPathFromIDListW");
+    wchar_t there[MAX_PATH] = {};
+    LPITEMIDLIST item = nullptr;
+    if (pathOf != nullptr && SUCCEEDED(link->GetIDList(&item)) && item != nullptr) {
+      same = pathOf(item, there) &&
+             ::CompareStringOrdinal(there, -1, target.c_str(), -1, TRUE) == CSTR_EQUAL;
+      ::CoTaskMemFree(item);
+    }
+  }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  return same;
+}
+
 // The shortcut goes into a folder of Kestrum's own in the user's Start
 // menu: a shortcut the stores made for the game is never replaced.
 GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryTexts& texts,
@@ -96,7 +123,13 @@ GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryT
     done = link->QueryInterface(IID_PPV_ARGS(&file));
   }
   if (SUCCEEDED(done)) {
-    const std::wstring path = menu + L"\\" + Wide(texts.name, CP_UTF8) + L".lnk";
+    // Two game folders of one name each keep a shortcut of their own: a
+    // name already taken by another folder's gets a number.
+    const std::wstring name = menu + L"\\" + Wide(texts.name, CP_UTF8);
+    std::wstring path = name + L".lnk";
+    for (int n = 2; n < 100 && !LeadsTo(path, Wide(home.link, CP_UTF8)); ++n) {
+      path = name + L" (" + std::to_wstring(n) + L").lnk";
+    }
     done = file->Save(path.c_str(), TRUE);
   }
   if (file != nullptr) file->Release();

@@ -20,11 +20,11 @@ HANDLE& InstanceMutex() {
 
 bool AnotherInstanceRunning() {
   if (InstanceMutex() != nullptr) return false;
-  char user[256] = {};
-  DWORD size = sizeof user;
-  if (!::GetUserNameA(user, &size)) user[0] = '\0';
-  const std::string name = std::string("Local\\Kestrum-") + user;
-  HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  wchar_t user[256] = {};
+  DWORD size = sizeof user / sizeof user[0];
+  if (!::GetUserNameW(user, &size)) user[0] = L'\0';
+  const std::wstring name = std::wstring(L"Local\\Kestrum-") + user;
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
   if (mutex == nullptr) return false;
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     ::CloseHandle(mutex);

@@ -14,10 +14,10 @@ namespace platform {
 namespace system {
 
 std::string FindProgram(const std::string& name) {
-  char found[MAX_PATH] = {};
-  const DWORD n = ::SearchPathA(nullptr, ToAnsi(name).c_str(), nullptr, MAX_PATH, found, nullptr);
+  wchar_t found[MAX_PATH] = {};
+  const DWORD n = ::SearchPathW(nullptr, Utf16(name).c_str(), nullptr, MAX_PATH, found, nullptr);
   if (n == 0 || n >= MAX_PATH) return {};
-  return found;  // ANSI, handed straight back to the system
+  return Utf8(std::wstring(found, n));
 }
 
 namespace {
@@ -45,18 +45,17 @@ std::int64_t Start(const std::string& program, const std::vector<std::string>& a
                    int showCommand, std::function<void()>, const std::string& hostDirectory) {
   std::string line;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    line += (i == 0 ? "" : " ") + QuoteArgument(i == 0 ? args[i] : ToAnsi(args[i]));
+    line += (i == 0 ? "" : " ") + QuoteArgument(args[i]);
   }
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION process{};
-  std::vector<char> buffer(line.begin(), line.end());
-  buffer.push_back('\0');
+  std::wstring buffer = Utf16(line);
   // The program found by its full name; never a handle of Kestrum's.
-  const std::string directory = ToAnsi(hostDirectory);
-  if (!::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  const std::wstring directory = Utf16(hostDirectory);
+  if (!::CreateProcessW(Utf16(program).c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
     return 0;
   }
@@ -70,7 +69,7 @@ std::string FlatpakFor(const std::string&) {
 }
 
 bool CanRun(const std::string& hostPath) {
-  const DWORD attributes = ::GetFileAttributesA(ToAnsi(hostPath).c_str());
+  const DWORD attributes = ::GetFileAttributesW(Utf16(hostPath).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -85,9 +84,9 @@ bool TaskRuns(std::int64_t task) {
 }
 
 std::string CurrentHostFolder() {
-  char buffer[MAX_PATH] = {};
-  const DWORD n = ::GetCurrentDirectoryA(MAX_PATH, buffer);
-  return FromAnsi(std::string(buffer, n < MAX_PATH ? n : 0));
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetCurrentDirectoryW(MAX_PATH, buffer);
+  return Utf8(std::wstring(buffer, n < MAX_PATH ? n : 0));
 }
 
 }  // namespace system

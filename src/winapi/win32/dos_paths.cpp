@@ -1,5 +1,5 @@
-// Windows' own paths: the real API. Kestrum's texts are UTF-8; the "A"
-// functions take the ANSI code page, so every text crosses over here.
+// Windows' own paths: the real API. Kestrum's texts are UTF-8, and cross to
+// the W functions' UTF-16 here, exactly.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
@@ -50,9 +50,15 @@ std::size_t LastSeparator(const std::string& path) {
 std::string ProgramDirectory() {
   std::string dir = TestProgramDirectory();
   if (dir.empty()) {
-    char buffer[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    dir = FromAnsi(std::string(buffer, n));
+    // Its own name, whole: a best-fit form of it may be another folder.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD n = 0;
+    while ((n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) ==
+               buffer.size() &&
+           buffer.size() < 32768) {
+      buffer.resize(buffer.size() * 2);
+    }
+    dir = Utf8(buffer.substr(0, n));
     const auto slash = dir.find_last_of('\\');
     if (slash != std::string::npos) dir.resize(slash);
   }
@@ -76,11 +82,10 @@ std::string DosToHost(const std::string& dosPath) {
 
 std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
                                 std::uint32_t bufferLength) {
-  const std::string ansi = ToAnsi(longPath);
-  std::vector<char> shortAnsi(bufferLength > 0 ? bufferLength : 1, '\0');
-  const DWORD n = ::GetShortPathNameA(ansi.c_str(), shortAnsi.data(), bufferLength);
+  std::vector<wchar_t> shortWide(bufferLength > 0 ? bufferLength : 1, L'\0');
+  const DWORD n = ::GetShortPathNameW(Utf16(longPath).c_str(), shortWide.data(), bufferLength);
   if (n == 0 || n >= bufferLength) return n;
-  const std::string utf8 = FromAnsi(std::string(shortAnsi.data(), n));
+  const std::string utf8 = Utf8(std::wstring(shortWide.data(), n));
   if (buffer == nullptr || utf8.size() + 1 > bufferLength) {
     return static_cast<std::uint32_t>(utf8.size() + 1);
   }
@@ -98,30 +103,30 @@ std::string ShortNameOf(const std::string& path) {
 
 std::string FindNormalFile(const std::string& dosPath) {
   if (dosPath.empty() || dosPath.find_first_of("*?") != std::string::npos) return {};
-  WIN32_FIND_DATAA data{};
-  HANDLE search = ::FindFirstFileA(ToAnsi(dosPath).c_str(), &data);
+  WIN32_FIND_DATAW data{};
+  HANDLE search = ::FindFirstFileW(Utf16(dosPath).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return {};
   std::string found;
   do {
     constexpr DWORD kNotNormal =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if ((data.dwFileAttributes & kNotNormal) == 0) {
-      found = FromAnsi(data.cFileName);
+      found = Utf8(data.cFileName);
       break;
     }
-  } while (::FindNextFileA(search, &data));
+  } while (::FindNextFileW(search, &data));
   ::FindClose(search);
   return found;
 }
 
 bool SetCurrentDirectory(const std::string& dosPath) {
-  return ::SetCurrentDirectoryA(ToAnsi(dosPath).c_str()) != 0;
+  return ::SetCurrentDirectoryW(Utf16(dosPath).c_str()) != 0;
 }
 
 std::string CurrentDirectory() {
-  char buffer[MAX_PATH] = {};
-  const DWORD n = ::GetCurrentDirectoryA(MAX_PATH, buffer);
-  return FromAnsi(std::string(buffer, n < MAX_PATH ? n : 0));
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetCurrentDirectoryW(MAX_PATH, buffer);
+  return Utf8(std::wstring(buffer, n < MAX_PATH ? n : 0));
 }
 
 DosFile LocateDosFile(const std::string& dosPath) {
@@ -129,7 +134,7 @@ DosFile LocateDosFile(const std::string& dosPath) {
   file.hostPath = dosPath;
   const auto slash = dosPath.find_last_of("\\/");
   file.name = slash == std::string::npos ? dosPath : dosPath.substr(slash + 1);
-  const std::wstring wide = Wide(ToAnsi(dosPath), CP_ACP);
+  const std::wstring wide = Utf16(dosPath);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     if (::GetLastError() == ERROR_ACCESS_DENIED) file.kind = FileKind::kDenied;
@@ -153,9 +158,9 @@ DosFile LocateDosFile(const std::string& dosPath) {
   // The file itself, not its name: a file put in the place of the chosen
   // one since has the same name but another index.
   if (file.kind == FileKind::kFile) {
-    const HANDLE reading =
-        ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE reading = ::CreateFileW(wide.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr);
     file.readable = reading != INVALID_HANDLE_VALUE;
     if (file.readable) ::CloseHandle(reading);
   }

@@ -15,11 +15,11 @@ namespace platform {
 std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                        const std::string& defaultValue, char* buffer,
                                        std::uint32_t bufferSize, const std::string& fileName) {
-  std::vector<char> ansi(bufferSize > 0 ? bufferSize : 1, '\0');
-  const DWORD n = ::GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
-                                             ToAnsi(defaultValue).c_str(), ansi.data(), bufferSize,
-                                             ToAnsi(fileName).c_str());
-  return profile::CopyOut(FromAnsi(std::string(ansi.data(), n)), buffer, bufferSize);
+  std::vector<wchar_t> value(bufferSize > 0 ? bufferSize : 1, L'\0');
+  const DWORD n = ::GetPrivateProfileStringW(Utf16(section).c_str(), Utf16(key).c_str(),
+                                             Utf16(defaultValue).c_str(), value.data(), bufferSize,
+                                             Utf16(fileName).c_str());
+  return profile::CopyOut(Utf8(std::wstring(value.data(), n)), buffer, bufferSize);
 }
 
 }  // namespace platform

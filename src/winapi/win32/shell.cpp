@@ -11,9 +11,10 @@
 namespace platform {
 
 void ShellOpen(const std::string& target, const std::string& directory) {
-  const auto open = system::LateFunction<decltype(::ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
+  const auto open =
+      system::LateFunction<decltype(::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
   if (open == nullptr) return;
-  open(nullptr, "Open", ToAnsi(target).c_str(), "", ToAnsi(directory).c_str(), SW_SHOWNORMAL);
+  open(nullptr, L"open", Utf16(target).c_str(), L"", Utf16(directory).c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace platform
