@@ -12,6 +12,7 @@
 #include "launch/engine.h"
 #include "launch/messages.h"
 #include "launch/launcher.h"
+#include "launch/plan.h"
 #include "launch/shell_paths.h"
 #include "levels/ini_files.h"
 #include "levels/levels.h"
@@ -162,60 +163,32 @@ bool StartUp(MainFormPort& window) {
 
 namespace {
 
-// The program a launch starts now, and the words it gets; the line the
-// user sees is kept in GameCommandLine.
-struct GameLine {
-  launch::GameFolder folder;
-  GameEngine engine = GameEngine::kDos;
-  std::vector<std::string> words;  // its argument vector, or the words of its DOS line
-  std::string refused;             // why it cannot be started as it stands
-};
 // The user's own file is named by the stage list's entry 0 when selected.
 bool UserFileSelected() {
   const std::string extension = text::Right(text::ToLower(Stages.Text()), 4);
   return extension == ".map" || extension == ".grp";
 }
-// The line for a folder and an engine already looked at. For a port the
-// user's file is the link of the run's own folder (stagedFile); before the
-// launch makes it, the line shows where that folder will be.
-GameLine BuildGameLine(GameLine line, const std::string& stagedFile) {
-  line.words.clear();
-  const launch::EngineRow& row = launch::RowOf(line.engine);
-  if (row.start == launch::StartedBy::kDirectly) {
-    const std::string shown = stagedFile.empty()
-                                  ? platform::InFolder(launch::kStagedFolderShown, Stages.Text())
-                                  : stagedFile;
-    // A sandboxed program is granted the game's folder and the folder that
-    // holds the user's file for this run.
-    std::vector<std::string> granted{platform::ProgramFolder()};
-    if (!stagedFile.empty()) {
-      granted.push_back(stagedFile.substr(0, platform::LastSeparator(stagedFile)));
-    }
-    const launch::FoundEngine* found = line.folder.Find(line.engine);
-    const launch::ProgramStart program =
-        found != nullptr ? launch::ProgramWords(*found, granted) : launch::ProgramStart{};
-    line.refused = program.whyNot;
-    line.words = BuildCommandWords(row.dialect(program.words, line.folder.mainGroup), LaunchOptions,
-                                   Stages.Text(), shown);
-    GameCommandLine = ShownCommandLine(line.words);
-  } else {
-    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
-    // The same words go on to command.com or DOSBox, as command.com would
-    // cut them at their blanks: the line is never flattened and cut again.
-    for (const auto& word :
-         BuildCommandWords(DosDialect(), LaunchOptions, Stages.Text(), UserFilePath)) {
-      for (auto& part : text::SplitWords(word)) line.words.push_back(std::move(part));
-    }
+
+// What a launch would start now, from a game folder already looked at.
+launch::PlanInputs PlanInputsNow(launch::GameFolder folder, GameEngine engine) {
+  launch::PlanInputs in;
+  in.folder = std::move(folder);
+  in.engine = engine;
+  in.options = LaunchOptions;
+  in.stage = Stages.Text();
+  if (UserFileSelected()) {
+    in.chosenFile = Stages.ChosenFile().path;
+    in.chosenIdentity = Stages.ChosenFile().identity;
   }
-  return line;
+  in.dosPath = UserFilePath;
+  return in;
 }
 
-// The line for what the game folder holds now: it is looked at once.
-GameLine BuildGameLine(const MainFormPort& window) {
-  GameLine line;
-  line.folder = launch::LookAtGameFolder();
-  line.engine = launch::EngineToRun(line.folder, window.session.engine);
-  return BuildGameLine(std::move(line), {});
+// The plan for what the game folder holds now: it is looked at once.
+launch::Plan PlanNow(const MainFormPort& window) {
+  launch::GameFolder folder = launch::LookAtGameFolder();
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  return launch::MakePlan(PlanInputsNow(std::move(folder), engine));
 }
 
 // Why the user's file is not the one chosen any more, named as the user
@@ -250,32 +223,33 @@ std::optional<Message> TakeFileForTheDosGame() {
 
 // A port plays on its own: Kestrum only looks, a moment after the start,
 // whether it is still there, and never holds its own window back for that.
-void StartPort(MainFormPort& window, const GameLine& planned) {
-  launch::StagedFile staged;
-  if (UserFileSelected() && launch::RowOf(planned.engine).userFileStaged) {
-    if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
-    const launch::FoundEngine* found = planned.folder.Find(planned.engine);
-    staged = launch::StageUserFile(
-        Stages.ChosenFile().path, Stages.ChosenFile().identity,
-        found != nullptr ? launch::LooksFirstIn(*found) : std::vector<std::string>{});
-    if (!staged.error.empty()) return window.ShowMessage(NoDice(staged.error));
+void StartPort(MainFormPort& window, const launch::PlanInputs& inputs, launch::Plan plan) {
+  if (!plan.refused.empty()) return window.ShowMessage(NoDice(plan.refused));
+  launch::PreparedRun run;
+  if (plan.NeedsRun()) {
+    if (!plan.run.file.empty()) {
+      if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
+    }
+    run = launch::PrepareRun(plan);
+    if (!run.error.empty()) return window.ShowMessage(NoDice(run.error));
+    plan = launch::MakePlan(inputs, &run.folder);
+    if (!plan.refused.empty()) {
+      if (run.release) run.release();
+      return window.ShowMessage(NoDice(plan.refused));
+    }
   }
-  const GameLine line = staged.file.empty() ? planned : BuildGameLine(planned, staged.file);
-  if (!line.refused.empty()) {
-    if (staged.release) staged.release();
-    return window.ShowMessage(NoDice(line.refused));
-  }
+  GameCommandLine = plan.shown;
   window.Minimize();
-  const launch::Started started = launch::StartGameProgram(line.words, staged.release);
+  const launch::Started started = launch::StartGameProgram(plan, run.release);
   if (started.taskId == 0) {
     window.Restore(false);
     return window.ShowMessage(NoDice(started.error));
   }
-  if (staged.started) staged.started(started.taskId);
+  if (run.started) run.started(started.taskId);
   window.session.task = started.taskId;
   window.session.waitingForReturn = true;
   const std::int64_t task = started.taskId;
-  const std::string endedAtOnce = launch::EndedAtOnce(line.words);
+  const std::string endedAtOnce = launch::EndedAtOnce(plan.words);
   window.After(launch::kEndedAtOnceMs, [&window, task, endedAtOnce] {
     if (platform::system::TaskRuns(task)) return;
     // Nothing runs, so there is nothing to come back from.
@@ -292,42 +266,41 @@ void StartPort(MainFormPort& window, const GameLine& planned) {
 
 void LaunchGame(MainFormPort& window) {
   launch::EnterProgramDirectory();
-  GameLine line;
-  line.folder = launch::LookAtGameFolder();
-  line.engine = launch::EngineToRun(line.folder, window.session.engine);
-  if (!line.folder.Any()) {
+  launch::GameFolder folder = launch::LookAtGameFolder();
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  if (!folder.Any()) {
     window.ShowMessage(NoDice("Duke3D is not in required directory"));
     return;
   }
-  if (window.session.shownEngine && *window.session.shownEngine != line.engine) {
+  if (window.session.shownEngine && *window.session.shownEngine != engine) {
     // Another program would play than the one the window names, with
     // choices the window did not offer: nothing starts, and the window
     // now shows what would.
     const std::string gone = launch::RowOf(*window.session.shownEngine).menuText;
-    window.session.engine = line.engine;
-    ShowWhatTheEngineTakes(window, line.folder);
+    window.session.engine = engine;
+    ShowWhatTheEngineTakes(window, folder);
     window.ShowMessage(NoDice(gone + ", the game program this window plays with, is not in " +
                               platform::ProgramFolder() + " any more, so nothing was started. " +
-                              launch::RowOf(line.engine).menuText +
+                              launch::RowOf(engine).menuText +
                               " is there: the window now shows what it takes. Click the start "
                               "button again to play with it."));
     return;
   }
-  if (UserFileSelected() && !launch::RowOf(line.engine).userFileStaged) {
+  if (UserFileSelected() && !launch::RowOf(engine).userFileStaged) {
     // A file taken while a port was the engine needs no DOS name; the DOS
     // game does, and it is looked for now.
     if (auto refused = TakeFileForTheDosGame()) return window.ShowMessage(*refused);
   }
-  line = BuildGameLine(std::move(line), {});
-  if (launch::RowOf(line.engine).start == launch::StartedBy::kDirectly) {
-    return StartPort(window, line);
-  }
+  const launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  const launch::Plan plan = launch::MakePlan(inputs);
+  if (plan.start == launch::StartedBy::kDirectly) return StartPort(window, inputs, plan);
+  GameCommandLine = plan.shown;
   window.Minimize();
   std::vector<platform::ChosenFile> chosen;
   if (!Stages.ChosenFile().identity.empty()) {
     chosen.push_back({UserFilePath, Stages.ChosenFile().identity, Stages.ChosenFile().path});
   }
-  const launch::Started started = launch::StartMaximised(line.words, chosen);
+  const launch::Started started = launch::StartMaximised(plan.words, chosen);
   if (started.taskId == 0) {
     // Nothing runs, so there is nothing to come back from: the window
     // returns at once and says what is missing.
@@ -341,7 +314,7 @@ void LaunchGame(MainFormPort& window) {
 
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
-  BuildGameLine(window);
+  GameCommandLine = PlanNow(window).shown;
   window.ShowMessage(Message{GameCommandLine, "Command Line", Message::kInformation});
 }
 

@@ -24,11 +24,18 @@ struct Mounted {
 };
 Mounted MountDrives(const std::vector<dosview::Drive>& drives);
 
-// One file the user chose, for a program that would look beside it: a
-// folder of the run's own that holds that file alone, named dosName (a link
-// on POSIX systems; on Windows a hard link, else a copy). paths[0] is the
-// folder; the file must still be the one the identity names.
-Mounted StageFile(const dosview::Drive& file);
+// A folder of the run's own for a program that would look beside what it
+// is given (a source port): the file the user chose, alone in a folder
+// ("d") by dosName (the file itself: on POSIX systems a hard link to the
+// very file checked, else a copy; on Windows the same), where a file is
+// given; and where a game folder is given and this system links folders, a
+// link to it named kGameLink. paths[0] is the run's folder, which also
+// holds the task that uses it, and paths[1] the folder that holds the file;
+// the file must still be the one the identity names.
+inline constexpr const char* kGameLink = "kestrum-game";
+Mounted StageRun(const dosview::Drive* file, const std::string& gameFolder = {});
+// Whether StageRun makes the game folder's link here.
+bool LinksFolders();
 
 }  // namespace system
 

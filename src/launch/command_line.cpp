@@ -46,16 +46,25 @@ CommandDialect PortDialect(const std::vector<std::string>& program, const std::s
   return d;
 }
 
-CommandDialect JFDuke3DDialect(const std::vector<std::string>& program, const std::string&) {
+CommandDialect JFDuke3DDialect(const std::vector<std::string>& program,
+                               const std::string& mainGroup) {
   CommandDialect d = DosSwitches(NoSetup(program), '-');
+  // It never looks in the folder it was started in, nor takes a path by
+  // its full name: the game's folder goes on its search path, and the
+  // user's file by its name from a folder of its own.
+  const auto slash = platform::LastSeparator(mainGroup);
+  if (slash != std::string::npos)
+    d.program.push_back("-j" + mainGroup.substr(0, slash == 0 ? 1 : slash));
   d.wholeArguments = true;
+  d.map = CommandDialect::Map::kSearchPath;
+  d.group = CommandDialect::Group::kSearchPath;
+  d.searchPathAttached = true;
   d.fakePlayersHoldAMap = true;
   d.whyNot = "JFDuke3D does not start your own map at once with fake players.";
   return d;
 }
 
-CommandDialect RazeDialect(const std::vector<std::string>& program,
-                           const std::string& mainGroup) {
+CommandDialect RazeDialect(const std::vector<std::string>& program, const std::string& mainGroup) {
   CommandDialect d;
   // Without its game picker it must be told where the game's group file is.
   d.program = NoSetup(program);
@@ -66,8 +75,8 @@ CommandDialect RazeDialect(const std::vector<std::string>& program,
   d.map = CommandDialect::Map::kFileThenName;
   d.group = CommandDialect::Group::kFile;
   d.sound = {{}, {"-nomusic"}, {"-nosfx"}, {"-nosound"}};
-  d.cannotTake = {Of(Option::kSkills),   Of(Option::kRespawn), Of(Option::kFakers),
-                  Of(Option::kArtInt),   Of(Option::kRecord),  Of(Option::kMonsters)};
+  d.cannotTake = {Of(Option::kSkills), Of(Option::kRespawn), Of(Option::kFakers),
+                  Of(Option::kArtInt), Of(Option::kRecord),  Of(Option::kMonsters)};
   d.whyNot = "Raze cannot be told this from its command line: set it in Raze's own menus.";
   return d;
 }
@@ -118,15 +127,23 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
     add("l" + text::Mid(stage, 3, 2));
   }
   const auto slash = platform::LastSeparator(userFile);
-  const std::string folder = slash == std::string::npos ? std::string(".")
-                                                        : userFile.substr(0, slash == 0 ? 1 : slash);
+  const std::string folder =
+      slash == std::string::npos ? std::string(".") : userFile.substr(0, slash == 0 ? 1 : slash);
   const std::string name = userFile.substr(slash == std::string::npos ? 0 : slash + 1);
+  const auto searchPath = [&] {
+    if (dialect.searchPathAttached) {
+      words.push_back("-j" + folder);
+    } else {
+      words.insert(words.end(), {"-j", folder});
+    }
+  };
   if (extension == ".map") {
     switch (dialect.map) {
       case CommandDialect::Map::kSearchPath:
         // The port looks a map up in its search path with the leading
         // slashes cut off; the folder joins that path, ahead of the game's.
-        words.insert(words.end(), {"-j", folder, "-map", name});
+        searchPath();
+        words.insert(words.end(), {"-map", name});
         break;
       case CommandDialect::Map::kFileThenName:
         words.insert(words.end(), {"-file", userFile, "-map", name});
@@ -151,6 +168,10 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
       case CommandDialect::Group::kFile:
         words.push_back("-file");
         words.push_back(userFile);
+        break;
+      case CommandDialect::Group::kSearchPath:
+        searchPath();
+        add("g" + name);
         break;
     }
   }

@@ -29,8 +29,11 @@ struct CommandDialect {
   // "-file PATH -map NAME" (added to its file system, then started).
   enum class Map { kPath, kSearchPath, kFileThenName } map = Map::kPath;
   // A group file: its name attached to "g" (the DOS game's "/gFILE"), "g"
-  // and the next argument, or "-file PATH".
-  enum class Group { kAttached, kNextWord, kFile } group = Group::kAttached;
+  // and the next argument, "-file PATH", or its folder on the search path
+  // and its name attached to "g" (a program that looks a group up by name).
+  enum class Group { kAttached, kNextWord, kFile, kSearchPath } group = Group::kAttached;
+  // A folder goes on the search path as "-jFOLDER" (else "-j FOLDER").
+  bool searchPathAttached = false;
   // The words for each entry of the sound list (none for the first).
   std::vector<std::vector<std::string>> sound;
   // The options it cannot be told: their controls are disabled while it is
@@ -44,7 +47,8 @@ struct CommandDialect {
 };
 const CommandDialect& DosDialect();
 // Source ports, each at the path of its program (the words that start it),
-// told the game's main group file where it needs it.
+// told the game's main group file where it needs it (as the plan names it:
+// its path, or a name only it ends with).
 CommandDialect PortDialect(const std::vector<std::string>& program,
                            const std::string& mainGroup = {});  // EDuke32
 CommandDialect RazeDialect(const std::vector<std::string>& program,

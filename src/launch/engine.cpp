@@ -28,13 +28,13 @@ const std::vector<EngineRow>& Engines() {
   using S = StartedBy;
   static const std::vector<EngineRow> rows = {
       {GameEngine::kDos, "dos", "Duke3D.exe", "Duke3D.exe", "", "", S::kCommandInterpreter, false,
-       false, "", DosGame},
+       false, "", false, DosGame},
       {GameEngine::kEDuke32, "eduke32", "EDuke32", "DUKE3D.GRP", KESTRUM_PROGRAM("eduke32"),
-       "com.eduke32.EDuke32", S::kDirectly, true, true, ".config/eduke32", PortDialect},
+       "com.eduke32.EDuke32", S::kDirectly, true, true, ".config/eduke32", false, PortDialect},
       {GameEngine::kRaze, "raze", "Raze", "DUKE3D.GRP", KESTRUM_PROGRAM("raze"), "org.zdoom.Raze",
-       S::kDirectly, true, true, ".config/raze", RazeDialect},
+       S::kDirectly, true, true, ".config/raze", true, RazeDialect},
       {GameEngine::kJFDuke3D, "jfduke3d", "JFDuke3D", "DUKE3D.GRP", KESTRUM_PROGRAM("jfduke3d"), "",
-       S::kDirectly, true, true, ".jfduke3d", JFDuke3DDialect},
+       S::kDirectly, true, true, ".jfduke3d", false, JFDuke3DDialect},
   };
   return rows;
 }

@@ -42,6 +42,11 @@ struct EngineRow {
   // Its own folder below the home (its settings, its saves), where it looks
   // for a file first, before any folder it is told of; empty for none.
   const char* ownFolder;
+  // It picks the game by the end of its group's path among every game it
+  // finds (its own folders' first): it is started in the run's folder and
+  // told the game's group through the run's link to the game folder, a name
+  // no other group's path ends with, where this system links folders.
+  bool gameThroughRun;
   CommandDialect (*dialect)(const std::vector<std::string>& program, const std::string& mainGroup);
 };
 // In the order they are offered; the first is where a folder holds several

@@ -270,8 +270,6 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
        {.skill = 2, .skillFromMenu = true, .group = "c:\\maps\\mymap.map"}},
   };
 #pragma GCC diagnostic pop
-  HostFile("GAME.CON", "not chosen");
-  const std::string folder = Folder();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testsupport::ResetProcessWideValues();
@@ -283,64 +281,7 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
     const GameStart game = testsupport::ReadAsTheGame(GameCommandLine);
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)
                                 << "\n  chosen:   " << Describe(c.expected);
-
-    // The same choices in each source port's words, its user file one that
-    // DOS could never open, staged for the run as a launch stages it; beside
-    // it lie files the user did not choose, which the port must not see.
-    // What an engine cannot be told, its control is disabled for (the line
-    // then says nothing of it): the game starts as the DOS game would with
-    // that option left at its first value.
-    const std::string extension = c.expected.group.empty() ? ".map" : ".grp";
-    const std::string hostFile = HostFile("Mapé; rm -rf ~" + extension, "chosen");
-    const std::string identity = platform::LocateDosFile(hostFile).identity;
-    for (const launch::EngineRow& row : launch::Engines()) {
-      if (row.start != launch::StartedBy::kDirectly) continue;
-      SCOPED_TRACE(row.menuText);
-      const launch::StagedFile staged =
-          launch::StageUserFile(platform::HostPath{hostFile}, identity);
-      ASSERT_EQ(staged.error, "");
-      const CommandDialect dialect = row.dialect({row.program}, folder + "/DUKE3D.GRP");
-      const auto words = BuildCommandWords(dialect, LaunchOptions, Stages.Text(), staged.file);
-      GameStart port = row.id == GameEngine::kRaze       ? testsupport::ReadAsRaze(words)
-                       : row.id == GameEngine::kJFDuke3D ? testsupport::ReadAsJFDuke3D(words)
-                                                         : testsupport::ReadAsThePort(words, folder);
-      for (std::string* file : {&port.map, &port.group}) {
-        if (!file->empty() && platform::LocateDosFile(*file).identity == identity) *file = "chosen";
-      }
-      if (staged.release) staged.release();
-      LaunchOptionsRecord told = LaunchOptions;
-      const bool map = text::Right(text::ToLower(Stages.Text()), 4) == ".map";
-      for (const auto& option : mainwindow::OptionFields()) {
-        const bool held = dialect.fakePlayersHoldAMap && map &&
-                          (option.option == mainwindow::Option::kFakers ||
-                           option.option == mainwindow::Option::kArtInt);
-        if (!Takes(dialect, static_cast<int>(option.option)) || held) told.*option.field = 0;
-      }
-      GameStart expected =
-          testsupport::ReadAsTheGame(BuildCommandLine(told, Stages.Text(), UserFilePath));
-      if (!Takes(dialect, static_cast<int>(mainwindow::Option::kSkills))) expected.skill = 0;
-      if (!expected.map.empty()) expected.map = "chosen";
-      if (!expected.group.empty()) expected.group = "chosen";
-      EXPECT_EQ(port, expected) << ShownCommandLine(words) << "\n  the port: " << Describe(port)
-                                << "\n  chosen:   " << Describe(expected);
-    }
   }
-  testsupport::ResetProcessWideValues();
-}
-
-// Given by its full path, a user map is looked up by the port in its search
-// path and not found: the game would open its title screen.
-TEST_F(BuildCommandLineFiles, APortIsNeverGivenAMapByItsPath) {
-  const std::string folder = Folder();
-  const std::string map = HostFile("x.map", "chosen");
-  const std::vector<std::string> byPath = {"eduke32", "-nosetup", "-s2", "-map", map};
-  EXPECT_FALSE(testsupport::ReadAsThePort(byPath, folder + "/game").startsLevel);
-  Stages.AddItem("x.map");
-  Stages.SetListIndex(0);
-  const auto words = BuildCommandWords(PortDialect({"eduke32"}), LaunchOptions, Stages.Text(), map);
-  const auto game = testsupport::ReadAsThePort(words, folder + "/game");
-  EXPECT_TRUE(game.startsLevel) << ShownCommandLine(words);
-  EXPECT_EQ(platform::LocateDosFile(game.map).identity, platform::LocateDosFile(map).identity);
   testsupport::ResetProcessWideValues();
 }
 

@@ -573,7 +573,7 @@ TEST(Staging, TheSweepNeverFollowsALink) {
   drive.hostFile = reinterpret_cast<const char*>((mine / "x.map").u8string().c_str());
   drive.identity = platform::LocateDosFile(drive.hostFile).identity;
   drive.dosName = "x.map";
-  platform::system::Mounted staged = platform::system::StageFile(drive);
+  platform::system::Mounted staged = platform::system::StageRun(&drive);
   EXPECT_FALSE(staged.failure) << staged.failure.folder;
   EXPECT_TRUE(fs::exists(mine / "precious.txt"));
   EXPECT_TRUE(fs::exists(mine / "x.map"));

@@ -87,6 +87,8 @@ void RemoveRun(int parent, const std::string& name) {
       ::unlinkat(fd, entry.c_str(), 0);
     } else if (drive && S_ISDIR(st.st_mode)) {
       RemoveDrive(fd, entry);
+    } else if (entry == kGameLink && S_ISLNK(st.st_mode)) {
+      ::unlinkat(fd, entry.c_str(), 0);
     } else if (entry == kTaskFile && S_ISREG(st.st_mode)) {
       ::unlinkat(fd, entry.c_str(), 0);
     }
@@ -198,7 +200,10 @@ struct Run {
 
 }  // namespace
 
-Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
+namespace {
+
+// The drives in a run's folder of their own; runFolder is that folder.
+Mounted MountInRun(const std::vector<dosview::Drive>& drives, std::string& runFolder) {
   Mounted mounted;
   const std::string folder = posix::PrivateFolder();
   if (folder.empty()) {
@@ -216,6 +221,7 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
   }
   auto run = std::make_shared<Run>();
   run->folder = pattern;
+  runFolder = pattern;
   for (const auto& drive : drives) {
     const std::string path = run->folder + "/" + drive.letter;
     bool made = false;
@@ -257,10 +263,37 @@ Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
   return mounted;
 }
 
-Mounted StageFile(const dosview::Drive& file) {
-  dosview::Drive drive = file;
-  drive.letter = 'd';
-  return MountDrives({drive});
+}  // namespace
+
+Mounted MountDrives(const std::vector<dosview::Drive>& drives) {
+  std::string runFolder;
+  return MountInRun(drives, runFolder);
+}
+
+Mounted StageRun(const dosview::Drive* file, const std::string& gameFolder) {
+  std::vector<dosview::Drive> drives;
+  if (file != nullptr) {
+    drives.push_back(*file);
+    drives.back().letter = 'd';
+  }
+  std::string run;
+  Mounted mounted = MountInRun(drives, run);
+  if (mounted.failure) return mounted;
+  mounted.paths.assign(1, run);
+  if (file != nullptr) mounted.paths.push_back(run + "/d");
+  if (!gameFolder.empty() &&
+      ::symlink(gameFolder.c_str(), (mounted.paths.front() + "/" + kGameLink).c_str()) != 0) {
+    if (mounted.release) mounted.release();
+    Mounted failed;
+    failed.failure.kind = StartFailure::Kind::kDrivesNotMade;
+    failed.failure.folder = mounted.paths.front();
+    return failed;
+  }
+  return mounted;
+}
+
+bool LinksFolders() {
+  return true;
 }
 
 }  // namespace platform::system

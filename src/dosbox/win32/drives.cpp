@@ -162,7 +162,12 @@ Placed PlaceFile(const dosview::Drive& file, const std::wstring& staged) {
 
 }  // namespace
 
-Mounted StageFile(const dosview::Drive& file) {
+bool LinksFolders() {
+  // Windows lets only some users make links.
+  return false;
+}
+
+Mounted StageRun(const dosview::Drive* given, const std::string&) {
   Mounted mounted;
   const std::wstring base = StagingBase();
   ::CreateDirectoryW(base.c_str(), nullptr);
@@ -187,6 +192,12 @@ Mounted StageFile(const dosview::Drive& file) {
     mounted.failure.folder = Utf8(base);
     return mounted;
   }
+  if (given == nullptr) {
+    mounted.paths.push_back(Utf8(folder));
+    mounted.release = [folder] { RemoveStaged(folder, {}); };
+    return mounted;
+  }
+  const dosview::Drive& file = *given;
   const std::wstring name = Utf16(file.dosName);
   const Placed placed = PlaceFile(file, folder + L"\\" + name);
   if (placed != Placed::kDone) {
@@ -200,7 +211,7 @@ Mounted StageFile(const dosview::Drive& file) {
     }
     return mounted;
   }
-  mounted.paths.push_back(Utf8(folder));
+  mounted.paths = {Utf8(folder), Utf8(folder)};
   mounted.started = [folder](std::int64_t task) {
     HANDLE note = ::CreateFileW((folder + L"\\task").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, 0, nullptr);

@@ -1,0 +1,109 @@
+#include "launch/plan.h"
+
+#include <cstring>
+
+#include "dosbox/drives.h"
+#include "launch/command_line.h"
+#include "text/text.h"
+
+namespace launch {
+
+namespace {
+
+// Whether a name reads as a level's label ("E1L1.MAP"), which Raze starts
+// as that built-in level whatever file it names.
+bool ReadsAsALevel(const std::string& name) {
+  std::size_t at = 0;
+  const auto digits = [&] {
+    const std::size_t from = at;
+    while (at < name.size() && name[at] >= '0' && name[at] <= '9') ++at;
+    return at > from;
+  };
+  const auto letter = [&](char c) {
+    return at < name.size() && (name[at] == c || name[at] == c + ('a' - 'A')) && ++at;
+  };
+  return letter('E') && digits() && letter('L') && digits() &&
+         (at == name.size() || name[at] == '.');
+}
+
+// The name a staged file goes by: its own where every program reads it
+// alike and no folder the program looks in first holds one of that name,
+// else one that is, with its extension.
+std::string StagedName(const std::string& name, const std::vector<std::string>& looksFirstIn) {
+  bool plain = !name.empty() && name[0] != '.' && name[0] != '-' && name.size() <= 64 &&
+               !ReadsAsALevel(name);
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7f || std::strchr("\\/:*?\"<>|%", c) != nullptr) plain = false;
+  }
+  const auto held = [&looksFirstIn](const std::string& candidate) {
+    for (const auto& folder : looksFirstIn) {
+      if (!platform::FindNormalFile(platform::InFolder(folder, candidate)).empty()) return true;
+    }
+    return false;
+  };
+  if (plain && !held(name)) return name;
+  const auto dot = name.find_last_of('.');
+  const std::string extension =
+      dot == std::string::npos ? std::string() : text::ToLower(name.substr(dot));
+  std::string staged = "usermap" + extension;
+  for (int n = 2; held(staged) && n < 1000; ++n) {
+    staged = "usermap" + std::to_string(n) + extension;
+  }
+  return staged;
+}
+
+}  // namespace
+
+Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
+  Plan plan;
+  plan.engine = in.engine;
+  const EngineRow& row = RowOf(in.engine);
+  plan.start = row.start;
+  plan.workingFolder = platform::ProgramFolder();
+  const std::string extension = text::Right(text::ToLower(in.stage), 4);
+  const bool userFile = extension == ".map" || extension == ".grp";
+  if (row.start == StartedBy::kCommandInterpreter) {
+    plan.shown = BuildCommandLine(in.options, in.stage, in.dosPath);
+    // The same words go on to command.com or DOSBox, as command.com would
+    // cut them at their blanks: the line is never flattened and cut again.
+    for (const auto& word : BuildCommandWords(DosDialect(), in.options, in.stage, in.dosPath)) {
+      for (auto& part : text::SplitWords(word)) plan.words.push_back(std::move(part));
+    }
+    return plan;
+  }
+  const FoundEngine* found = in.folder.Find(in.engine);
+  if (found == nullptr) {
+    plan.refused = std::string(row.menuText) + " is not in " + platform::ProgramFolder() + ".";
+    return plan;
+  }
+  if (userFile && row.userFileStaged && !in.chosenFile.empty()) {
+    plan.run.file = in.chosenFile.text;
+    plan.run.identity = in.chosenIdentity;
+    plan.run.name = StagedName(in.chosenFile.Name(), LooksFirstIn(*found));
+  }
+  plan.run.gameLink =
+      row.gameThroughRun && platform::system::LinksFolders() && !in.folder.mainGroup.empty();
+  const std::string folder = run != nullptr ? run->folder : kStagedFolderShown;
+  const std::string fileFolder = run != nullptr ? run->fileFolder : kStagedFolderShown;
+  const std::string file =
+      platform::InFolder(fileFolder, plan.run.file.empty() ? in.stage : plan.run.name);
+  std::string mainGroup = in.folder.mainGroup;
+  if (plan.run.gameLink) {
+    // Found there as "./kestrum-game/DUKE3D.GRP", named so as no file
+    // opens: nothing else ends with it, in any case.
+    plan.workingFolder = folder;
+    mainGroup = text::ToUpper(platform::system::kGameLink) + "/" +
+                mainGroup.substr(platform::LastSeparator(mainGroup) + 1);
+  }
+  // A sandboxed program is granted the game's folder and the run's.
+  plan.granted = {platform::ProgramFolder()};
+  if (run != nullptr && plan.NeedsRun()) plan.granted.push_back(run->folder);
+  const ProgramStart program = ProgramWords(*found, plan.granted);
+  plan.refused = program.whyNot;
+  plan.words = BuildCommandWords(row.dialect(program.words, mainGroup), in.options, in.stage, file);
+  plan.shown = ShownCommandLine(plan.words);
+  return plan;
+}
+
+}  // namespace launch
