@@ -71,6 +71,8 @@ enum class Roots {
   kLutrisGames,      // the games' folders and prefixes that Lutris' .yml files name
   kGogMenuEntry,     // the Path= of GOG's menu entries
   kMachineRegistry,  // the folders that values of the machine's registry name (key\\value)
+  kSteamRegistry,    // the Steam folders registry values name ("HKCU:" the user's own), and
+                     // the libraries their libraryfolders.vdf lists
 };
 
 // Where a store, a launcher or a port puts the game: how its roots are
@@ -97,6 +99,13 @@ const std::vector<Place>& Places() {
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 359850\\InstallLocation",
         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 434050\\InstallLocation"},
        {"\\gameroot\\classic", "\\gameroot", "\\Duke Nukem 3D", ""}},
+      {"Steam",
+       Roots::kSteamRegistry,
+       {"HKCU:Software\\Valve\\Steam\\SteamPath", "SOFTWARE\\Valve\\Steam\\InstallPath"},
+       {"\\steamapps\\common\\Duke Nukem 3D\\gameroot\\classic",
+        "\\steamapps\\common\\Duke Nukem 3D\\gameroot",
+        "\\steamapps\\common\\Duke Nukem 3D\\Duke Nukem 3D",
+        "\\steamapps\\common\\Duke Nukem 3D Twentieth Anniversary World Tour"}},
       {"ZOOM",
        Roots::kMachineRegistry,
        {"SOFTWARE\\ZOOM PLATFORM\\Duke Nukem 3D - Atomic Edition\\InstallPath"},
@@ -201,6 +210,24 @@ std::vector<Found> FoundGameFolders() {
   const auto absolute = [&](const std::string& path) {
     return path.rfind("~/", 0) == 0 ? home + path.substr(1) : path;
   };
+  // The folders a registry value names ("HKCU:" the user's own, else the
+  // machine's), each written with the system's separator and none at its
+  // end (Steam writes "c:/program files (x86)/steam", an installer may end
+  // one with a separator).
+  const auto registryFolders = [](const std::string& path) {
+    const bool user = path.rfind("HKCU:", 0) == 0;
+    const std::string key = user ? path.substr(5) : path;
+    const std::size_t last = key.rfind('\\');
+    const std::string name = key.substr(last + 1);
+    std::vector<std::string> folders =
+        user ? platform::system::UserValues(key.substr(0, last), name)
+             : platform::system::MachineValues(key.substr(0, last), name);
+    for (auto& folder : folders) {
+      std::replace(folder.begin(), folder.end(), '/', '\\');
+      while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    }
+    return folders;
+  };
   std::vector<std::pair<std::string, std::string>> candidates;  // store, folder
   for (const Place& place : Places()) {
     std::vector<std::string> roots;
@@ -238,18 +265,17 @@ std::vector<Found> FoundGameFolders() {
           if (!folder.empty() && folder.front() == '/') roots.push_back(folder);
           break;
         }
-        case Roots::kMachineRegistry: {
-          const std::string key = path;
-          const std::size_t last = key.rfind('\\');
-          for (auto folder :
-               platform::system::MachineValues(key.substr(0, last), key.substr(last + 1))) {
-            // An installer may end the folder with a separator.
-            while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
-              folder.pop_back();
+        case Roots::kMachineRegistry:
+          for (auto& folder : registryFolders(path)) roots.push_back(std::move(folder));
+          break;
+        case Roots::kSteamRegistry:
+          for (auto& folder : registryFolders(path)) {
+            const std::string vdf = platform::system::ReadListFile(
+                folder + "\\steamapps\\libraryfolders.vdf", kLongestList);
             roots.push_back(std::move(folder));
+            for (auto& library : stores::SteamLibraries(vdf)) roots.push_back(std::move(library));
           }
           break;
-        }
       }
     }
     for (const auto& root : roots) {

@@ -72,6 +72,9 @@ inline constexpr int kListRows = 8;
 // The option panel's background colour, and its artwork's size in pixels.
 inline constexpr int kPanelRed = 40, kPanelGreen = 36, kPanelBlue = 32;
 inline constexpr int kPanelArtWidth = 249, kPanelArtHeight = 158;
+// The panel's texts: white, and grey while what they name cannot be used.
+inline constexpr int kTextRed = 255, kTextGreen = 255, kTextBlue = 255;
+inline constexpr int kDisabledRed = 128, kDisabledGreen = 128, kDisabledBlue = 128;
 
 // The caption before the edition is known; the edition follows it.
 inline constexpr const char* kCaption = "Duke Nukem ";

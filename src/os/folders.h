@@ -39,5 +39,7 @@ std::string FolderIdentity(const std::string& hostFolder);
 // a 32-bit installer writes to the one, a 64-bit one to the other. None
 // where there is no such registry.
 std::vector<std::string> MachineValues(const std::string& key, const std::string& name);
+// The same for the user's own (HKEY_CURRENT_USER): at most one.
+std::vector<std::string> UserValues(const std::string& key, const std::string& name);
 
 }  // namespace platform::system

@@ -54,8 +54,15 @@ QLabel* PanelLabel(QLabel* label, const char* name, const char* caption) {
   label->setObjectName(name);
   label->setText(caption);
   label->setFont(forms::Verdana(8.25));
+  // White over the panel's picture; greyed with the control it names when
+  // that cannot be used.
   QPalette white = label->palette();
-  white.setColor(QPalette::WindowText, Qt::white);
+  using namespace mainwindow;
+  const QColor text(kTextRed, kTextGreen, kTextBlue);
+  white.setColor(QPalette::Active, QPalette::WindowText, text);
+  white.setColor(QPalette::Inactive, QPalette::WindowText, text);
+  white.setColor(QPalette::Disabled, QPalette::WindowText,
+                 QColor(kDisabledRed, kDisabledGreen, kDisabledBlue));
   label->setPalette(white);
   return label;
 }
@@ -132,9 +139,9 @@ void frmMain::BuildControls() {
   std::vector<std::pair<int, QWidget*>> tabOrder;
   for (const mainwindow::Control& c : mainwindow::Controls()) {
     const mainwindow::Control* parentRow = *c.parent != '\0' ? mainwindow::Find(c.parent) : nullptr;
-    QWidget* parent =
-        parentRow != nullptr ? controls_[static_cast<std::size_t>(mainwindow::IdOf(*parentRow) - 100)]
-                             : this;
+    QWidget* parent = parentRow != nullptr
+                          ? controls_[static_cast<std::size_t>(mainwindow::IdOf(*parentRow) - 100)]
+                          : this;
     QWidget* w = nullptr;
     switch (c.kind) {
       case Kind::kPictureButton:
@@ -172,8 +179,9 @@ void frmMain::BuildControls() {
         break;
       case Kind::kDropDownList: {
         auto* list = DropDownList(parent, c.name, mainwindow::EntriesOf(c));
-        connect(list, &QComboBox::currentIndexChanged, this,
-                [list, option = c.option] { mainwindow::OptionChanged(option, list->currentIndex()); });
+        connect(list, &QComboBox::currentIndexChanged, this, [list, option = c.option] {
+          mainwindow::OptionChanged(option, list->currentIndex());
+        });
         w = list;
         break;
       }
@@ -271,7 +279,8 @@ void frmMain::EnableOption(const mainwindow::Control& control, bool enabled,
 
 QWidget* frmMain::Control(std::string_view name) const {
   const mainwindow::Control* c = mainwindow::Find(name);
-  const auto at = c != nullptr ? static_cast<std::size_t>(mainwindow::IdOf(*c) - 100) : controls_.size();
+  const auto at =
+      c != nullptr ? static_cast<std::size_t>(mainwindow::IdOf(*c) - 100) : controls_.size();
   return at < controls_.size() ? controls_[at] : nullptr;
 }
 

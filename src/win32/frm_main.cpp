@@ -538,8 +538,8 @@ bool frmMain::Command(HWND control, int code) {
         const mainwindow::Control* box = mainwindow::Find(c->buddy);
         HWND boxWindow = Control(box->name);
         if (!::IsWindowEnabled(boxWindow)) return true;
-        ::SendMessageW(boxWindow, BM_SETCHECK,
-                       Value(boxWindow) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
+        ::SendMessageW(boxWindow, BM_SETCHECK, Value(boxWindow) == 1 ? BST_UNCHECKED : BST_CHECKED,
+                       0);
         Option_Change(*box);
       }
       return true;
@@ -607,7 +607,10 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       if (::GetParent(control) == panel_ && control != fakersShown_) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, RGB(255, 255, 255));
+        using namespace mainwindow;
+        ::SetTextColor(dc, ::IsWindowEnabled(control)
+                               ? RGB(kTextRed, kTextGreen, kTextBlue)
+                               : RGB(kDisabledRed, kDisabledGreen, kDisabledBlue));
         return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
       }
       break;
@@ -669,7 +672,8 @@ LRESULT frmMain::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
       }
       break;
     case WM_SIZE:
-      if (wParam == SIZE_RESTORED && mainform::WaitingForReturn(*this)) mainform::CameBack(*this, false);
+      if (wParam == SIZE_RESTORED && mainform::WaitingForReturn(*this))
+        mainform::CameBack(*this, false);
       break;
     case WM_DPICHANGED: {
       Layout(HIWORD(wParam));

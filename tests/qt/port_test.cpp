@@ -10,6 +10,7 @@
 #include "app/exit_program.h"
 #include "app/main_form.h"
 #include "base/launch_options.h"
+#include "base/main_window.h"
 #include "launch/command_line.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -273,6 +274,29 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
               "Raze cannot be told this from its command line: set it in Raze's own menus.");
   }
   EXPECT_TRUE(form->cboSound->isEnabled());
+  // A label looks as usable as what it names: no white text on those.
+  const auto whitePixels = [this](const char* named) {
+    for (const mainwindow::Control& c : mainwindow::Controls()) {
+      if (std::string_view(c.buddy) != named) continue;
+      // Over the panel's picture, as the window shows it.
+      const QWidget* label = form->findChild<QWidget*>(c.name);
+      const QImage image =
+          form->grab(QRect(label->mapTo(form.get(), QPoint(0, 0)), label->size())).toImage();
+      int white = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor pixel = image.pixelColor(x, y);
+          white += pixel.red() > 200 && pixel.green() > 200 && pixel.blue() > 200;
+        }
+      }
+      return white;
+    }
+    return -1;
+  };
+  EXPECT_GT(whitePixels("cboSound"), 0);
+  for (const char* name : {"cboSkills", "chkRecord", "chkMonsters", "hsbFakePlayers"}) {
+    EXPECT_EQ(whitePixels(name), 0) << name;
+  }
   EXPECT_EQ(form->cboSkills->currentIndex(), 3);  // kept as the user left it
   std::vector<std::string> argv = Launch("raze");
   // Started in the run's folder, it finds the game's group by a name no

@@ -290,6 +290,25 @@ TEST_F(FormTest, RazeTakesWhatItCanAndTheWindowSaysSo) {
         << name;
   }
   EXPECT_TRUE(::IsWindowEnabled(form->Control("cboSound")));
+  // A label looks as usable as what it names: grey for those, white for the
+  // sound's.
+  const auto textColour = [this](const char* named) {
+    for (const mainwindow::Control& c : mainwindow::Controls()) {
+      if (std::string_view(c.buddy) != named) continue;
+      HWND label = form->Control(c.name);
+      HDC dc = ::CreateCompatibleDC(nullptr);
+      ::SendMessageW(::GetParent(label), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(label));
+      const COLORREF colour = ::GetTextColor(dc);
+      ::DeleteDC(dc);
+      return colour;
+    }
+    return COLORREF(CLR_INVALID);
+  };
+  EXPECT_EQ(textColour("cboSound"), RGB(255, 255, 255));
+  for (const char* name : {"cboSkills", "chkRecord", "chkMonsters"}) {
+    EXPECT_EQ(textColour(name), RGB(128, 128, 128)) << name;
+  }
   Click(form->Control("cmdLaunch"));
   std::string calls;
   for (int i = 0; i < 200 && calls.find('\n', calls.find('\n') + 1) == std::string::npos; ++i) {

@@ -363,4 +363,42 @@ TEST_F(FirstContactTest, EveryNameIsReadAsItIs) {
   fs::remove(second, ignored);
 }
 
+// A Steam library of its own (another drive, say), named only in the
+// libraryfolders.vdf of the Steam folder that Steam's own registry value
+// gives, is offered too.
+TEST_F(FirstContactTest, OffersWhatSteamsOwnLibrariesHold) {
+  const fs::path steam = root_ / "Program Files" / "Steam";
+  const fs::path library = root_ / "D" / "SteamLibrary";
+  const fs::path classic =
+      library / "steamapps" / "common" / "Duke Nukem 3D" / "gameroot" / "classic";
+  MakeGame(classic);
+  fs::create_directories(steam / "steamapps");
+  std::string escaped;
+  for (const char c : library.string())
+    escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  std::ofstream(steam / "steamapps" / "libraryfolders.vdf")
+      << "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" << escaped << "\"\n\t}\n}\n";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Valve\\Steam", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  std::wstring path = steam.wstring();
+  for (wchar_t& c : path) c = c == L'\\' ? L'/' : c;  // as Steam writes it
+  ::RegSetValueExW(key, L"SteamPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(key);
+  fs::create_directories(root_ / "Downloads");
+  fs::copy_file(KESTRUM_PROGRAM, root_ / "Downloads" / "kestrum.exe");
+  HANDLE first = Start(root_ / "Downloads" / "kestrum.exe");
+  ASSERT_NE(first, nullptr);
+  HWND ask = WaitForWindow(L"#32770", L"Where is Duke Nukem 3D?");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Valve");
+  ASSERT_NE(ask, nullptr);
+  HWND list = ::FindWindowExW(ask, nullptr, L"ListBox", nullptr);
+  wchar_t item[MAX_PATH * 2] = {};
+  ::SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_EQ(std::wstring(item), L"Steam: " + classic.wstring());
+  ::PostMessageW(ask, WM_COMMAND, IDCANCEL, 0);
+}
+
 }  // namespace

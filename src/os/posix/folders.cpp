@@ -116,4 +116,8 @@ std::vector<std::string> MachineValues(const std::string&, const std::string&) {
   return {};
 }
 
+std::vector<std::string> UserValues(const std::string&, const std::string&) {
+  return {};
+}
+
 }  // namespace platform::system

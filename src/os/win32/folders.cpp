@@ -103,29 +103,46 @@ std::string FolderIdentity(const std::string& hostFolder) {
   return identity;
 }
 
+namespace {
+
+// A text value of a key, or empty.
+std::string TextValue(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, Utf16(key).c_str(), 0, KEY_QUERY_VALUE | view, &opened) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  wchar_t data[MAX_PATH * 4] = {};
+  DWORD size = sizeof data - sizeof data[0];
+  DWORD type = 0;
+  std::string value;
+  if (::RegQueryValueExW(opened, Utf16(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
+                         &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
+    data[size / sizeof data[0]] = L'\0';
+    value = Utf8(data);
+  }
+  ::RegCloseKey(opened);
+  return value;
+}
+
+}  // namespace
+
 std::vector<std::string> MachineValues(const std::string& key, const std::string& name) {
   std::vector<std::string> values;
   for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(key, CP_UTF8).c_str(), 0, KEY_QUERY_VALUE | view,
-                        &opened) != ERROR_SUCCESS) {
-      continue;
-    }
-    wchar_t data[MAX_PATH * 4] = {};
-    DWORD size = sizeof data - sizeof data[0];
-    DWORD type = 0;
-    if (::RegQueryValueExW(opened, Wide(name, CP_UTF8).c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS &&
-        type == REG_SZ && size > 0) {
-      data[size / sizeof data[0]] = L'\0';
-      std::string value = Narrow(data, CP_UTF8);
-      // Both views are one on 32-bit Windows.
-      if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end())
-        values.push_back(std::move(value));
-    }
-    ::RegCloseKey(opened);
+    std::string value = TextValue(HKEY_LOCAL_MACHINE, key, name, view);
+    // Both views are one on 32-bit Windows.
+    if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end())
+      values.push_back(std::move(value));
   }
   return values;
+}
+
+std::vector<std::string> UserValues(const std::string& key, const std::string& name) {
+  std::string value = TextValue(HKEY_CURRENT_USER, key, name, 0);
+  if (value.empty()) return {};
+  return {std::move(value)};
 }
 
 }  // namespace platform::system
