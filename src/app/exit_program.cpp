@@ -54,12 +54,11 @@ void ExitProgram() {
   }
   if (!saved) {
     window->ShowMessage(
-        Message{"Kestrum could not save its settings in " +
-                    (platform::SettingsStorePath().empty() ? std::string("the registry")
-                                                           : platform::SettingsStorePath()) +
-                    ", so the options and the window's place will not come back "
-                    "next time.",
-                "No Dice...", Message::kStop});
+        NoDice("Kestrum could not save its settings in " +
+               (platform::SettingsStorePath().empty() ? std::string("the registry")
+                                                      : platform::SettingsStorePath()) +
+               ", so the options and the window's place will not come back "
+               "next time."));
   }
   mainform::SetWindow(nullptr);
   if (FormsRelease()) FormsRelease()();

@@ -319,7 +319,7 @@ Answer TakeGameFolder(const std::string& hostFolder) {
   Answer answer;
   if (hostFolder.empty()) return answer;
   auto refuse = [&](const std::string& text) {
-    answer.message = Message{text, "No Dice...", Message::kStop};
+    answer.message = NoDice(text);
     return answer;
   };
   // A link and a menu entry must name the folder wherever they are read.
@@ -329,7 +329,7 @@ Answer TakeGameFolder(const std::string& hostFolder) {
     return refuse("Duke3D is not in " + hostFolder + ".");
   }
   const Home home = MakeHome(hostFolder);
-  if (!home.error.empty()) answer.message = Message{home.error, "No Dice...", Message::kStop};
+  if (!home.error.empty()) answer.message = NoDice(home.error);
   if (!home.linked) return answer;
   // The Kestrum started in the game's folder must find the instance lock free;
   // this one ends without saving.
@@ -337,8 +337,7 @@ Answer TakeGameFolder(const std::string& hostFolder) {
   answer.restarted = platform::StartFromGameFolder(hostFolder);
   if (!answer.restarted) {
     platform::AnotherInstanceRunning();  // holds the lock again, and goes on
-    answer.message = Message{"Kestrum could not be started from " + hostFolder + ".", "No Dice...",
-                             Message::kStop};
+    answer.message = NoDice("Kestrum could not be started from " + hostFolder + ".");
   }
   return answer;
 }

@@ -68,10 +68,6 @@ std::int16_t InRange(std::int16_t value, std::size_t last) {
   return value >= 0 && static_cast<std::size_t>(value) <= last ? value : 0;
 }
 
-Message NoDice(const std::string& text) {
-  return Message{text, "No Dice...", Message::kStop};
-}
-
 void Tell(MainFormPort& window, const std::optional<Message>& message) {
   if (message) window.ShowMessage(*message);
 }
@@ -94,7 +90,7 @@ void SetWindow(MainFormPort* window) {
 
 bool StartUp(MainFormPort& window) {
   if (platform::AnotherInstanceRunning()) {
-    window.ShowMessage(Message{"Kestrum is Already Running", "Sorry...", Message::kInformation});
+    window.ShowMessage(Message{"Kestrum is Already Running", kSorry, Message::kInformation});
     return false;
   }
   // The game folder is looked at once here; a first contact that finds none
@@ -134,10 +130,9 @@ bool StartUp(MainFormPort& window) {
   if (saved != nullptr && saved->id != engine && folder.Any()) {
     // The program the user chose is gone: the first found plays, and the
     // user is told this once (the choice stored from now on is that one).
-    fellBack = Message{std::string(saved->menuText) + ", the game program you chose, is not in " +
-                           platform::ProgramFolder() +
-                           " any more: " + launch::RowOf(engine).menuText + " plays instead.",
-                       "No Dice...", Message::kStop};
+    fellBack = NoDice(std::string(saved->menuText) + ", the game program you chose, is not in " +
+                      platform::ProgramFolder() + " any more: " + launch::RowOf(engine).menuText +
+                      " plays instead.");
     window.session.engine = engine;
     SaveEngineName(launch::RowOf(engine).savedAs);
   }
@@ -315,7 +310,7 @@ void LaunchGame(MainFormPort& window) {
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
   GameCommandLine = PlanNow(window).shown;
-  window.ShowMessage(Message{GameCommandLine, "Command Line", Message::kInformation});
+  window.ShowMessage(Message{GameCommandLine, kCommandLine, Message::kInformation});
 }
 
 void OpenUserFile(MainFormPort& window) {
@@ -395,14 +390,10 @@ void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& fold
   const launch::EngineRow& row = launch::RowOf(engine);
   window.session.shownEngine = engine;
   const CommandDialect dialect = row.dialect({}, {});
-  const bool map = text::Right(text::ToLower(Stages.Text()), 4) == ".map";
   for (const mainwindow::OptionField& option : mainwindow::OptionFields()) {
     const mainwindow::Control* control = mainwindow::ControlOf(option.option);
     if (control == nullptr) continue;
-    const bool held = dialect.fakePlayersHoldAMap && map &&
-                      (option.option == mainwindow::Option::kFakers ||
-                       option.option == mainwindow::Option::kArtInt);
-    const bool takes = Takes(dialect, static_cast<int>(option.option)) && !held;
+    const bool takes = TakesWith(dialect, static_cast<int>(option.option), Stages.Text());
     window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
   }
   // Which engine plays, wherever it is not the DOS game alone.

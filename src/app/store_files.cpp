@@ -72,8 +72,8 @@ bool Quoted(std::string_view text, std::size_t& at, std::string& out) {
 }
 
 void SkipBlanks(std::string_view text, std::size_t& at) {
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' ||
-                              text[at] == '\n')) {
+  while (at < text.size() &&
+         (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n')) {
     ++at;
   }
 }

@@ -121,15 +121,43 @@ int MostOf(const Control& control) {
   }
 }
 
+namespace {
+
+// A check box's switch: said when it is checked (a stored 2 is not).
+std::string Flag(int value, const char* letter) {
+  return value == 1 ? letter : "";
+}
+
+}  // namespace
+
 const std::vector<OptionField>& OptionFields() {
   using R = LaunchOptionsRecord;
   static const std::vector<OptionField> fields = {
-      {Option::kRecord, &R::Record, "Record"},   {Option::kMonsters, &R::Monsters, "Monsters"},
-      {Option::kSound, &R::Sound, "Sound"},      {Option::kSkills, &R::Skills, "Skills"},
-      {Option::kRespawn, &R::Respawn, "Respawn"}, {Option::kFakers, &R::Fakers, "Fakers"},
-      {Option::kArtInt, &R::ArtInt, ""},
+      {Option::kRecord, &R::Record, "Record", [](int v) { return Flag(v, "r"); }},
+      {Option::kMonsters, &R::Monsters, "Monsters", [](int v) { return Flag(v, "m"); }},
+      {Option::kSound, &R::Sound, "Sound",
+       [](int v) -> std::string {
+         return v == 1 ? "nm" : v == 2 ? "ns" : v == 3 ? "nm ns" : "";
+       }},
+      {Option::kSkills, &R::Skills, "Skills", [](int v) { return "s" + std::to_string(v + 1); }},
+      // The game reads t1 as monsters, t2 items and t3 inventory, the list's
+      // own positions; anything else after t is all three.
+      {Option::kRespawn, &R::Respawn, "Respawn",
+       [](int v) -> std::string { return v == 4   ? "tx"
+                                         : v != 0 ? "t" + std::to_string(v)
+                                                  : ""; }},
+      {Option::kFakers, &R::Fakers, "Fakers",
+       [](int v) -> std::string { return v != 0 ? "q" + std::to_string(v) : ""; }, true},
+      {Option::kArtInt, &R::ArtInt, "", [](int v) { return Flag(v, "a"); }, true, true},
   };
   return fields;
+}
+
+const OptionField* FieldOf(Option option) {
+  for (const OptionField& f : OptionFields()) {
+    if (f.option == option) return &f;
+  }
+  return nullptr;
 }
 
 const std::vector<std::string>& SoundEntries() {

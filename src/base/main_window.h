@@ -88,15 +88,27 @@ const std::vector<std::string>& EntriesOf(const Control& list);
 // The slider's range of fake players.
 inline constexpr int kMostFakers = 8;
 
-// Each option: the field of LaunchOptions that holds it, and the name it is
-// saved by (empty: for this run only); in the order they are read, written
-// and shown at start-up.
+// Each option, declared once: the field of LaunchOptions that holds it, the
+// name it is saved by (empty: for this run only), the game's switch for
+// each value its control shows, and when it is said and shown; in the
+// order they are read, written, shown at start-up and said on the line.
 struct OptionField {
   Option option;
   std::int16_t LaunchOptionsRecord::*field;
   const char* savedAs;
+  // The DOS game's switch for a value, without the switch character (""
+  // says nothing; a blank parts two switches). Every engine of its family
+  // takes them so; another says them in words of its own, or cannot.
+  std::string (*switchFor)(int value);
+  // Not said with a user map to an engine whose fake players would hold
+  // the map back from starting.
+  bool heldByAMap = false;
+  // Hidden until the edition shows it (the fake players' minds).
+  bool hiddenAtFirst = false;
 };
 const std::vector<OptionField>& OptionFields();
+// The row of an option; null for none.
+const OptionField* FieldOf(Option option);
 
 // An option control now shows that value (a check box 0 or 1, a list its
 // position, the slider its position): LaunchOptions follows. What each

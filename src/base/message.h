@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 struct Message {
   static constexpr int kStop = 16;         // the stop icon
@@ -13,3 +14,12 @@ struct Message {
   std::string title;
   int style = kStop;
 };
+
+// The titles the system's messages go by, in one place.
+inline constexpr const char* kNoDice = "No Dice...";  // what could not be done, and why
+inline constexpr const char* kSorry = "Sorry...";
+inline constexpr const char* kCommandLine = "Command Line";
+
+inline Message NoDice(std::string text) {
+  return Message{std::move(text), kNoDice, Message::kStop};
+}

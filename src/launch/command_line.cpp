@@ -1,5 +1,7 @@
 #include "launch/command_line.h"
 
+#include <algorithm>
+
 #include "base/main_window.h"
 #include "text/text.h"
 #include "winapi/dos_paths.h"
@@ -19,9 +21,6 @@ CommandDialect DosSwitches(std::vector<std::string> program, char switchChar) {
   CommandDialect d;
   d.program = std::move(program);
   d.switchChar = switchChar;
-  const std::string nm = std::string(1, switchChar) + "nm";
-  const std::string ns = std::string(1, switchChar) + "ns";
-  d.sound = {{}, {nm}, {ns}, {nm, ns}};
   return d;
 }
 
@@ -74,7 +73,7 @@ CommandDialect RazeDialect(const std::vector<std::string>& program, const std::s
   d.level = CommandDialect::Level::kLabel;
   d.map = CommandDialect::Map::kFileThenName;
   d.group = CommandDialect::Group::kFile;
-  d.sound = {{}, {"-nomusic"}, {"-nosfx"}, {"-nosound"}};
+  d.ownWords = {{Of(Option::kSound), {{}, {"-nomusic"}, {"-nosfx"}, {"-nosound"}}}};
   d.cannotTake = {Of(Option::kSkills), Of(Option::kRespawn), Of(Option::kFakers),
                   Of(Option::kArtInt), Of(Option::kRecord),  Of(Option::kMonsters)};
   d.whyNot = "Raze cannot be told this from its command line: set it in Raze's own menus.";
@@ -88,6 +87,13 @@ bool Takes(const CommandDialect& dialect, int option) {
   return true;
 }
 
+bool TakesWith(const CommandDialect& dialect, int option, const std::string& stage) {
+  const mainwindow::OptionField* field = mainwindow::FieldOf(static_cast<Option>(option));
+  const bool map = text::Right(text::ToLower(stage), 4) == ".map";
+  return Takes(dialect, option) &&
+         !(dialect.fakePlayersHoldAMap && map && field != nullptr && field->heldByAMap);
+}
+
 std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
                                            const LaunchOptionsRecord& o, const std::string& stage,
                                            const std::string& userFile) {
@@ -95,25 +101,22 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
   const bool isUserFile = extension == ".map" || extension == ".grp";
   std::vector<std::string> words = dialect.program;
   const auto add = [&](const std::string& s) { words.push_back(dialect.switchChar + s); };
-  const auto takes = [&](Option option) { return Takes(dialect, Of(option)); };
-  if (o.Record == 1 && takes(Option::kRecord)) add("r");
-  if (o.Monsters == 1 && takes(Option::kMonsters)) add("m");
-  if (o.Sound >= 1 && static_cast<std::size_t>(o.Sound) < dialect.sound.size()) {
-    for (const auto& word : dialect.sound[static_cast<std::size_t>(o.Sound)]) words.push_back(word);
-  }
-  if (takes(Option::kSkills)) add("s" + std::to_string(o.Skills + 1));
-  // The game reads t1 as monsters, t2 items and t3 inventory, the list's
-  // own positions; anything else after t is all three.
-  if (takes(Option::kRespawn)) {
-    if (o.Respawn == 4) {
-      add("tx");
-    } else if (o.Respawn != 0) {
-      add("t" + std::to_string(o.Respawn));
+  // Each option as its row says it, in the rows' order, or as the dialect
+  // says it in words of its own; a value no control shows says nothing.
+  for (const mainwindow::OptionField& field : mainwindow::OptionFields()) {
+    const int option = Of(field.option);
+    if (!TakesWith(dialect, option, stage)) continue;
+    const int value = o.*field.field;
+    const auto own = std::find_if(dialect.ownWords.begin(), dialect.ownWords.end(),
+                                  [option](const auto& w) { return w.option == option; });
+    if (own != dialect.ownWords.end()) {
+      if (value >= 0 && static_cast<std::size_t>(value) < own->byValue.size()) {
+        for (const auto& w : own->byValue[static_cast<std::size_t>(value)]) words.push_back(w);
+      }
+    } else {
+      for (auto& w : text::SplitWords(field.switchFor(value))) add(w);
     }
   }
-  const bool heldMap = dialect.fakePlayersHoldAMap && extension == ".map";
-  if (o.Fakers != 0 && takes(Option::kFakers) && !heldMap) add("q" + std::to_string(o.Fakers));
-  if (o.ArtInt == 1 && takes(Option::kArtInt) && !heldMap) add("a");
   // Every built-in level, the first one too, is named: without it the game
   // opens its title screen and asks for the skill again.
   if (!isUserFile && dialect.level == CommandDialect::Level::kLabel) {

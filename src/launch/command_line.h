@@ -34,8 +34,13 @@ struct CommandDialect {
   enum class Group { kAttached, kNextWord, kFile, kSearchPath } group = Group::kAttached;
   // A folder goes on the search path as "-jFOLDER" (else "-j FOLDER").
   bool searchPathAttached = false;
-  // The words for each entry of the sound list (none for the first).
-  std::vector<std::vector<std::string>> sound;
+  // An option said in words of its own (not the DOS game's switch): the
+  // words for each value.
+  struct OwnWords {
+    int option;  // a mainwindow::Option
+    std::vector<std::vector<std::string>> byValue;
+  };
+  std::vector<OwnWords> ownWords;
   // The options it cannot be told: their controls are disabled while it is
   // the engine, and the line says nothing of them.
   std::vector<int> cannotTake;  // mainwindow::Option values
@@ -57,6 +62,9 @@ CommandDialect JFDuke3DDialect(const std::vector<std::string>& program,
                                const std::string& mainGroup = {});
 // Whether a dialect takes an option (a mainwindow::Option).
 bool Takes(const CommandDialect& dialect, int option);
+// Whether it is told the option with that stage (its fake players would
+// hold a user map back).
+bool TakesWith(const CommandDialect& dialect, int option, const std::string& stage);
 // The same choices in a dialect's words; the user file as that program
 // opens it (the DOS game: its short path; a port: the host path of a link
 // in a folder of the run's own, which holds that link alone).

@@ -39,7 +39,7 @@ std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) 
     const platform::DosFile file = platform::LocateDosFile(fileName);
     const auto trouble = platform::dosview::CheckReadable(file, fileName);
     if (trouble.kind != platform::dosview::Trouble::kNone) {
-      return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
+      return NoDice(launch::Describe(trouble));
     }
     // No DOS name was looked for: the DOS game looks for one at launch.
     UserFilePath.clear();
@@ -49,7 +49,7 @@ std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) 
   const std::string shortPath = text::ToLower(GetShortPath(fileName));
   const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
   if (trouble.kind != platform::dosview::Trouble::kNone) {
-    return Message{launch::Describe(trouble), "No Dice...", Message::kStop};
+    return NoDice(launch::Describe(trouble));
   }
   UserFilePath = shortPath;
   Stages.SetChosenFile({platform::HostPath{fileName}, platform::LocateDosFile(fileName).identity});

@@ -228,7 +228,9 @@ void frmMain::BuildControls() {
     if (c.command == mainwindow::Command::kText) textButton_ = static_cast<QPushButton*>(w);
     if (c.takesDrops) dropTarget_ = w;
     // What the core shows only for some editions.
-    if (c.option == mainwindow::Option::kArtInt) w->setVisible(false);
+    if (const auto* f = mainwindow::FieldOf(c.option); f != nullptr && f->hiddenAtFirst) {
+      w->setVisible(false);
+    }
     controls_.push_back(w);
   }
   auto* lblStages = new QLabel("Level", this);

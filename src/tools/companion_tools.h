@@ -13,7 +13,7 @@ struct CompanionTool {
   const char* control;         // what starts it: cmdBuild, mnuSetup, ...
   const char* fileName;        // looked for in the program directory
   const char* commandLine;     // what is started
-  const char* missingMessage;  // shown, titled "No Dice...", when the file is missing
+  const char* missingMessage;  // shown, titled kNoDice, when the file is missing
   bool focusMainWindowFirst;   // the toolbar buttons take the focus first
   bool takesUserMap;           // the map editor opens the user map of entry 0
 };

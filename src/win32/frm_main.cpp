@@ -312,7 +312,9 @@ void frmMain::Create() {
     if (c.command == mainwindow::Command::kText) textButton_ = made;
     if (c.takesDrops) dropTarget_ = made;
     // Hidden until the edition is known to have fake players with a mind.
-    if (c.option == mainwindow::Option::kArtInt) ::ShowWindow(made, SW_HIDE);
+    if (const auto* f = mainwindow::FieldOf(c.option); f != nullptr && f->hiddenAtFirst) {
+      ::ShowWindow(made, SW_HIDE);
+    }
   }
   ::EnableWindow(textButton_, FALSE);
   ::SetWindowSubclass(stages_, ControlProc, 1, 0);

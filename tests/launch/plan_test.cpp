@@ -187,12 +187,10 @@ TEST_F(PlanTest, EveryEngineStartsWhatWasChosenAsItsOwnCodeReadsIt) {
           // engine cannot be told.
           const CommandDialect dialect = launch::RowOf(e.engine).dialect({}, {});
           LaunchOptionsRecord told = options;
-          const bool map = stage.ends_with(".map");
           for (const auto& option : mainwindow::OptionFields()) {
-            const bool held = dialect.fakePlayersHoldAMap && map &&
-                              (option.option == mainwindow::Option::kFakers ||
-                               option.option == mainwindow::Option::kArtInt);
-            if (!Takes(dialect, static_cast<int>(option.option)) || held) told.*option.field = 0;
+            if (!TakesWith(dialect, static_cast<int>(option.option), in.stage)) {
+              told.*option.field = 0;
+            }
           }
           GameStart expected = testsupport::ReadAsTheGame(BuildCommandLine(
               told, in.stage,

@@ -416,7 +416,7 @@ TEST_F(PortTest, ThePortPlaysTheVeryFileChosen) {
   Group(kAtomic);
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
   testsupport::WriteFile(Bin() + "/eduke32",
-                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 3 &)\nexit 0\n");
+                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 10 &)\nexit 0\n");
   ::chmod((Bin() + "/eduke32").c_str(), 0755);
   testsupport::MakeDirs(Root() + "/home/.config/eduke32");
   testsupport::WriteFile(Root() + "/home/.config/eduke32/MINE.MAP", "the port's own");
