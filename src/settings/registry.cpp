@@ -52,6 +52,26 @@ std::optional<TaggedValue> RegistryValueOf(const std::string& keyPath,
   return value;
 }
 
+std::vector<std::string> RegistrySubKeys(const std::string& keyPath) {
+  std::vector<std::string> names;
+  platform::HKey key = 0;
+  if (platform::RegOpenKeyExA(platform::kHkeyCurrentUser, keyPath, 0, kKeyRights, &key) !=
+      platform::kErrorSuccess) {
+    return names;
+  }
+  std::string name;
+  for (std::uint32_t i = 0; platform::RegEnumKeyExA(key, i, &name) == platform::kErrorSuccess;
+       ++i) {
+    names.push_back(name);
+  }
+  platform::RegCloseKey(key);
+  return names;
+}
+
+bool DeleteRegistryKey(const std::string& keyPath) {
+  return platform::RegDeleteTreeA(platform::kHkeyCurrentUser, keyPath) == platform::kErrorSuccess;
+}
+
 void ReadRegistryValue(const std::string& keyPath, const std::string& valueName) {
   // A read that fails leaves the empty value, whatever it had read by then.
   RegistryValue = RegistryValueOf(keyPath, valueName).value_or(TaggedValue{});

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "winapi/registry.h"
 
@@ -30,6 +31,11 @@ std::optional<TaggedValue> RegistryValueOf(const std::string& keyPath,
 // True when the value is stored; callers that do not ask lose nothing.
 bool WriteRegistryValue(const std::string& keyPath, const std::string& valueName,
                         const TaggedValue& value, std::uint32_t valueType);
+
+// The names of the keys right below a key; none where it is missing.
+std::vector<std::string> RegistrySubKeys(const std::string& keyPath);
+// Takes a key away with everything below it; false when it could not be.
+bool DeleteRegistryKey(const std::string& keyPath);
 
 std::int32_t FetchValueData(platform::HKey key, const std::string& valueName, TaggedValue& value);
 std::int32_t StoreValueData(platform::HKey key, const std::string& valueName,

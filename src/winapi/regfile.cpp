@@ -1,5 +1,7 @@
 #include "winapi/regfile.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 #include "text/text.h"
@@ -266,6 +268,41 @@ void File::AddValue(KeyEntry& entry, std::string valueKey, Value value) {
   }
   values_[std::move(valueKey)] = {entry.lastSection, section.values.size()};
   section.values.push_back(std::move(value));
+}
+
+std::vector<std::string> File::SubKeys(std::string_view path) const {
+  const std::string below = text::ToLower(path) + "\\";
+  std::vector<std::string> names;
+  for (const auto& [lower, entry] : index_) {
+    if (lower.size() > below.size() && lower.compare(0, below.size(), below) == 0 &&
+        lower.find('\\', below.size()) == std::string::npos) {
+      names.push_back(entry.path.substr(below.size()));
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool File::DeleteKey(std::string_view path) {
+  const std::string lower = text::ToLower(path);
+  if (index_.count(lower) == 0) return false;
+  const auto gone = [&lower](const Key& k) {
+    const std::string p = text::ToLower(k.path);
+    return p == lower || (p.size() > lower.size() && p.compare(0, lower.size(), lower) == 0 &&
+                          p[lower.size()] == '\\');
+  };
+  sections_.erase(std::remove_if(sections_.begin(), sections_.end(), gone), sections_.end());
+  // What is left is indexed again, as a parse of it would be.
+  index_.clear();
+  values_.clear();
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    KeyEntry& entry = Entry(sections_[i].path, nullptr);
+    entry.lastSection = i;
+    for (std::size_t v = 0; v < sections_[i].values.size(); ++v) {
+      values_[ValueKey(sections_[i].path, sections_[i].values[v].name)] = {i, v};
+    }
+  }
+  return true;
 }
 
 bool File::HasKey(std::string_view path) const {

@@ -45,6 +45,11 @@ class File {
   bool SetValue(std::string_view keyPath, std::string_view name, std::uint32_t type,
                 std::string data);
 
+  // The names of the keys right below a key, as first named, in order.
+  std::vector<std::string> SubKeys(std::string_view path) const;
+  // Takes a key away with every key below it; false when there was none.
+  bool DeleteKey(std::string_view path);
+
   const std::vector<Key>& Sections() const { return sections_; }
 
  private:

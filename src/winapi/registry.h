@@ -38,6 +38,11 @@ std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint3
 std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t dataSize);
 std::int32_t RegCloseKey(HKey key);
+inline constexpr std::int32_t kErrorNoMoreItems = 259;
+// The name of the key's subkey at that place (as RegEnumKeyEx); kErrorNoMoreItems past the last.
+std::int32_t RegEnumKeyExA(HKey key, std::uint32_t index, std::string* name);
+// Takes a key away with every key below it (as RegDeleteTree).
+std::int32_t RegDeleteTreeA(HKey root, const std::string& subKey);
 // The file that holds the user's values where the registry is one (POSIX);
 // empty where it is the system's own.
 std::string SettingsStorePath();

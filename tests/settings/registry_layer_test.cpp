@@ -124,4 +124,24 @@ TEST_F(RegistryLayerTest, DwordsReadBackAsNumbers) {
   EXPECT_EQ(RegistryValue, TaggedValue());
 }
 
+// Keys below a key are listed by the names they were made with, whatever a
+// user may type (a name that is not ASCII included), and one taken away
+// takes its own keys with it and leaves the others as they were. The same
+// on Windows' registry and in the file that stands for it.
+TEST_F(RegistryLayerTest, KeysBelowAKeyAreListedAndTakenAway) {
+  const std::string below = "Software\\Tolvane\\Kestrum\\Presets";
+  for (const std::string name : {"Nuclear Winter", "Łódź; rm -rf ~", "Nuclear Winter\\maps"}) {
+    MakeRegistryKey(below + "\\" + name, platform::kHkeyCurrentUser);
+  }
+  WriteRegistryValue(below + "\\Łódź; rm -rf ~", "Engine", std::string("raze"), platform::kRegSz);
+  EXPECT_EQ(RegistrySubKeys(below), (std::vector<std::string>{"Nuclear Winter", "Łódź; rm -rf ~"}));
+  EXPECT_TRUE(DeleteRegistryKey(below + "\\Nuclear Winter"));
+  EXPECT_EQ(RegistrySubKeys(below), (std::vector<std::string>{"Łódź; rm -rf ~"}));
+  EXPECT_EQ(RegistryValueOf(below + "\\Łódź; rm -rf ~", "Engine"),
+            std::optional<TaggedValue>(std::string("raze")));
+  EXPECT_FALSE(DeleteRegistryKey(below + "\\Nuclear Winter"));
+  DeleteRegistryKey(below);
+  EXPECT_TRUE(RegistrySubKeys(below).empty());
+}
+
 }  // namespace

@@ -453,6 +453,30 @@ std::string SettingsStorePath() {
   return posix::RegistryFilePath();
 }
 
+std::int32_t RegEnumKeyExA(HKey key, std::uint32_t index, std::string* name) {
+  const auto it = posix::Handles().find(key);
+  const std::string path = key == kHkeyCurrentUser        ? std::string(posix::kCurrentUser)
+                           : it != posix::Handles().end() ? it->second
+                                                          : std::string();
+  if (path.empty()) return kErrorInvalidHandle;
+  const auto names = posix::Load(false).file.SubKeys(path);
+  if (index >= names.size()) return kErrorNoMoreItems;
+  if (name != nullptr) *name = names[index];
+  return kErrorSuccess;
+}
+
+std::int32_t RegDeleteTreeA(HKey root, const std::string& subKey) {
+  const auto path = posix::FullPath(root, subKey);
+  if (!path || posix::IsRoot(*path)) return kErrorInvalidParameter;
+  posix::StoreLock lock;
+  if (!lock.Held()) return kErrorAccessDenied;
+  posix::Store& store = posix::Load(true);
+  if (!store.file.HasKey(*path)) return kErrorFileNotFound;
+  if (!store.writable) return kErrorAccessDenied;
+  store.file.DeleteKey(*path);
+  return posix::Save(store) ? kErrorSuccess : kErrorAccessDenied;
+}
+
 std::int32_t RegCloseKey(HKey key) {
   if (key == kHkeyCurrentUser) return kErrorSuccess;
   return posix::Handles().erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;

@@ -96,6 +96,19 @@ std::int32_t RegSetValueExA(HKey key, const std::string& valueName, std::uint32_
                           static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
+std::int32_t RegEnumKeyExA(HKey key, std::uint32_t index, std::string* name) {
+  wchar_t buffer[256] = {};
+  DWORD size = 256;
+  const LONG rc =
+      ::RegEnumKeyExW(ToHkey(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+  if (rc == ERROR_SUCCESS && name != nullptr) *name = Utf8(std::wstring(buffer, size));
+  return rc;
+}
+
+std::int32_t RegDeleteTreeA(HKey root, const std::string& subKey) {
+  return ::RegDeleteTreeW(ToHkey(root), Utf16(subKey).c_str());
+}
+
 std::int32_t RegCloseKey(HKey key) {
   return ::RegCloseKey(ToHkey(key));
 }
