@@ -2,37 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "app/main_form_port.h"
 #include "launch/engine.h"
 #include "winapi/registry.h"
 #include "settings/saved_settings.h"
-
-namespace {
-std::function<void()>& ProcessEnd() {
-  static std::function<void()> end;
-  return end;
-}
-std::function<void()>& FormsRelease() {
-  static std::function<void()> release;
-  return release;
-}
-bool& Exiting() {
-  static bool exiting = false;
-  return exiting;
-}
-}  // namespace
-
-void SetFormsRelease(std::function<void()> release) {
-  FormsRelease() = std::move(release);
-}
-
-void SetProcessEndForTesting(std::function<void()> end) {
-  ProcessEnd() = std::move(end);
-}
-void ResetExitProgramForTesting() {
-  Exiting() = false;
-}
 
 [[noreturn]] void EndProcess() {
   std::fflush(nullptr);
@@ -42,15 +17,17 @@ void ResetExitProgramForTesting() {
 }
 
 void ExitProgram() {
+  MainFormPort* window = mainform::Window();
+  if (window == nullptr) EndProcess();
   // Closing the window while the Exit item ends the program must not save
   // twice.
-  if (Exiting()) return;
-  Exiting() = true;
-  MainFormPort* window = mainform::Window();
-  bool saved = window == nullptr || SaveSettings(*window);
+  Session& session = window->session;
+  if (session.exiting) return;
+  session.exiting = true;
+  bool saved = SaveSettings(*window);
   // The game program is saved only where the folder offers a choice.
-  if (window != nullptr && window->session.engineChoiceOffered) {
-    saved &= SaveEngineName(launch::RowOf(window->session.engine).savedAs);
+  if (session.engineChoiceOffered) {
+    saved &= SaveEngineName(launch::RowOf(session.engine).savedAs);
   }
   if (!saved) {
     window->ShowMessage(
@@ -61,9 +38,11 @@ void ExitProgram() {
                "next time."));
   }
   mainform::SetWindow(nullptr);
-  if (FormsRelease()) FormsRelease()();
-  if (ProcessEnd()) {
-    ProcessEnd()();
+  if (session.releaseForms) session.releaseForms();
+  if (session.endProcess) {
+    // The window may be gone with the forms: what ends is held here.
+    const std::function<void()> end = session.endProcess;
+    end();
     return;
   }
   EndProcess();

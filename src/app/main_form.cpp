@@ -54,6 +54,48 @@ const OpenDialogSettings& OpenDialog() {
   return settings;
 }
 
+void MainFormPort::ShowMessage(const Message& message) {
+  if (!session.answerDialogs) return ShowMessageBox(message);
+  DialogRequest request;
+  request.text = message.text;
+  request.title = message.title;
+  request.style = message.style;
+  session.answerDialogs(request);
+}
+
+std::string MainFormPort::ChooseFile(const OpenDialogSettings& settings,
+                                     const std::string& hostFolder) {
+  if (!session.answerDialogs) return AskForFile(settings, hostFolder);
+  DialogRequest request;
+  request.kind = DialogRequest::Kind::kOpenFile;
+  request.title = settings.title;
+  request.directory = hostFolder;
+  request.filters = settings.filters;
+  request.defaultExtension = settings.defaultExtension;
+  return session.answerDialogs(request);
+}
+
+std::string MainFormPort::ChooseFolder(const std::string& title, const std::string& hostFolder) {
+  if (!session.answerDialogs) return AskForFolder(title, hostFolder);
+  DialogRequest request;
+  request.kind = DialogRequest::Kind::kFolder;
+  request.title = title;
+  request.directory = hostFolder;
+  return session.answerDialogs(request);
+}
+
+int MainFormPort::ChooseFromList(const std::string& title, const std::string& prompt,
+                                 const std::vector<std::string>& entries) {
+  if (!session.answerDialogs) return AskFromList(title, prompt, entries);
+  DialogRequest request;
+  request.kind = DialogRequest::Kind::kList;
+  request.title = title;
+  request.text = prompt;
+  request.items = entries;
+  const std::string answer = session.answerDialogs(request);
+  return answer.empty() ? -1 : std::atoi(answer.c_str());
+}
+
 namespace mainform {
 
 namespace {

@@ -33,6 +33,21 @@ using mainwindow::RespawnEntries;
 using mainwindow::SkillEntries;
 using mainwindow::SoundEntries;
 
+// A modal dialog the sequences ask for, as data: what it says and offers.
+struct DialogRequest {
+  enum class Kind { kMessage, kOpenFile, kFolder, kList } kind = Kind::kMessage;
+  std::string text;  // a message's or a list's prompt
+  std::string title;
+  int style = 0;          // a message's (Message::kStop, ...)
+  std::string directory;  // where an Open or a folder dialog starts
+  std::vector<OpenDialogSettings::Filter> filters;
+  std::string defaultExtension;
+  std::vector<std::string> items;  // a list's
+};
+// An answer given in the user's place: the file or folder chosen, a list's
+// place in decimal; the empty text for none.
+using DialogAnswers = std::function<std::string(const DialogRequest&)>;
+
 // What the main window's sequences keep from one event to the next, owned
 // by the window they run for.
 struct Session {
@@ -49,6 +64,13 @@ struct Session {
   bool waitingForReturn = false;
   // The folder the Open dialog shows next: where the last file was chosen.
   std::string lastOpenFolder;
+  // Set, no dialog is shown: each is answered so (a test's seam).
+  DialogAnswers answerDialogs;
+  // The way out: once, then how the process ends (a test's seam in place of
+  // ending it) after the forms let go of their windows.
+  bool exiting = false;
+  std::function<void()> endProcess;
+  std::function<void()> releaseForms;
 };
 
 class MainFormPort : public MainWindowPort {
@@ -56,7 +78,7 @@ class MainFormPort : public MainWindowPort {
   Session session;
 
   // A modal message box with an OK button; returns when it is closed.
-  virtual void ShowMessage(const Message& message) = 0;
+  void ShowMessage(const Message& message);
   // The window takes the input focus, leaving it on the control that had it.
   virtual void TakeFocus() = 0;
   virtual void ShowWindow() = 0;
@@ -72,12 +94,11 @@ class MainFormPort : public MainWindowPort {
   virtual void EnableOption(const mainwindow::Control& control, bool enabled,
                             const std::string& whyNot) = 0;
   // Modal dialogs; each gives the host path chosen, or the empty text.
-  virtual std::string ChooseFile(const OpenDialogSettings& settings,
-                                 const std::string& hostFolder) = 0;
-  virtual std::string ChooseFolder(const std::string& title, const std::string& hostFolder) = 0;
+  std::string ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder);
+  std::string ChooseFolder(const std::string& title, const std::string& hostFolder);
   // A modal choice of one of the entries; its position, or -1 when cancelled.
-  virtual int ChooseFromList(const std::string& title, const std::string& prompt,
-                             const std::vector<std::string>& entries) = 0;
+  int ChooseFromList(const std::string& title, const std::string& prompt,
+                     const std::vector<std::string>& entries);
   // The popup menu at a point of the client area, in pixels; returns when it
   // has closed. A chosen item runs afterwards, as its own event.
   virtual void ShowPopupMenu(int x, int y) = 0;
@@ -86,6 +107,15 @@ class MainFormPort : public MainWindowPort {
   // the window's own (never while another handler runs); not after the
   // window is gone.
   virtual void After(int milliseconds, std::function<void()> action) = 0;
+
+ protected:
+  // The form's own dialogs, shown where the session answers none.
+  virtual void ShowMessageBox(const Message& message) = 0;
+  virtual std::string AskForFile(const OpenDialogSettings& settings,
+                                 const std::string& hostFolder) = 0;
+  virtual std::string AskForFolder(const std::string& title, const std::string& hostFolder) = 0;
+  virtual int AskFromList(const std::string& title, const std::string& prompt,
+                          const std::vector<std::string>& entries) = 0;
 };
 
 namespace mainform {

@@ -1,5 +1,5 @@
-// Every modal dialog Kestrum shows goes through here, so that tests can
-// answer them and see what was shown.
+// Every modal dialog Kestrum shows goes through here (a test answers them
+// through the window's session instead).
 #pragma once
 
 #include <QString>
@@ -13,19 +13,6 @@ namespace dialogs {
 // Message box styles as Windows numbers them.
 inline constexpr int kStop = 16;
 inline constexpr int kInformation = 64;
-
-struct Request {
-  enum class Kind { Message, OpenFile, Folder, List } kind = Kind::Message;
-  QString text;  // the prompt of a message box
-  QString title;
-  int style = 0;  // message boxes
-  // Open dialogs:
-  QString directory;
-  QStringList filters;
-  QString defaultSuffix;
-  // Lists: the entries to choose from.
-  QStringList items;
-};
 
 // A modal message box with an OK button.
 void MsgBox(QWidget* parent, const QString& prompt, const QString& title, int style);
@@ -41,13 +28,6 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
 // A modal choice of one entry of a list: its position, or -1 when cancelled.
 // Entries may read alike (names that are not UTF-8): only the position says
 // which was chosen.
-int GetItem(QWidget* parent, const QString& title, const QString& label,
-            const QStringList& items);
-
-// With a hook set, no dialog is shown: the hook sees the request and gives
-// the answer (the file name, for an Open dialog; a list's position as
-// decimal digits, or empty).
-using Hook = std::function<QString(const Request&)>;
-void SetHookForTesting(Hook hook);
+int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
 
 }  // namespace dialogs

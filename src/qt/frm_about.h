@@ -34,7 +34,6 @@ class frmAbout : public QDialog, public about::LinkView {
 
   QColor LinkColour(QLabel* link) const;
 
-
   // How often the status line was written, to show that moving within one
   // control does not rewrite it.
   int StatusWrites() const { return links_.StatusWrites(); }

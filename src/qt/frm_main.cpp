@@ -104,10 +104,10 @@ frmMain::frmMain() {
   InitArtwork();
   MainForm = this;
   mainform::SetWindow(this);
-  SetFormsRelease([] {
+  session.releaseForms = [] {
     MainForm = nullptr;
     frmPopup::Release();
-  });
+  };
   setObjectName("frmMain");
   setWindowTitle(mainwindow::kCaption);
   setWindowIcon(forms::ArtworkIcon("icon", {QSize(16, 16), QSize(32, 32)}));
@@ -356,7 +356,7 @@ void frmMain::Restore(bool leaveActivationAlone) {
   setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
-void frmMain::ShowMessage(const Message& message) {
+void frmMain::ShowMessageBox(const Message& message) {
   if (endingOnSignal_) {
     std::fprintf(stderr, "kestrum: %s\n", message.text.c_str());
     return;
@@ -382,18 +382,18 @@ void frmMain::changeEvent(QEvent* event) {
 
 // ---------------------------------------------------------------- user files
 
-std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
+std::string frmMain::AskForFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
   return dialogs::GetOpenFileName(this, Qs(settings.title), Qs(hostFolder),
                                   NameFilters(settings.filters), Qs(settings.defaultExtension))
       .toStdString();
 }
 
-std::string frmMain::ChooseFolder(const std::string& title, const std::string& hostFolder) {
+std::string frmMain::AskForFolder(const std::string& title, const std::string& hostFolder) {
   return dialogs::GetExistingDirectory(nullptr, Qs(title), Qs(hostFolder)).toStdString();
 }
 
-int frmMain::ChooseFromList(const std::string& title, const std::string& prompt,
-                            const std::vector<std::string>& entries) {
+int frmMain::AskFromList(const std::string& title, const std::string& prompt,
+                         const std::vector<std::string>& entries) {
   QStringList items;
   for (const auto& entry : entries) items << Qs(entry);
   return dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items);

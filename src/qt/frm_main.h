@@ -57,7 +57,6 @@ class frmMain : public QWidget, public MainFormPort {
   bool KnowsItsPosition() const override;
 
   // MainFormPort
-  void ShowMessage(const Message& message) override;
   void TakeFocus() override;
   void ShowWindow() override;
   void Minimize() override;
@@ -65,15 +64,19 @@ class frmMain : public QWidget, public MainFormPort {
   void ShowOption(const mainwindow::Control& control, int value) override;
   void EnableOption(const mainwindow::Control& control, bool enabled,
                     const std::string& whyNot) override;
-  std::string ChooseFile(const OpenDialogSettings& settings,
-                         const std::string& hostFolder) override;
-  std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
-  int ChooseFromList(const std::string& title, const std::string& prompt,
-                     const std::vector<std::string>& entries) override;
   void ShowPopupMenu(int x, int y) override;
   void ShowAbout() override;
   void After(int milliseconds, std::function<void()> action) override;
 
+ protected:
+  void ShowMessageBox(const Message& message) override;
+  std::string AskForFile(const OpenDialogSettings& settings,
+                         const std::string& hostFolder) override;
+  std::string AskForFolder(const std::string& title, const std::string& hostFolder) override;
+  int AskFromList(const std::string& title, const std::string& prompt,
+                  const std::vector<std::string>& entries) override;
+
+ public:
   // True from a successful start until the user comes back to Kestrum.
   bool WaitingForReturn() const { return mainform::WaitingForReturn(*this); }
 

@@ -217,8 +217,8 @@ void DrawArtwork(HDC dc, HBITMAP bitmap, const RECT& into) {
   HGDIOBJ old = ::SelectObject(source, bitmap);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   ::SetStretchBltMode(dc, HALFTONE);
-  ::GdiAlphaBlend(dc, into.left, into.top, into.right - into.left, into.bottom - into.top, source, 0,
-               0, b.bmWidth, b.bmHeight, blend);
+  ::GdiAlphaBlend(dc, into.left, into.top, into.right - into.left, into.bottom - into.top, source,
+                  0, 0, b.bmWidth, b.bmHeight, blend);
   ::SelectObject(source, old);
   ::DeleteDC(source);
 }

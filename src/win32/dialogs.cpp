@@ -9,26 +9,7 @@
 
 namespace win32::dialogs {
 
-namespace {
-Hook& TestHook() {
-  static Hook hook;
-  return hook;
-}
-}  // namespace
-
-void SetHookForTesting(Hook hook) {
-  TestHook() = std::move(hook);
-}
-
 void MsgBox(HWND owner, const std::string& text, const std::string& title, UINT style) {
-  if (TestHook()) {
-    Request r;
-    r.text = text;
-    r.title = title;
-    r.style = style;
-    TestHook()(r);
-    return;
-  }
   ::MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), style | MB_OK);
 }
 
@@ -43,15 +24,6 @@ std::wstring Filter(const OpenDialogSettings& settings) {
 
 std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
                              const std::string& directory) {
-  if (TestHook()) {
-    Request r;
-    r.kind = Request::Kind::OpenFile;
-    r.title = settings.title;
-    r.directory = directory;
-    r.filter = Filter(settings);
-    r.defaultExtension = settings.defaultExtension;
-    return TestHook()(r);
-  }
   const std::wstring filter = Filter(settings);
   const std::wstring title = Wide(settings.title);
   const std::wstring extension = Wide(settings.defaultExtension);
@@ -169,13 +141,6 @@ INT_PTR CALLBACK ListDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 std::string ChooseFolder(HWND owner, const std::string& title, const std::string& directory) {
-  if (TestHook()) {
-    Request r;
-    r.kind = Request::Kind::ChooseFolder;
-    r.title = title;
-    r.directory = directory;
-    return TestHook()(r);
-  }
   const auto browse = platform::system::LateFunction<decltype(::SHBrowseForFolderW)>(
       L"shell32.dll", "SHBrowseForFolderW");
   const auto pathOf = platform::system::LateFunction<decltype(::SHGetPathFromIDListW)>(
@@ -208,15 +173,6 @@ std::string ChooseFolder(HWND owner, const std::string& title, const std::string
 
 int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
                    const std::vector<std::string>& items) {
-  if (TestHook()) {
-    Request r;
-    r.kind = Request::Kind::ChooseFromList;
-    r.title = title;
-    r.text = prompt;
-    r.items = items;
-    const std::string answer = TestHook()(r);
-    return answer.empty() ? -1 : std::stoi(answer);
-  }
   DialogTemplate form(Wide(title), 320, 150, 4);
   form.Item(SS_LEFT, 7, 7, 306, 10, 0xFFFF, kStatic, Wide(prompt));
   form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,

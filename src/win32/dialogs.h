@@ -1,5 +1,5 @@
-// Every modal dialog the Win32 forms show goes through here, so that tests
-// can answer them and see what was shown.
+// Every modal dialog the Win32 forms show goes through here (a test answers
+// them through the window's session instead).
 #pragma once
 
 #include "win32/controls.h"
@@ -11,19 +11,6 @@
 #include "app/main_form.h"
 
 namespace win32::dialogs {
-
-struct Request {
-  enum class Kind { Message, OpenFile, ChooseFolder, ChooseFromList } kind = Kind::Message;
-  std::string text;  // a message box's or a list's prompt
-  std::string title;
-  UINT style = 0;  // a message box's style
-  // The Open dialog's: its folder, its filter as the dialog takes it
-  // ("All Duke Nukem Files\0*.map;*.grp\0...\0\0") and its default extension.
-  std::string directory;
-  std::wstring filter;
-  std::string defaultExtension;
-  std::vector<std::string> items;  // a list's
-};
 
 // MessageBoxW with an OK button and the style's icon.
 void MsgBox(HWND owner, const std::string& text, const std::string& title, UINT style);
@@ -38,11 +25,5 @@ int ChooseFromList(HWND owner, const std::string& title, const std::string& prom
                    const std::vector<std::string>& items);
 // The filter in the form the common dialog takes it.
 std::wstring Filter(const OpenDialogSettings& settings);
-
-// With a hook set, no dialog is shown: the hook sees the request and gives
-// the answer (the file name, for an Open dialog or a folder dialog; the
-// place in decimal, for a list).
-using Hook = std::function<std::string(const Request&)>;
-void SetHookForTesting(Hook hook);
 
 }  // namespace win32::dialogs

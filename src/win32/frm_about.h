@@ -31,7 +31,6 @@ class frmAbout : public about::LinkView {
   // Tab among the window's controls as in a dialog.
   bool HandlesDialogMessage(MSG* message);
 
-
   // about::LinkView
   std::string StatusText() const override;
   void SetStatusText(const std::string& text) override;

@@ -208,10 +208,10 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 frmMain::frmMain() {
   TheForm() = this;
   mainform::SetWindow(this);
-  SetFormsRelease([] {
+  session.releaseForms = [] {
     TheForm() = nullptr;
     frmPopup::Release();
-  });
+  };
   Create();
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
@@ -782,7 +782,7 @@ std::vector<MainWindowPort::Area> frmMain::Screens() const {
 
 // ---------------------------------------------------------------- MainFormPort
 
-void frmMain::ShowMessage(const Message& message) {
+void frmMain::ShowMessageBox(const Message& message) {
   win32::dialogs::MsgBox(hwnd, message.text, message.title, static_cast<UINT>(message.style));
 }
 
@@ -800,18 +800,18 @@ void frmMain::Restore(bool leaveActivationAlone) {
   ::ShowWindow(hwnd, leaveActivationAlone ? SW_SHOWNOACTIVATE : SW_RESTORE);
 }
 
-std::string frmMain::ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
+std::string frmMain::AskForFile(const OpenDialogSettings& settings, const std::string& hostFolder) {
   return win32::dialogs::ChooseFileToOpen(hwnd, settings, hostFolder);
 }
 
 // First contact asks before the window is shown: a dialog owned by a hidden
 // window would have no button on the task bar.
-std::string frmMain::ChooseFolder(const std::string& title, const std::string& hostFolder) {
+std::string frmMain::AskForFolder(const std::string& title, const std::string& hostFolder) {
   return win32::dialogs::ChooseFolder(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, hostFolder);
 }
 
-int frmMain::ChooseFromList(const std::string& title, const std::string& prompt,
-                            const std::vector<std::string>& items) {
+int frmMain::AskFromList(const std::string& title, const std::string& prompt,
+                         const std::vector<std::string>& items) {
   return win32::dialogs::ChooseFromList(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, prompt,
                                         items);
 }

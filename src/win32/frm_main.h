@@ -65,7 +65,6 @@ class frmMain : public MainFormPort {
   bool KnowsItsPosition() const override { return true; }
 
   // MainFormPort
-  void ShowMessage(const Message& message) override;
   void TakeFocus() override;
   void ShowWindow() override;
   void Minimize() override;
@@ -73,15 +72,19 @@ class frmMain : public MainFormPort {
   void ShowOption(const mainwindow::Control& control, int value) override;
   void EnableOption(const mainwindow::Control& control, bool enabled,
                     const std::string& whyNot) override;
-  std::string ChooseFile(const OpenDialogSettings& settings,
-                         const std::string& hostFolder) override;
-  std::string ChooseFolder(const std::string& title, const std::string& hostFolder) override;
-  int ChooseFromList(const std::string& title, const std::string& prompt,
-                     const std::vector<std::string>& entries) override;
   void ShowPopupMenu(int x, int y) override;
   void ShowAbout() override;
   void After(int milliseconds, std::function<void()> action) override;
 
+ protected:
+  void ShowMessageBox(const Message& message) override;
+  std::string AskForFile(const OpenDialogSettings& settings,
+                         const std::string& hostFolder) override;
+  std::string AskForFolder(const std::string& title, const std::string& hostFolder) override;
+  int AskFromList(const std::string& title, const std::string& prompt,
+                  const std::vector<std::string>& entries) override;
+
+ public:
   // What the window does with a message; the window procedure's work.
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // A control's notification (from the window or from the option panel).

@@ -42,7 +42,7 @@ class FakeForm : public MainFormPort {
   std::map<std::string, int> shownOptions;
   std::deque<std::string> fileAnswers;
 
-  void ShowMessage(const Message& m) override {
+  void ShowMessageBox(const Message& m) override {
     messages.push_back(m);
     events.push_back("message");
   }
@@ -65,19 +65,19 @@ class FakeForm : public MainFormPort {
     shownOptions[control.name] = value;
     events.push_back(std::string("option ") + control.name);
   }
-  std::string ChooseFile(const OpenDialogSettings&, const std::string&) override {
+  std::string AskForFile(const OpenDialogSettings&, const std::string&) override {
     events.push_back("open dialog");
     if (fileAnswers.empty()) return {};
     std::string answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;
   }
-  std::string ChooseFolder(const std::string& title, const std::string&) override {
+  std::string AskForFolder(const std::string& title, const std::string&) override {
     events.push_back("folder dialog: " + title);
     return {};
   }
-  int ChooseFromList(const std::string& title, const std::string&,
-                     const std::vector<std::string>&) override {
+  int AskFromList(const std::string& title, const std::string&,
+                  const std::vector<std::string>&) override {
     events.push_back("list: " + title);
     return -1;
   }

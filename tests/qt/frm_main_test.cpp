@@ -314,9 +314,9 @@ TEST_F(MainWindowTest, FirstContactOffersTheGameWhereTheStoresPutIt) {
   testsupport::MakeDirs(home + "/GOG Games/Duke Nukem 3D Empty");  // no game in it
   foundFolderAnswer = QString::fromStdString(firstcontact::kOtherFolder);
   ASSERT_TRUE(Load());
-  EXPECT_EQ(foundFoldersOffered, (QStringList{QString::fromStdString("GOG: " + gog),
-                                              QString::fromStdString("Steam: " + steam),
-                                              "Other folder..."}));
+  EXPECT_EQ(foundFoldersOffered,
+            (QStringList{QString::fromStdString("GOG: " + gog),
+                         QString::fromStdString("Steam: " + steam), "Other folder..."}));
   EXPECT_EQ(gameFolderQuestions, 1);  // "Other folder..." asks as ever
 }
 

@@ -161,7 +161,6 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
 
   testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
   testsupport::ResetProcessWideValues();
-  ResetExitProgramForTesting();
   ASSERT_TRUE(Load());
   QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
   QTest::mouseClick(form->cmdStart, Qt::LeftButton);
@@ -180,7 +179,6 @@ TEST_F(PortTest, WithBothTheUserChoosesAndTheChoiceComesBack) {
             std::string::npos);
 
   testsupport::ResetProcessWideValues();
-  ResetExitProgramForTesting();
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->session.engine, GameEngine::kEDuke32);
 }
@@ -318,7 +316,6 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   Port();
   testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
   testsupport::ResetProcessWideValues();
-  ResetExitProgramForTesting();
   shown.clear();
   ASSERT_TRUE(Load());
   EXPECT_TRUE(shown.empty());
@@ -360,7 +357,6 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   form->close();
   EXPECT_NE(testsupport::ReadFile(RegistryFile()).find("\"Engine\"=\"raze\""), std::string::npos);
   testsupport::ResetProcessWideValues();
-  ResetExitProgramForTesting();
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->session.engine, GameEngine::kRaze);
 }

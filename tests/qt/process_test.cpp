@@ -470,7 +470,8 @@ TEST_F(ProcessTest, FirstContactOffersWhatTheStoresInstalledAndMovesIn) {
     testsupport::WriteFile(folder + "/DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
   }
   const std::string tour =
-      Root() + "/disk2/SteamLibrary/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
+      Root() +
+      "/disk2/SteamLibrary/steamapps/common/Duke Nukem 3D Twentieth Anniversary World Tour";
   testsupport::MakeDirs(tour);
   testsupport::WriteFile(tour + "/DUKE3D.GRP", "");
   testsupport::WriteFile(home + "/.steam/steam/steamapps/libraryfolders.vdf",
@@ -524,8 +525,8 @@ TEST_F(ProcessTest, FirstContactTakesTheFolderPickedWhateverItsNameShows) {
   EXPECT_EQ(WaitExit(first), 0);
   EXPECT_TRUE(testsupport::Exists(gog + "\xff/kestrum"));
   EXPECT_FALSE(testsupport::Exists(gog + "\xfe/kestrum"));
-  const std::string again = testsupport::XDoToolOutput(
-      {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem $"});
+  const std::string again =
+      testsupport::XDoToolOutput({"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem $"});
   ASSERT_FALSE(again.empty());
   EndOwnerOf(again);
 }
@@ -544,8 +545,8 @@ TEST_F(ProcessTest, AFolderOfThePortComesUpWithItsEdition) {
   ::close(fd);
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
   const pid_t pid = Start();
-  EXPECT_FALSE(testsupport::XDoToolOutput(
-                   {"search", "--sync", "--onlyvisible", "--name", "^Duke Nukem 1.5 \\(EDuke32\\)$"})
+  EXPECT_FALSE(testsupport::XDoToolOutput({"search", "--sync", "--onlyvisible", "--name",
+                                           "^Duke Nukem 1.5 \\(EDuke32\\)$"})
                    .empty());
   ::kill(pid, SIGTERM);
   EXPECT_EQ(WaitExit(pid), 0);

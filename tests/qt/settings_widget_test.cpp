@@ -14,7 +14,6 @@ class SettingsWidgetTest : public testsupport::WidgetTest {
   void Restart() {
     form.reset();
     testsupport::ResetProcessWideValues();
-    ResetExitProgramForTesting();
     ASSERT_TRUE(Load());
   }
 };

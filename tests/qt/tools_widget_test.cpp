@@ -36,7 +36,7 @@ TEST_F(ToolsWidgetTest, ToolbarButtonsStartTheEditors) {
   EXPECT_EQ(calls[2].args, (std::vector<std::string>{"/c", "Editart.exe"}));
   for (const auto& c : calls) EXPECT_EQ(c.directory, ProgramDir());
   for (const auto& s : shown)
-    EXPECT_NE(s.kind, dialogs::Request::Kind::Message) << s.text.toStdString();
+    EXPECT_NE(s.kind, DialogRequest::Kind::kMessage) << s.text.toStdString();
   EXPECT_TRUE(form->isEnabled());
 }
 

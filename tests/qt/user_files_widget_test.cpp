@@ -44,8 +44,8 @@ TEST_F(UserFilesWidgetTest, TheOpenDialogAsTheGameExpects) {
   EXPECT_EQ(shown[0].defaultSuffix, "map");
   ASSERT_EQ(shown[0].filters.size(), 4);
   EXPECT_EQ(shown[0].filters,
-            (QStringList{"All Duke Nukem Files (*.map *.grp)", "Duke Nukem Maps (*.map)",
-                         "Duke Nukem Group Files (*.grp)", "All Files (*)"}));
+            (QStringList{"All Duke Nukem Files|*.map;*.grp", "Duke Nukem Maps (*.map)|*.map",
+                         "Duke Nukem Group Files (*.grp)|*.grp", "All Files (*.*)|*.*"}));
   EXPECT_EQ(shown[0].directory.toStdString(), ProgramDir());
   Choose({});  // cancelled
   EXPECT_EQ(shown[1].directory.toStdString(), maps);

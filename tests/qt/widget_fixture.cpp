@@ -10,7 +10,16 @@
 
 namespace testsupport {
 
+namespace {
+WidgetTest*& Current() {
+  static WidgetTest* current = nullptr;
+  return current;
+}
+}  // namespace
+
 TestForm::TestForm() {
+  // Every window a test makes has its dialogs answered by that test.
+  if (Current() != nullptr) Current()->AnswerFor(*this);
   const auto as = [this]<typename T>(T*& handle, const char* name) {
     handle = static_cast<T*>(Control(name));
     EXPECT_NE(handle, nullptr) << name;
@@ -37,38 +46,52 @@ TestForm::TestForm() {
   as(hsbFakePlayers, "hsbFakePlayers");
 }
 
-void WidgetTest::SetUp() {
-  IsolatedTest::SetUp();
-  ResetExitProgramForTesting();
-  SetProcessEndForTesting([this] { ++processEnds; });
-  dialogs::SetHookForTesting([this](const dialogs::Request& r) {
-    if (r.kind == dialogs::Request::Kind::Folder) {
+void WidgetTest::AnswerFor(TestForm& window) {
+  // The window's dialogs are answered here, and the end of the program is
+  // counted instead of ending the tests.
+  window.session.endProcess = [this] { ++processEnds; };
+  window.session.answerDialogs = [this](const DialogRequest& r) -> std::string {
+    if (r.kind == DialogRequest::Kind::kFolder) {
       ++gameFolderQuestions;
-      return gameFolderAnswer;
+      return gameFolderAnswer.toStdString();
     }
-    if (r.kind == dialogs::Request::Kind::List) {
-      foundFoldersOffered = r.items;
+    ShownDialog d;
+    d.kind = r.kind;
+    d.text = QString::fromStdString(r.text);
+    d.title = QString::fromStdString(r.title);
+    d.style = r.style;
+    d.directory = QString::fromStdString(r.directory);
+    for (const auto& f : r.filters) {
+      d.filters << QString::fromStdString(f.description + "|" + f.patterns);
+    }
+    d.defaultSuffix = QString::fromStdString(r.defaultExtension);
+    for (const auto& item : r.items) d.items << QString::fromStdString(item);
+    if (r.kind == DialogRequest::Kind::kList) {
+      foundFoldersOffered = d.items;
       const int at =
-          foundFolderPosition >= 0 ? foundFolderPosition : r.items.indexOf(foundFolderAnswer);
-      return at >= 0 ? QString::number(at) : QString();
+          foundFolderPosition >= 0 ? foundFolderPosition : d.items.indexOf(foundFolderAnswer);
+      return at >= 0 ? std::to_string(at) : std::string();
     }
-    shown.push_back(r);
-    if (r.kind == dialogs::Request::Kind::OpenFile && !openAnswers_.empty()) {
+    shown.push_back(d);
+    if (r.kind == DialogRequest::Kind::kOpenFile && !openAnswers_.empty()) {
       const QString answer = openAnswers_.front();
       openAnswers_.pop_front();
-      return answer;
+      return answer.toStdString();
     }
-    return QString();
-  });
+    return {};
+  };
+}
+
+void WidgetTest::SetUp() {
+  IsolatedTest::SetUp();
+  Current() = this;
 }
 
 void WidgetTest::TearDown() {
   form.reset();
+  Current() = nullptr;
   frmPopup::Release();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  dialogs::SetHookForTesting(nullptr);
-  SetProcessEndForTesting(nullptr);
-  ResetExitProgramForTesting();
   IsolatedTest::TearDown();
 }
 

@@ -29,6 +29,11 @@ class TestForm : public frmMain {
 };
 
 class WidgetTest : public IsolatedTest {
+ public:
+  // Answers a window's dialogs as the test asked, and counts the end of the
+  // program instead of ending the tests.
+  void AnswerFor(TestForm& window);
+
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -54,7 +59,18 @@ class WidgetTest : public IsolatedTest {
   bool Drop(const QStringList& hostPaths);
 
   std::unique_ptr<TestForm> form;
-  std::vector<dialogs::Request> shown;  // every dialog, in order
+  // Every dialog the window asked for, in order, as the tests read it.
+  struct ShownDialog {
+    DialogRequest::Kind kind = DialogRequest::Kind::kMessage;
+    QString text, title;
+    int style = 0;
+    QString directory;
+    QStringList filters;  // "description|patterns"
+    QString defaultSuffix;
+    QStringList items;
+  };
+  std::vector<ShownDialog> shown;
+
   int processEnds = 0;
 
  private:

@@ -34,7 +34,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using win32::dialogs::Request;
+using Request = DialogRequest;
 
 class FormTest : public testsupport::SharedTest {
  protected:
@@ -45,27 +45,22 @@ class FormTest : public testsupport::SharedTest {
     Write(game_ / "DUKE3D.EXE", "");
     Write(game_ / "DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
     platform::SetProgramDirectoryForTesting(game_.string());
-    ResetExitProgramForTesting();
-    SetProcessEndForTesting([this] { ++processEnds; });
-    win32::dialogs::SetHookForTesting([this](const Request& r) {
+    answer = [this](const Request& r) {
       shown.push_back(r);
-      if (r.kind == Request::Kind::OpenFile && !openAnswers.empty()) {
+      if (r.kind == Request::Kind::kOpenFile && !openAnswers.empty()) {
         const std::string answer = openAnswers.front();
         openAnswers.pop_front();
         return answer;
       }
       return std::string();
-    });
+    };
     SetShellOpenHookForTesting([this](const std::string& target) { opened.push_back(target); });
   }
   void TearDown() override {
     form.reset();
     frmPopup::Release();
     frmPopup::SetChoiceHookForTesting(nullptr);
-    win32::dialogs::SetHookForTesting(nullptr);
     SetShellOpenHookForTesting(nullptr);
-    SetProcessEndForTesting(nullptr);
-    ResetExitProgramForTesting();
     platform::SetProgramDirectoryForTesting({});
     SharedTest::TearDown();
   }
@@ -78,10 +73,15 @@ class FormTest : public testsupport::SharedTest {
     text << in.rdbuf();
     return text.str();
   }
+  // The window's dialogs are answered by the test, and the end of the
+  // program is counted instead of ending the tests.
   void Load() {
     form = std::make_unique<frmMain>();
+    form->session.answerDialogs = [this](const Request& r) { return answer(r); };
+    form->session.endProcess = [this] { ++processEnds; };
     ASSERT_TRUE(form->Form_Load());
   }
+  std::function<std::string(const Request&)> answer;
   // What a click, a pick in a list or a step of the slider send.
   static void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
   static void Notify(HWND control, int code) {
@@ -187,7 +187,6 @@ TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
 
   form.reset();
   testsupport::ResetProcessWideValues();
-  ResetExitProgramForTesting();
   Load();
   EXPECT_EQ(frmMain::Value(form->Control("chkRecord")), 1);
   EXPECT_EQ(::SendMessageW(form->Control("cboSound"), CB_GETCURSEL, 0, 0), 3);
@@ -379,14 +378,14 @@ TEST_F(FormTest, FirstContactLeavesAStrangersKestrumExeAsItIs) {
   Write(game / "DUKE3D.EXE", "");
   Write(game / "kestrum.exe", "not Kestrum");
   platform::SetProgramDirectoryForTesting(downloads.string());
-  win32::dialogs::SetHookForTesting([&](const Request& r) {
+  answer = [&](const Request& r) {
     shown.push_back(r);
-    if (r.kind == Request::Kind::ChooseFromList) return std::to_string(r.items.size() - 1);
-    return r.kind == Request::Kind::ChooseFolder ? game.string() : std::string();
-  });
+    if (r.kind == Request::Kind::kList) return std::to_string(r.items.size() - 1);
+    return r.kind == Request::Kind::kFolder ? game.string() : std::string();
+  };
   Load();
   ASSERT_GE(shown.size(), 2u);
-  EXPECT_EQ(shown[shown.size() - 2].kind, Request::Kind::ChooseFolder);
+  EXPECT_EQ(shown[shown.size() - 2].kind, Request::Kind::kFolder);
   EXPECT_EQ(shown[shown.size() - 2].title, "Where is Duke Nukem 3D?");
   EXPECT_EQ(shown.back().text, (game / "kestrum.exe").string() +
                                    " is already there, and it is not this Kestrum. Kestrum left it "
@@ -408,7 +407,7 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
   openAnswers.push_back((maps / "ROOFTOP.MAP").string());
   Click(form->Control("cmdOpen"));
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].kind, Request::Kind::OpenFile);
+  EXPECT_EQ(shown[0].kind, Request::Kind::kOpenFile);
   EXPECT_EQ(shown[0].title, "Gimme Some Sugar, Baby...");
   EXPECT_EQ(shown[0].defaultExtension, "map");
   std::wstring filter;
@@ -417,7 +416,8 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
         L"Duke Nukem Group Files (*.grp)", L"*.grp", L"All Files (*.*)", L"*.*"}) {
     filter += std::wstring(piece) + L'\0';
   }
-  EXPECT_EQ(shown[0].filter, filter + L'\0');
+  // The filter as the common dialog takes it.
+  EXPECT_EQ(win32::dialogs::Filter(OpenDialog()), filter + L'\0');
   EXPECT_TRUE(fs::equivalent(fs::path(shown[0].directory), game_));
   EXPECT_EQ(Entry(form->Control("cboStages"), 0), "rooftop.map");
   EXPECT_EQ(::SendMessageW(form->Control("cboStages"), CB_GETCOUNT, 0, 0), 42);
