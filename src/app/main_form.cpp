@@ -451,6 +451,16 @@ void ShowWhatTheEngineTakes(MainFormPort& window) {
   ShowWhatTheEngineTakes(window, launch::LookAtGameFolder());
 }
 
+void StageSelected(MainFormPort& window, int index) {
+  Stages.SetListIndex(index);
+  ShowWhatTheEngineTakes(window);
+}
+
+void StagesKeyTyped(MainFormPort& window, int keyAscii) {
+  StagesKeyPress(keyAscii);
+  if (keyAscii == 8) ShowWhatTheEngineTakes(window);
+}
+
 void CameBack(MainFormPort& window, bool holdsTheFocus) {
   bool inFront = false;
   if (holdsTheFocus) {

@@ -35,6 +35,10 @@ void Run(MainFormPort& window, mainwindow::Command command);
 // the caption says which engine that is: after start-up, a change of engine
 // and a change of stage.
 void ShowWhatTheEngineTakes(MainFormPort& window);
+// The user picked an entry of the stage list, or typed a key in it
+// (Backspace takes the user entry away): what the engine takes follows.
+void StageSelected(MainFormPort& window, int index);
+void StagesKeyTyped(MainFormPort& window, int keyAscii);
 
 // The user is back in Kestrum (the window became active, or left its
 // minimised state): a started program's window comes to the front first,

@@ -10,16 +10,11 @@
 
 std::string SetupVersion;
 
-namespace {
-// The reader's working buffer and the count of the last read.
-std::string iniBuffer;
-std::int32_t iniCount = 0;
-}  // namespace
-
 std::string ReadINIValue(const std::string& section, const std::string& key,
                          std::int16_t textAllowed, const std::string& fileName) {
-  iniBuffer.assign(255, ' ');
-  iniCount = static_cast<std::int32_t>(
+  // The reader's working buffer and the count it read.
+  std::string iniBuffer(255, ' ');
+  const auto iniCount = static_cast<std::int32_t>(
       platform::GetPrivateProfileStringA(section, key, "", iniBuffer.data(), 255, fileName));
   iniBuffer.resize(static_cast<std::size_t>(iniCount));
   if (textAllowed == 0 && !numbers::ReadsAsNumber(iniBuffer)) return "0";
@@ -31,8 +26,7 @@ void CheckDukeVersion(MainWindowPort& window) {
   CheckDukeVersion(window, folder, launch::EngineToRun(folder, GameEngine::kDos));
 }
 
-void CheckDukeVersion(MainWindowPort& window, const launch::GameFolder& folder,
-                      GameEngine engine) {
+void CheckDukeVersion(MainWindowPort& window, const launch::GameFolder& folder, GameEngine engine) {
   const std::string path = platform::InFolder(platform::ProgramFolder(), "Duke3d.cfg");
   SetupVersion = ReadINIValue("Setup", "SetupVersion", 1, path);
   // A source port's folder need not hold the DOS game's setup file: its

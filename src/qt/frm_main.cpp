@@ -119,10 +119,8 @@ frmMain::frmMain() {
   BuildControls();
   // The view follows the list (with its signals blocked); a selection made in
   // the view goes back into the list.
-  connect(stages_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    Stages.SetListIndex(index);
-    mainform::ShowWhatTheEngineTakes(*this);
-  });
+  connect(stages_, &QComboBox::currentIndexChanged, this,
+          [this](int index) { mainform::StageSelected(*this, index); });
   Stages.changed = [this] { ShowStages(); };
   ShowStages();
   forms::ShowFocusMarks(this);
@@ -410,8 +408,7 @@ void frmMain::cmdStart_OLEDragDrop(const QStringList& hostFileNames) {
 }
 
 void frmMain::cboStages_KeyPress(int keyAscii) {
-  StagesKeyPress(keyAscii);
-  if (keyAscii == 8) mainform::ShowWhatTheEngineTakes(*this);
+  mainform::StagesKeyTyped(*this, keyAscii);
 }
 
 void frmMain::ShowStages() {

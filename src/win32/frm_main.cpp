@@ -490,8 +490,7 @@ void frmMain::cmdStart_OLEDragDrop(const std::vector<std::string>& fileNames) {
   mainform::DropFiles(*this, fileNames);
 }
 void frmMain::cboStages_KeyPress(int keyAscii) {
-  StagesKeyPress(keyAscii);
-  if (keyAscii == 8) mainform::ShowWhatTheEngineTakes(*this);
+  mainform::StagesKeyTyped(*this, keyAscii);
 }
 
 void frmMain::ShowStages() {
@@ -550,8 +549,8 @@ bool frmMain::Command(HWND control, int code) {
       return true;
     case Kind::kStageList:
       if (code == CBN_SELCHANGE) {
-        Stages.SetListIndex(static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0)));
-        mainform::ShowWhatTheEngineTakes(*this);
+        mainform::StageSelected(*this,
+                                static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0)));
       }
       return true;
     case Kind::kDisplay:
