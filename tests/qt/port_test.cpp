@@ -229,7 +229,7 @@ TEST_F(PortTest, ThePortIsAProgramThatRunsHere) {
   Group(kAtomic);
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
   testsupport::WriteFile(Bin() + "/eduke32",
-                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 3 &)\nexit 0\n");
+                         testsupport::ReadFile(Bin() + "/eduke32") + "(/bin/sleep 3 &)\nexit 0\n");
   ::chmod((Bin() + "/eduke32").c_str(), 0755);
   for (const char* name : {"eduke32.exe", "eduke32"}) {
     testsupport::WriteFile(ProgramDir() + "/" + name, "MZ");
@@ -412,7 +412,7 @@ TEST_F(PortTest, ThePortPlaysTheVeryFileChosen) {
   Group(kAtomic);
   testsupport::WriteRecordingProgram(Bin(), "eduke32");
   testsupport::WriteFile(Bin() + "/eduke32",
-                         testsupport::ReadFile(Bin() + "/eduke32") + "(sleep 10 &)\nexit 0\n");
+                         testsupport::ReadFile(Bin() + "/eduke32") + "(/bin/sleep 10 &)\nexit 0\n");
   ::chmod((Bin() + "/eduke32").c_str(), 0755);
   testsupport::MakeDirs(Root() + "/home/.config/eduke32");
   testsupport::WriteFile(Root() + "/home/.config/eduke32/MINE.MAP", "the port's own");
