@@ -18,7 +18,7 @@ import re
 import subprocess
 import sys
 
-LAYERS = ["text", "dos", "os", "winapi", "dosbox", "base", "settings", "launch", "levels",
+LAYERS = ["text", "dos", "saves", "os", "winapi", "dosbox", "base", "settings", "launch", "levels",
           "tools", "app"]
 FRONTS = ["qt", "win32"]
 
