@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include "launch/messages.h"
 #include "launch/launcher.h"
 #include "launch/plan.h"
+#include "launch/saved_games.h"
 #include "launch/shell_paths.h"
 #include "levels/ini_files.h"
 #include "levels/levels.h"
@@ -301,7 +304,11 @@ void StartPort(MainFormPort& window, const launch::PlanInputs& inputs, launch::P
 
 }  // namespace
 
-void LaunchGame(MainFormPort& window) {
+namespace {
+
+// A launch of the stage, or of a saved game (as the engine loads it) in
+// its place.
+void Launch(MainFormPort& window, const launch::SavedGame* saved) {
   launch::EnterProgramDirectory();
   launch::GameFolder folder = launch::LookAtGameFolder();
   const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
@@ -323,12 +330,21 @@ void LaunchGame(MainFormPort& window) {
                               "button again to play with it."));
     return;
   }
-  if (UserFileSelected() && !launch::RowOf(engine).userFileStaged) {
+  if (saved != nullptr) {
+    // The save is still the one listed.
+    if (platform::LocateDosFile(saved->path).identity != saved->identity) {
+      return window.ShowMessage(
+          NoDice("\"" + saved->path.substr(platform::LastSeparator(saved->path) + 1) +
+                 "\" is no longer the saved game listed: it was moved, "
+                 "deleted or replaced since. Choose it again."));
+    }
+  } else if (UserFileSelected() && !launch::RowOf(engine).userFileStaged) {
     // A file taken while a port was the engine needs no DOS name; the DOS
     // game does, and it is looked for now.
     if (auto refused = TakeFileForTheDosGame()) return window.ShowMessage(*refused);
   }
-  const launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  if (saved != nullptr) inputs.savedGame = saved->load;
   const launch::Plan plan = launch::MakePlan(inputs);
   if (plan.start == launch::StartedBy::kDirectly) return StartPort(window, inputs, plan);
   GameCommandLine = plan.shown;
@@ -347,6 +363,59 @@ void LaunchGame(MainFormPort& window) {
   }
   window.session.task = started.taskId;
   window.session.waitingForReturn = true;
+}
+
+}  // namespace
+
+void LaunchGame(MainFormPort& window) {
+  Launch(window, nullptr);
+}
+
+void ContinueGame(MainFormPort& window) {
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  if (const std::string why = launch::WhyNoContinue(engine); !why.empty()) {
+    return window.ShowMessage(NoDice(why));
+  }
+  const auto games = launch::SavedGames(folder, engine);
+  const launch::SavedGame* newest = launch::NewestLoadable(games);
+  if (newest == nullptr) {
+    return window.ShowMessage(NoDice("There is no saved game " +
+                                     std::string(launch::RowOf(engine).menuText) + " can load."));
+  }
+  Launch(window, newest);
+}
+
+void ShowSavedGames(MainFormPort& window) {
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
+  const auto games = launch::SavedGames(folder, engine);
+  const std::string menuText = launch::RowOf(engine).menuText;
+  if (games.empty()) {
+    const launch::FoundEngine* found = folder.Find(engine);
+    const auto where =
+        found != nullptr ? launch::SaveFolders(*found, folder) : std::vector<std::string>{};
+    return window.ShowMessage(
+        NoDice("There are no saved games of " + menuText +
+               (where.empty() ? std::string(".") : " in " + where.front() + ".")));
+  }
+  std::vector<std::string> stages;
+  for (int i = 0; i < Stages.ListCount(); ++i) stages.push_back(Stages.List(i));
+  const long long now = static_cast<long long>(std::time(nullptr));
+  std::vector<std::string> entries;
+  for (const auto& game : games) {
+    entries.push_back(launch::Describe(game, stages, now, false) +
+                      (game.whyNot.empty() ? std::string() : " (cannot be loaded)"));
+  }
+  const int picked = window.ChooseFromList(
+      "Saved Games", "The saved games of " + menuText + ", newest first:", entries);
+  if (picked < 0 || picked >= static_cast<int>(games.size())) return;
+  const launch::SavedGame& game = games[static_cast<std::size_t>(picked)];
+  if (!game.whyNot.empty()) return window.ShowMessage(NoDice(game.whyNot));
+  if (const std::string why = launch::WhyNoContinue(engine); !why.empty()) {
+    return window.ShowMessage(NoDice(why));
+  }
+  Launch(window, &game);
 }
 
 void ShowCommandLine(MainFormPort& window) {
@@ -499,6 +568,10 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
       window->session.engine = item.engine;
       mainform::ShowWhatTheEngineTakes(*window);
     }
+  } else if (command == PopupCommand::kContinue) {
+    if (window != nullptr) mainform::ContinueGame(*window);
+  } else if (command == PopupCommand::kSavedGames) {
+    if (window != nullptr) mainform::ShowSavedGames(*window);
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
@@ -529,4 +602,29 @@ bool PopupItemChecked(const PopupMenuItem& item) {
   const MainFormPort* window = mainform::Window();
   return item.command == PopupCommand::kEngine && window != nullptr &&
          window->session.engine == item.engine;
+}
+
+PopupItemState PopupItemNow(const PopupMenuItem& item) {
+  PopupItemState state{item.caption, true, {}};
+  const MainFormPort* window = mainform::Window();
+  if (item.command != PopupCommand::kContinue || window == nullptr) return state;
+  // The folder is looked at once, the engine's saves listed once.
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  const GameEngine engine = launch::EngineToRun(folder, window->session.engine);
+  state.toolTip = launch::WhyNoContinue(engine);
+  if (!state.toolTip.empty() || !folder.Any()) {
+    state.enabled = false;
+    return state;
+  }
+  const auto games = launch::SavedGames(folder, engine);
+  const launch::SavedGame* newest = launch::NewestLoadable(games);
+  if (newest == nullptr) {
+    state.enabled = false;
+    state.toolTip =
+        "There is no saved game " + std::string(launch::RowOf(engine).menuText) + " can load.";
+    return state;
+  }
+  state.caption +=
+      ": " + launch::Describe(*newest, {}, static_cast<long long>(std::time(nullptr)), true);
+  return state;
 }

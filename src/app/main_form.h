@@ -48,6 +48,10 @@ void CameBack(MainFormPort& window, bool holdsTheFocus);
 bool WaitingForReturn(const MainFormPort& window);
 // Whether a started program waits to be brought to the front.
 bool TaskToBringForward(const MainFormPort& window);
+// Starts the newest saved game the engine can load; lists every saved game
+// of the engine to continue one of.
+void ContinueGame(MainFormPort& window);
+void ShowSavedGames(MainFormPort& window);
 
 }  // namespace mainform
 
@@ -59,3 +63,11 @@ void PopupMenuItemChosen(const PopupMenuItem& item);
 // whether an item is checked (the game program chosen).
 std::vector<bool> PopupItemsShown();
 bool PopupItemChecked(const PopupMenuItem& item);
+// What an item says now, whether it can be chosen, and why not: "Continue"
+// names the newest saved game the engine can load.
+struct PopupItemState {
+  std::string caption;
+  bool enabled = true;
+  std::string toolTip;
+};
+PopupItemState PopupItemNow(const PopupMenuItem& item);

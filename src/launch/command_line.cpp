@@ -33,7 +33,11 @@ std::vector<std::string> NoSetup(std::vector<std::string> program) {
 }  // namespace
 
 const CommandDialect& DosDialect() {
-  static const CommandDialect dos = DosSwitches({"command.com", "/c", "Duke3D"}, '/');
+  static const CommandDialect dos = [] {
+    CommandDialect d = DosSwitches({"command.com", "/c", "Duke3D"}, '/');
+    d.save = CommandDialect::Save::kSlot;
+    return d;
+  }();
   return dos;
 }
 
@@ -58,6 +62,7 @@ CommandDialect JFDuke3DDialect(const std::vector<std::string>& program,
   d.map = CommandDialect::Map::kSearchPath;
   d.group = CommandDialect::Group::kSearchPath;
   d.searchPathAttached = true;
+  d.save = CommandDialect::Save::kSlot;
   d.fakePlayersHoldAMap = true;
   d.whyNot = "JFDuke3D does not start your own map at once with fake players.";
   return d;
@@ -73,6 +78,7 @@ CommandDialect RazeDialect(const std::vector<std::string>& program, const std::s
   d.level = CommandDialect::Level::kLabel;
   d.map = CommandDialect::Map::kFileThenName;
   d.group = CommandDialect::Group::kFile;
+  d.save = CommandDialect::Save::kConsoleLoad;
   d.ownWords = {{Of(Option::kSound), {{}, {"-nomusic"}, {"-nosfx"}, {"-nosound"}}}};
   d.cannotTake = {Of(Option::kSkills), Of(Option::kRespawn), Of(Option::kFakers),
                   Of(Option::kArtInt), Of(Option::kRecord),  Of(Option::kMonsters)};
@@ -96,7 +102,8 @@ bool TakesWith(const CommandDialect& dialect, int option, const std::string& sta
 
 std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
                                            const LaunchOptionsRecord& o, const std::string& stage,
-                                           const std::string& userFile) {
+                                           const std::string& userFile,
+                                           const std::string& savedGame) {
   const std::string extension = text::Right(text::ToLower(stage), 4);
   const bool isUserFile = extension == ".map" || extension == ".grp";
   std::vector<std::string> words = dialect.program;
@@ -116,6 +123,15 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
     } else {
       for (auto& w : text::SplitWords(field.switchFor(value))) add(w);
     }
+  }
+  // A saved game starts instead of any level or map: one named with it
+  // would replace it.
+  if (!savedGame.empty()) {
+    if (dialect.save == CommandDialect::Save::kSlot) add(savedGame);
+    if (dialect.save == CommandDialect::Save::kConsoleLoad) {
+      words.insert(words.end(), {"+load", savedGame});
+    }
+    return words;
   }
   // Every built-in level, the first one too, is named: without it the game
   // opens its title screen and asks for the skill again.
@@ -182,9 +198,9 @@ std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
 }
 
 std::string BuildCommandLine(const LaunchOptionsRecord& o, const std::string& stage,
-                             const std::string& userFilePath) {
+                             const std::string& userFilePath, const std::string& savedGame) {
   std::string line;
-  for (const auto& w : BuildCommandWords(DosDialect(), o, stage, userFilePath)) {
+  for (const auto& w : BuildCommandWords(DosDialect(), o, stage, userFilePath, savedGame)) {
     line += (line.empty() ? "" : " ") + w;
   }
   return text::TrimBlanks(line);

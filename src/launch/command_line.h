@@ -13,7 +13,7 @@ extern std::string GameCommandLine;
 // The line for those options, the stage as the stage list shows it, and the
 // short path of the user's own file (used when the stage is that file).
 std::string BuildCommandLine(const LaunchOptionsRecord& options, const std::string& stage,
-                             const std::string& userFilePath);
+                             const std::string& userFilePath, const std::string& savedGame = {});
 
 // How a game program is told the user's choices, as data: the builder walks
 // the choices once and asks the dialect how each is said, or finds that it
@@ -34,6 +34,9 @@ struct CommandDialect {
   enum class Group { kAttached, kNextWord, kFile, kSearchPath } group = Group::kAttached;
   // A folder goes on the search path as "-jFOLDER" (else "-j FOLDER").
   bool searchPathAttached = false;
+  // A saved game started at once: by its slot as a switch ("/3"), by the
+  // console's "+load NAME", or not at all (it cannot be told).
+  enum class Save { kNone, kSlot, kConsoleLoad } save = Save::kNone;
   // An option said in words of its own (not the DOS game's switch): the
   // words for each value.
   struct OwnWords {
@@ -68,8 +71,11 @@ bool TakesWith(const CommandDialect& dialect, int option, const std::string& sta
 // The same choices in a dialect's words; the user file as that program
 // opens it (the DOS game: its short path; a port: the host path of a link
 // in a folder of the run's own, which holds that link alone).
+// With a saved game (its slot, or its name for the console), that starts
+// instead of the stage.
 std::vector<std::string> BuildCommandWords(const CommandDialect& dialect,
                                            const LaunchOptionsRecord& options,
-                                           const std::string& stage, const std::string& userFile);
+                                           const std::string& stage, const std::string& userFile,
+                                           const std::string& savedGame = {});
 // An argument vector as a line to show (a word with blanks in quotes).
 std::string ShownCommandLine(const std::vector<std::string>& words);

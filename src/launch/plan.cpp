@@ -64,10 +64,11 @@ Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
   const std::string extension = text::Right(text::ToLower(in.stage), 4);
   const bool userFile = extension == ".map" || extension == ".grp";
   if (row.start == StartedBy::kCommandInterpreter) {
-    plan.shown = BuildCommandLine(in.options, in.stage, in.dosPath);
+    plan.shown = BuildCommandLine(in.options, in.stage, in.dosPath, in.savedGame);
     // The same words go on to command.com or DOSBox, as command.com would
     // cut them at their blanks: the line is never flattened and cut again.
-    for (const auto& word : BuildCommandWords(DosDialect(), in.options, in.stage, in.dosPath)) {
+    for (const auto& word :
+         BuildCommandWords(DosDialect(), in.options, in.stage, in.dosPath, in.savedGame)) {
       for (auto& part : text::SplitWords(word)) plan.words.push_back(std::move(part));
     }
     return plan;
@@ -77,7 +78,7 @@ Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
     plan.refused = std::string(row.menuText) + " is not in " + platform::ProgramFolder() + ".";
     return plan;
   }
-  if (userFile && row.userFileStaged && !in.chosenFile.empty()) {
+  if (userFile && row.userFileStaged && !in.chosenFile.empty() && in.savedGame.empty()) {
     plan.run.file = in.chosenFile.text;
     plan.run.identity = in.chosenIdentity;
     plan.run.name = StagedName(in.chosenFile.Name(), LooksFirstIn(*found));
@@ -101,7 +102,8 @@ Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
   if (run != nullptr && plan.NeedsRun()) plan.granted.push_back(run->folder);
   const ProgramStart program = ProgramWords(*found, plan.granted);
   plan.refused = program.whyNot;
-  plan.words = BuildCommandWords(row.dialect(program.words, mainGroup), in.options, in.stage, file);
+  plan.words = BuildCommandWords(row.dialect(program.words, mainGroup), in.options, in.stage, file,
+                                 in.savedGame);
   plan.shown = ShownCommandLine(plan.words);
   return plan;
 }

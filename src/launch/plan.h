@@ -22,6 +22,9 @@ struct PlanInputs {
   platform::HostPath chosenFile;  // the user's file, where the stage is it
   std::string chosenIdentity;
   std::string dosPath;  // the DOS game's short path of it
+  // A saved game that starts instead of the stage: its slot ("3"), or the
+  // name the engine loads it by.
+  std::string savedGame;
 };
 
 struct Plan {

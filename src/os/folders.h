@@ -25,6 +25,10 @@ std::vector<std::string> FilesEndingIn(const std::string& hostFolder, const std:
 // cannot be read.
 std::string ReadListFile(const std::string& hostPath, std::size_t limit);
 
+// When a file was last written, in seconds since 1970; 0 when it is no
+// regular file (links followed).
+long long ModifiedTime(const std::string& hostPath);
+
 // Whether a folder holds an entry of one of those names, compared without
 // regard to ASCII case, reading at most `most` entries.
 bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& names,

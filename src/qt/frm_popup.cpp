@@ -41,6 +41,8 @@ frmPopup::frmPopup() {
 
   mnuPopup = new QMenu("Popup", this);
   mnuPopup->setObjectName("mnuPopup");
+  // A disabled item says why.
+  mnuPopup->setToolTipsVisible(true);
   QMenu* submenu = nullptr;
   auto* engines = new QActionGroup(this);
   for (const PopupMenuItem& item : PopupMenu()) {
@@ -60,6 +62,9 @@ frmPopup::frmPopup() {
     if (item.command == PopupCommand::kEngine) {
       action->setCheckable(true);
       engines->addAction(action);
+    }
+    if (item.command == PopupCommand::kEngine || item.command == PopupCommand::kContinue ||
+        item.command == PopupCommand::kSavedGames) {
       connect(
           action, &QAction::triggered, this, [&item] { PopupMenuItemChosen(item); },
           Qt::QueuedConnection);
@@ -97,6 +102,12 @@ void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
   for (const auto& [action, item] : items_) {
     action->setVisible(shown[static_cast<std::size_t>(item - PopupMenu().data())]);
     if (action->isCheckable()) action->setChecked(PopupItemChecked(*item));
+    if (item->command == PopupCommand::kContinue) {
+      const PopupItemState now = PopupItemNow(*item);
+      action->setText(QString::fromStdString(now.caption));
+      action->setEnabled(now.enabled);
+      action->setToolTip(QString::fromStdString(now.toolTip));
+    }
   }
   mnuPopup->exec(window->mapToGlobal(clientPoint));
 }

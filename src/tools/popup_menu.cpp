@@ -16,8 +16,8 @@ const std::vector<PopupMenuItem>& PopupMenu() {
     names.reserve(launch::Engines().size());
     for (const launch::EngineRow& row : launch::Engines()) {
       names.push_back(std::string("mnuEngine_") + row.savedAs);
-      made.push_back({names.back().c_str(), row.menuText, 2, false, PopupCommand::kEngine, true,
-                      row.id});
+      made.push_back(
+          {names.back().c_str(), row.menuText, 2, false, PopupCommand::kEngine, true, row.id});
     }
     const std::vector<PopupMenuItem> rest = {
         {"mnuSep1", "-", 1, false, PopupCommand::kNone},
@@ -26,6 +26,9 @@ const std::vector<PopupMenuItem>& PopupMenu() {
         {"mnuHomepage", "Goto Homepage", 2, false, PopupCommand::kHomepage},
         {"mnuSep2", "-", 2, false, PopupCommand::kNone},
         {"mnuAbout", "About Kestrum", 2, false, PopupCommand::kAbout},
+        // The saved games, after the menus the game's own releases had.
+        {"mnuContinue", "Continue", 1, false, PopupCommand::kContinue},
+        {"mnuSavedGames", "Saved games...", 1, false, PopupCommand::kSavedGames},
         {"mnuSep3", "-", 1, false, PopupCommand::kNone},
         {"mnuExit", "Exit", 1, false, PopupCommand::kExit},
     };

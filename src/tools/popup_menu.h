@@ -12,7 +12,9 @@ enum class PopupCommand {
   kNone,
   kDukeHelp,
   kSetup,
-  kEngine,  // the game program: the item's engine
+  kEngine,      // the game program: the item's engine
+  kContinue,    // the newest saved game the engine can load
+  kSavedGames,  // the list of saved games to continue one of
   kEMail,
   kHomepage,
   kAbout,

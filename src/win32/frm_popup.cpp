@@ -97,6 +97,18 @@ void frmPopup::ShowEngineItems() {
 
 void frmPopup::ShowPopup(HWND window, int x, int y) {
   ShowEngineItems();
+  // What the items that follow the saves say now.
+  const auto& items = PopupMenu();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].command != PopupCommand::kContinue) continue;
+    const PopupItemState now = PopupItemNow(items[i]);
+    const UINT id = static_cast<UINT>(kFirstId + i);
+    // Without tool tips on a menu, a disabled item's reason is its caption.
+    const std::string caption =
+        now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
+    ::ModifyMenuW(mnuPopup, id, MF_BYCOMMAND | MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
+                  win32::Wide(caption).c_str());
+  }
   POINT at{x, y};
   ::ClientToScreen(window, &at);
   int chosen = 0;

@@ -18,6 +18,7 @@
 #include "launch/command_line.h"
 #include "launch/launcher.h"
 #include "launch/plan.h"
+#include "launch/saved_games.h"
 #include "support/engine_oracles.h"
 #include "support/test_support.h"
 #include "text/text.h"
@@ -253,6 +254,50 @@ TEST_F(PlanTest, RazePlaysTheGameFoldersGroup) {
   EXPECT_EQ(RealPath(plan.workingFolder + "/" + answer.json["start"]["main_group"].text),
             RealPath(ProgramDir() + "/DUKE3D.GRP"));
   if (run.release) run.release();
+}
+
+// A saved game is said to each engine as its own code reads it, and no
+// level is said with it (it would replace the save): the DOS game and
+// JFDuke3D its slot, Raze its console's load; EDuke32 cannot be told.
+TEST_F(PlanTest, EachEngineIsToldTheSavedGameAsItReadsIt) {
+  launch::PlanInputs in;
+  in.stage = "2-05  Occupied Territory";
+  in.options.Skills = 2;
+  in.savedGame = "3";
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  testsupport::WriteFile(Bin() + "/jfduke3d", "#!/bin/sh\n");
+  testsupport::WriteFile(Bin() + "/raze", "#!/bin/sh\n");
+  ::chmod((Bin() + "/jfduke3d").c_str(), 0755);
+  ::chmod((Bin() + "/raze").c_str(), 0755);
+  in.folder = launch::LookAtGameFolder();
+  in.engine = GameEngine::kDos;
+  const GameStart dos = testsupport::ReadAsTheGame(launch::MakePlan(in).shown);
+  EXPECT_EQ(dos.savedGame, 3) << testsupport::Describe(dos);
+  EXPECT_FALSE(dos.startsLevel);
+
+  in.engine = GameEngine::kJFDuke3D;
+  auto answer = testsupport::AskEngine("jfduke3d", launch::MakePlan(in).words, ProgramDir(),
+                                       Root() + "/home", Bin());
+  ASSERT_EQ(answer.error, "");
+  EXPECT_EQ(answer.json["start"]["starts"].text, "saved game") << answer.raw;
+
+  in.engine = GameEngine::kRaze;
+  in.savedGame = "save0001";
+  launch::Plan plan = launch::MakePlan(in);
+  launch::PreparedRun run = launch::PrepareRun(plan);
+  plan = launch::MakePlan(in, &run.folder);
+  answer = testsupport::AskEngine("raze", plan.words, plan.workingFolder, Root() + "/home");
+  if (run.release) run.release();
+  ASSERT_EQ(answer.error, "");
+  // Raze's reader lists the console's commands; what follows one is its
+  // argument.
+  const auto& args = answer.json["parsed"]["args"].items;
+  ASSERT_GE(args.size(), 2u);
+  EXPECT_EQ(args[args.size() - 2].text, "+load");
+  EXPECT_EQ(args.back().text, "save0001");
+  EXPECT_EQ(answer.json["start"]["level"].IsNull(), true) << answer.raw;
+
+  EXPECT_FALSE(launch::WhyNoContinue(GameEngine::kEDuke32).empty());
 }
 
 }  // namespace

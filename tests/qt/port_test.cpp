@@ -2,7 +2,10 @@
 // DUKE3D.GRP: a fake eduke32 on PATH records the argument vector it gets.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include <QMenu>
 #include <QTimer>
@@ -450,6 +453,82 @@ TEST_F(PortTest, ThePortPlaysTheVeryFileChosen) {
       shown[0].text.startsWith("Kestrum has no folder of its own to prepare your file for "
                                "the game in."))
       << shown[0].text.toStdString();
+}
+
+// The saved games of the engine that plays, newest first, those it cannot
+// load marked and, when picked, said why; "Continue" names the newest it
+// can load, and the one picked starts from its slot. Raze's are its own
+// folder's; EDuke32 cannot be told to load one, and "Continue" says how.
+TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
+  const std::string fixtures = KESTRUM_SAVE_FIXTURES;
+  if (!testsupport::Exists(fixtures)) GTEST_SKIP() << "skipped: no save fixtures";
+  Group(kAtomic);
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.EXE", "");
+  testsupport::WriteRecordingProgram(Bin(), "command.com");
+  const long long now = static_cast<long long>(std::time(nullptr));
+  const auto copy = [&](const std::string& from, const std::string& to, long long age) {
+    testsupport::WriteFile(to, testsupport::ReadFile(fixtures + "/" + from));
+    const timeval times[2] = {{static_cast<time_t>(now - age), 0},
+                              {static_cast<time_t>(now - age), 0}};
+    ASSERT_EQ(::utimes(to.c_str(), times), 0);
+  };
+  copy("dos/GAME0.SAV", ProgramDir() + "/GAME0.SAV", 3 * 3600 + 60);
+  copy("dos/GAME1.SAV", ProgramDir() + "/game1.sav", 3600 + 60);
+  copy("broken/dos/wrong-version.SAV", ProgramDir() + "/GAME2.SAV", 600);
+  copy("broken/dos/truncated-header.SAV", ProgramDir() + "/GAME3.SAV", 2 * 86400 + 60);
+  ASSERT_TRUE(Load());
+  const auto item = [](PopupCommand command) -> const PopupMenuItem& {
+    for (const PopupMenuItem& i : PopupMenu()) {
+      if (i.command == command) return i;
+    }
+    return PopupMenu().front();
+  };
+  EXPECT_EQ(PopupItemNow(item(PopupCommand::kContinue)).caption,
+            "Continue: 2-01 Come Get Some, 1 hour ago");
+  foundFolderPosition = 1;
+  PopupMenuItemChosen(PopupCommand::kSavedGames);
+  ASSERT_EQ(foundFoldersOffered.size(), 4);
+  EXPECT_TRUE(foundFoldersOffered[0].endsWith("10 minutes ago (cannot be loaded)"))
+      << foundFoldersOffered[0].toStdString();
+  EXPECT_EQ(foundFoldersOffered[1].toStdString(),
+            "2-01  Moonbase, Come Get Some, \"E1L1\", 1 hour ago");
+  EXPECT_EQ(foundFoldersOffered[2].toStdString(),
+            "1-06  Launch Facility, Let's Rock, \"SPACEPORT HIDEOUT\", 3 hours ago");
+  EXPECT_EQ(foundFoldersOffered[3].toStdString(), "A saved game, 2 days ago (cannot be loaded)");
+  const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  // Its slot, and no level that would replace it.
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/s1", "/1"}));
+  mainform::CameBack(*form, false);
+  foundFolderPosition = 0;
+  shown.clear();
+  PopupMenuItemChosen(PopupCommand::kSavedGames);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(),
+            "It was saved by another version of the game (its version 116, this one's 117).");
+
+  // Raze: its own folder's saves; EDuke32: none can be continued.
+  testsupport::WriteFile(Bin() + "/raze", "#!/bin/sh\nexec /bin/sleep 3\n");
+  ::chmod((Bin() + "/raze").c_str(), 0755);
+  Port();
+  const std::string raze = Root() + "/home/.config/raze/savegames/Duke.Duke.15";
+  testsupport::MakeDirs(raze);
+  copy("raze/save0001.dsave", raze + "/save0001.dsave", 7200 + 60);
+  copy("broken/raze/other-engine.dsave", raze + "/save0002.dsave", 60 + 5);
+  for (const PopupMenuItem& i : PopupMenu()) {
+    if (i.command == PopupCommand::kEngine && i.engine == GameEngine::kRaze) PopupMenuItemChosen(i);
+  }
+  EXPECT_EQ(PopupItemNow(item(PopupCommand::kContinue)).caption, "Continue: 1-03, 2 hours ago");
+  for (const PopupMenuItem& i : PopupMenu()) {
+    if (i.command == PopupCommand::kEngine && i.engine == GameEngine::kEDuke32) {
+      PopupMenuItemChosen(i);
+    }
+  }
+  const PopupItemState eduke32 = PopupItemNow(item(PopupCommand::kContinue));
+  EXPECT_FALSE(eduke32.enabled);
+  EXPECT_EQ(eduke32.toolTip,
+            "EDuke32 cannot be told to load a saved game when it starts: start it, then load "
+            "the game from its own menu (Load Game).");
 }
 
 // JFDuke3D would not start a user map at once with fake players: while a

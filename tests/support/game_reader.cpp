@@ -83,6 +83,13 @@ GameStart ReadDosSwitches(const std::vector<std::string>& words, char switchChar
     if (Is(w, "-nosetup") && switchChar == '-') continue;
     if (w.size() < 2 || w[0] != switchChar) continue;  // other words are not read
     const std::string rest = w.substr(2);
+    // A digit loads that slot's saved game, in place of a level named
+    // before it (the game does not read one named after it the same way).
+    if (std::isdigit(static_cast<unsigned char>(w[1])) && w.size() == 2) {
+      game.savedGame = w[1] - '0';
+      game.startsLevel = false;
+      continue;
+    }
     switch (std::tolower(static_cast<unsigned char>(w[1]))) {
       case 's':
         game.skill = std::atoi(rest.c_str()) % 5;
@@ -128,7 +135,7 @@ GameStart ReadDosSwitches(const std::vector<std::string>& words, char switchChar
   }
   if (allRespawn) game.respawn = {Respawn::kMonsters, Respawn::kItems, Respawn::kInventory};
   if (mapGiven && fakePlayersHoldAMap && game.fakePlayers > 0) game.startsLevel = false;
-  if (!game.startsLevel) {
+  if (!game.startsLevel && game.savedGame < 0) {
     game.skillFromMenu = true;
     if (game.fakePlayers > 0) {
       game.monstersOff = true;
@@ -159,7 +166,7 @@ std::string Describe(const GameStart& g) {
   out << (g.monstersOff ? ", monsters off" : "") << (g.sound ? "" : ", no sound")
       << (g.music ? "" : ", no music") << (g.recordsDemo ? ", demo" : "") << ", fake players "
       << g.fakePlayers << (g.ai ? ", ai" : "") << ", map '" << g.map << "', group '" << g.group
-      << "'";
+      << "'" << (g.savedGame >= 0 ? ", saved game " + std::to_string(g.savedGame) : "");
   return out.str();
 }
 

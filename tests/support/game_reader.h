@@ -24,8 +24,9 @@ struct GameStart {
   bool recordsDemo = false;
   int fakePlayers = 0;
   bool ai = false;
-  std::string map;    // a user map, started at once
-  std::string group;  // a group file loaded
+  std::string map;     // a user map, started at once
+  std::string group;   // a group file loaded
+  int savedGame = -1;  // the slot of a saved game loaded at start
 
   bool operator==(const GameStart&) const = default;
 };

@@ -475,9 +475,33 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
   });
   Click(form->Control("cmdStart"));
   Pump();
-  EXPECT_EQ(items, (std::vector<std::string>{"Others>", "", "Help>", "", "Exit", "DN3DHelp.exe",
-                                             "Duke Setup.exe", "Send EMail", "Goto Homepage", "",
-                                             "About Kestrum"}));
+  EXPECT_EQ(items,
+            (std::vector<std::string>{
+                "Others>", "", "Help>", "Continue (There is no saved game Duke3D.exe can load.)",
+                "Saved games...", "", "Exit", "DN3DHelp.exe", "Duke Setup.exe", "Send EMail",
+                "Goto Homepage", "", "About Kestrum"}));
+  // A save the game can load is named by "Continue"; the list shows each.
+  if (fs::exists(KESTRUM_SAVE_FIXTURES)) {
+    fs::copy_file(fs::path(KESTRUM_SAVE_FIXTURES) / "dos" / "GAME1.SAV", game_ / "GAME1.SAV");
+    fs::copy_file(fs::path(KESTRUM_SAVE_FIXTURES) / "broken" / "dos" / "wrong-version.SAV",
+                  game_ / "GAME2.SAV");
+    Click(form->Control("cmdStart"));
+    Pump();
+    EXPECT_EQ(items[3], "Continue: 2-01 Come Get Some, just now");
+    std::vector<std::string> listed;
+    answer = [&](const Request& r) {
+      if (r.kind == Request::Kind::kList) listed = r.items;
+      shown.push_back(r);
+      return std::string();  // cancelled
+    };
+    choice = frmPopup::IdOf("mnuSavedGames");
+    Click(form->Control("cmdStart"));
+    Pump();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_TRUE(listed[0].ends_with("(cannot be loaded)") !=
+                listed[1].ends_with("(cannot be loaded)"));
+    choice = 0;
+  }
   choice = frmPopup::IdOf("mnuHomepage");
   Click(form->Control("cmdStart"));
   EXPECT_TRUE(opened.empty());  // not while the menu is up

@@ -112,6 +112,12 @@ std::string FolderIdentity(const std::string& hostFolder) {
   return IdentityOf(st);
 }
 
+long long ModifiedTime(const std::string& hostPath) {
+  struct stat st {};
+  if (::stat(hostPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  return static_cast<long long>(st.st_mtim.tv_sec);
+}
+
 std::vector<std::string> MachineValues(const std::string&, const std::string&) {
   return {};
 }

@@ -103,6 +103,19 @@ std::string FolderIdentity(const std::string& hostFolder) {
   return identity;
 }
 
+long long ModifiedTime(const std::string& hostPath) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Utf16(hostPath).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return 0;
+  }
+  const unsigned long long ticks =
+      (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime;
+  // From 100-nanosecond steps since 1601.
+  return static_cast<long long>(ticks / 10000000ULL) - 11644473600LL;
+}
+
 namespace {
 
 // A text value of a key, or empty.
