@@ -5,6 +5,8 @@
 //                                        until DOSBox has started
 //   bench-dos look <home>                first contact's look where the stores
 //                                        put the game, under that home
+//   bench-dos saves <game folder>        the DOS game's saved games listed, as
+//                                        "Saved games..." lists them
 // For launch, PATH must hold a "dosbox" and no "command.com".
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "base/main_window_port.h"
 #include "launch/command_line.h"
 #include "launch/launcher.h"
+#include "launch/saved_games.h"
 #include "levels/levels.h"
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
@@ -62,6 +65,16 @@ int main(int argc, char** argv) {
     const auto refused = TakeChosenFile(argv[2], window);
     const long long took = Since(start);
     if (refused || UserFilePath.empty()) return 1;
+    std::printf("%lld\n", took);
+    return 0;
+  }
+  if (mode == "saves") {
+    platform::SetProgramDirectoryForTesting(argv[2]);
+    const launch::GameFolder folder = launch::LookAtGameFolder();  // as the window has it
+    const auto start = std::chrono::steady_clock::now();
+    const auto games = launch::SavedGames(folder, GameEngine::kDos);
+    const long long took = Since(start);
+    if (games.empty()) return 1;
     std::printf("%lld\n", took);
     return 0;
   }

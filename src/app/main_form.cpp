@@ -88,15 +88,26 @@ std::string MainFormPort::ChooseFolder(const std::string& title, const std::stri
 }
 
 int MainFormPort::ChooseFromList(const std::string& title, const std::string& prompt,
-                                 const std::vector<std::string>& entries) {
-  if (!session.answerDialogs) return AskFromList(title, prompt, entries);
-  DialogRequest request;
-  request.kind = DialogRequest::Kind::kList;
-  request.title = title;
-  request.text = prompt;
-  request.items = entries;
-  const std::string answer = session.answerDialogs(request);
-  return answer.empty() ? -1 : std::atoi(answer.c_str());
+                                 const std::vector<std::string>& entries,
+                                 const std::vector<std::string>& greyed) {
+  std::vector<std::string> reasons = greyed;
+  reasons.resize(entries.size());
+  int picked = -1;
+  if (!session.answerDialogs) {
+    picked = AskFromList(title, prompt, entries, reasons);
+  } else {
+    DialogRequest request;
+    request.kind = DialogRequest::Kind::kList;
+    request.title = title;
+    request.text = prompt;
+    request.items = entries;
+    request.greyed = reasons;
+    const std::string answer = session.answerDialogs(request);
+    picked = answer.empty() ? -1 : std::atoi(answer.c_str());
+  }
+  // A greyed entry is never an answer, whatever the dialog let through.
+  if (picked < 0 || picked >= static_cast<int>(entries.size())) return -1;
+  return reasons[static_cast<std::size_t>(picked)].empty() ? picked : -1;
 }
 
 namespace mainform {
@@ -403,15 +414,17 @@ void ShowSavedGames(MainFormPort& window) {
   for (int i = 0; i < Stages.ListCount(); ++i) stages.push_back(Stages.List(i));
   const long long now = static_cast<long long>(std::time(nullptr));
   std::vector<std::string> entries;
+  std::vector<std::string> greyed;
   for (const auto& game : games) {
+    // Greyed alone would not say why; the reason is part of the row.
     entries.push_back(launch::Describe(game, stages, now, false) +
-                      (game.whyNot.empty() ? std::string() : " (cannot be loaded)"));
+                      (game.whyNot.empty() ? std::string() : " \u2014 " + game.whyNot));
+    greyed.push_back(game.whyNot);
   }
   const int picked = window.ChooseFromList(
-      "Saved Games", "The saved games of " + menuText + ", newest first:", entries);
-  if (picked < 0 || picked >= static_cast<int>(games.size())) return;
+      "Saved Games", "The saved games of " + menuText + ", newest first:", entries, greyed);
+  if (picked < 0) return;
   const launch::SavedGame& game = games[static_cast<std::size_t>(picked)];
-  if (!game.whyNot.empty()) return window.ShowMessage(NoDice(game.whyNot));
   if (const std::string why = launch::WhyNoContinue(engine); !why.empty()) {
     return window.ShowMessage(NoDice(why));
   }

@@ -43,6 +43,8 @@ struct DialogRequest {
   std::vector<OpenDialogSettings::Filter> filters;
   std::string defaultExtension;
   std::vector<std::string> items;  // a list's
+  // Per item of a list, why it cannot be picked (shown greyed); empty: it can.
+  std::vector<std::string> greyed;
 };
 // An answer given in the user's place: the file or folder chosen, a list's
 // place in decimal; the empty text for none.
@@ -97,8 +99,11 @@ class MainFormPort : public MainWindowPort {
   std::string ChooseFile(const OpenDialogSettings& settings, const std::string& hostFolder);
   std::string ChooseFolder(const std::string& title, const std::string& hostFolder);
   // A modal choice of one of the entries; its position, or -1 when cancelled.
+  // An entry with a reason in greyed (same positions) is shown greyed and
+  // cannot be picked.
   int ChooseFromList(const std::string& title, const std::string& prompt,
-                     const std::vector<std::string>& entries);
+                     const std::vector<std::string>& entries,
+                     const std::vector<std::string>& greyed = {});
   // The popup menu at a point of the client area, in pixels; returns when it
   // has closed. A chosen item runs afterwards, as its own event.
   virtual void ShowPopupMenu(int x, int y) = 0;
@@ -115,7 +120,8 @@ class MainFormPort : public MainWindowPort {
                                  const std::string& hostFolder) = 0;
   virtual std::string AskForFolder(const std::string& title, const std::string& hostFolder) = 0;
   virtual int AskFromList(const std::string& title, const std::string& prompt,
-                          const std::vector<std::string>& entries) = 0;
+                          const std::vector<std::string>& entries,
+                          const std::vector<std::string>& greyed) = 0;
 };
 
 namespace mainform {

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
+#include <QStandardItemModel>
 
 namespace dialogs {
 
@@ -28,15 +30,43 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
   return QFileDialog::getExistingDirectory(parent, title, directory);
 }
 
-int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items) {
+int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+            const QStringList& greyed) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(title);
   dialog.setLabelText(label);
+  dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+  dialog.setMinimumWidth(520);  // a whole path, or a save and its reason
   dialog.setComboBoxItems(items);
   dialog.setComboBoxEditable(false);
+  auto* list = dialog.findChild<QComboBox*>();
+  if (list == nullptr) return -1;
+  // The list shows the combo box's own model: greying an item there greys
+  // it in the list, and takes it out of the choice.
+  auto* model = qobject_cast<QStandardItemModel*>(list->model());
+  int first = -1;
+  for (int i = 0; i < items.size(); ++i) {
+    const bool grey = i < greyed.size() && !greyed[i].isEmpty();
+    if (grey && model != nullptr) {
+      model->item(i)->setFlags(model->item(i)->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+      model->item(i)->setToolTip(greyed[i]);
+    } else if (first < 0) {
+      first = i;
+    }
+  }
+  if (first >= 0) dialog.setTextValue(items[first]);
+  list->setCurrentIndex(first);
+  // The list starts on that entry too, for the keys that walk it.
+  if (auto* view = dialog.findChild<QListView*>(); view != nullptr && first >= 0) {
+    view->setCurrentIndex(view->model()->index(first, 0));
+    view->setFocus();
+  }
   if (dialog.exec() != QDialog::Accepted) return -1;
-  const auto* list = dialog.findChild<QComboBox*>();
-  return list != nullptr ? list->currentIndex() : -1;
+  // By its place: the dialog matches the list's choice to the combo box by
+  // text, the first of entries that read alike.
+  const auto* view = dialog.findChild<QListView*>();
+  const int chosen = view != nullptr ? view->currentIndex().row() : list->currentIndex();
+  return chosen >= 0 && (chosen >= greyed.size() || greyed[chosen].isEmpty()) ? chosen : -1;
 }
 
 }  // namespace dialogs

@@ -27,7 +27,9 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
 
 // A modal choice of one entry of a list: its position, or -1 when cancelled.
 // Entries may read alike (names that are not UTF-8): only the position says
-// which was chosen.
-int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
+// which was chosen. An entry with a reason in greyed is greyed, cannot be
+// picked, and gives the reason as its tool tip.
+int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+            const QStringList& greyed = {});
 
 }  // namespace dialogs

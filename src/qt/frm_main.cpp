@@ -391,10 +391,12 @@ std::string frmMain::AskForFolder(const std::string& title, const std::string& h
 }
 
 int frmMain::AskFromList(const std::string& title, const std::string& prompt,
-                         const std::vector<std::string>& entries) {
-  QStringList items;
+                         const std::vector<std::string>& entries,
+                         const std::vector<std::string>& greyed) {
+  QStringList items, reasons;
   for (const auto& entry : entries) items << Qs(entry);
-  return dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items);
+  for (const auto& why : greyed) reasons << Qs(why);
+  return dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items, reasons);
 }
 
 void frmMain::After(int milliseconds, std::function<void()> action) {

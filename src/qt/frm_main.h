@@ -74,7 +74,8 @@ class frmMain : public QWidget, public MainFormPort {
                          const std::string& hostFolder) override;
   std::string AskForFolder(const std::string& title, const std::string& hostFolder) override;
   int AskFromList(const std::string& title, const std::string& prompt,
-                  const std::vector<std::string>& entries) override;
+                  const std::vector<std::string>& entries,
+                  const std::vector<std::string>& greyed) override;
 
  public:
   // True from a successful start until the user comes back to Kestrum.

@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace win32::dialogs {
@@ -108,22 +109,82 @@ constexpr WORD kList = 100;
 
 struct ListDialog {
   const std::vector<std::string>* items;
+  const std::vector<std::string>* greyed;
+  bool Greyed(std::size_t i) const { return i < greyed->size() && !(*greyed)[i].empty(); }
 };
+
+// A list box draws its items itself only as text; a greyed one is drawn here.
+void DrawListItem(const DRAWITEMSTRUCT& item, const ListDialog& list) {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  const bool grey = list.Greyed(item.itemID);
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  ::FillRect(item.hDC, &item.rcItem,
+             ::GetSysColorBrush(selected && !grey ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  ::SetBkMode(item.hDC, TRANSPARENT);
+  ::SetTextColor(item.hDC, ::GetSysColor(grey       ? COLOR_GRAYTEXT
+                                         : selected ? COLOR_HIGHLIGHTTEXT
+                                                    : COLOR_WINDOWTEXT));
+  RECT text = item.rcItem;
+  text.left += 2;
+  const std::wstring caption = Wide((*list.items)[item.itemID]);
+  ::DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if ((item.itemState & ODS_FOCUS) != 0) ::DrawFocusRect(item.hDC, &item.rcItem);
+}
 
 INT_PTR CALLBACK ListDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto* list = reinterpret_cast<const ListDialog*>(lParam);
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       HWND box = ::GetDlgItem(dialog, kList);
-      for (const auto& item : *list->items)
-        ::SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
-      ::SendMessageW(box, LB_SETCURSEL, 0, 0);
+      std::size_t first = list->items->size();
+      for (std::size_t i = 0; i < list->items->size(); ++i) {
+        ::SendMessageW(box, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(Wide((*list->items)[i]).c_str()));
+        if (first == list->items->size() && !list->Greyed(i)) first = i;
+      }
+      // A row longer than the list scrolls sideways to show its reason.
+      if (HDC dc = ::GetDC(box)) {
+        const HGDIOBJ was =
+            ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+        LONG widest = 0;
+        for (const auto& item : *list->items) {
+          const std::wstring caption = Wide(item);
+          SIZE size{};
+          ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+          widest = std::max(widest, size.cx + 4);
+        }
+        ::SelectObject(dc, was);
+        ::ReleaseDC(box, dc);
+        ::SendMessageW(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
+      }
+      ::SendMessageW(box, LB_SETCURSEL, first < list->items->size() ? first : 0, 0);
       ::SetFocus(box);
       return FALSE;
     }
+    case WM_MEASUREITEM: {
+      // Sent while the list is made, before WM_INITDIALOG: a line of the
+      // dialog's own font.
+      RECT line{0, 0, 0, 10};
+      ::MapDialogRect(dialog, &line);
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(line.bottom);
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* list = reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+      if (list == nullptr) return FALSE;
+      DrawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), *list);
+      return TRUE;
+    }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_DBLCLK)) {
+        const auto* list = reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
         const LRESULT chosen = ::SendDlgItemMessageW(dialog, kList, LB_GETCURSEL, 0, 0);
+        if (chosen != LB_ERR && list != nullptr && list->Greyed(static_cast<std::size_t>(chosen))) {
+          ::MessageBeep(MB_OK);  // a greyed item is not an answer
+          return TRUE;
+        }
         ::EndDialog(dialog, chosen == LB_ERR ? -1 : chosen);
         return TRUE;
       }
@@ -172,14 +233,14 @@ std::string ChooseFolder(HWND owner, const std::string& title, const std::string
 }
 
 int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
-                   const std::vector<std::string>& items) {
+                   const std::vector<std::string>& items, const std::vector<std::string>& greyed) {
   DialogTemplate form(Wide(title), 320, 150, 4);
   form.Item(SS_LEFT, 7, 7, 306, 10, 0xFFFF, kStatic, Wide(prompt));
-  form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,
+  form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,
             20, 306, 102, kList, kListBox, L"");
   form.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 209, 129, 50, 14, IDOK, kButton, L"OK");
   form.Item(BS_PUSHBUTTON | WS_TABSTOP, 263, 129, 50, 14, IDCANCEL, kButton, L"Cancel");
-  ListDialog list{&items};
+  ListDialog list{&items, &greyed};
   const INT_PTR chosen =
       ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner, ListDialogEvents,
                                 reinterpret_cast<LPARAM>(&list));

@@ -21,8 +21,10 @@ std::string ChooseFileToOpen(HWND owner, const OpenDialogSettings& settings,
 // it is one; the folder chosen, or empty.
 std::string ChooseFolder(HWND owner, const std::string& title, const std::string& directory);
 // A list to pick one item of, with OK and Cancel; the item's place, or -1.
+// An item with a reason in greyed is drawn greyed and cannot be picked.
 int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
-                   const std::vector<std::string>& items);
+                   const std::vector<std::string>& items,
+                   const std::vector<std::string>& greyed = {});
 // The filter in the form the common dialog takes it.
 std::wstring Filter(const OpenDialogSettings& settings);
 

@@ -810,9 +810,10 @@ std::string frmMain::AskForFolder(const std::string& title, const std::string& h
 }
 
 int frmMain::AskFromList(const std::string& title, const std::string& prompt,
-                         const std::vector<std::string>& items) {
+                         const std::vector<std::string>& items,
+                         const std::vector<std::string>& greyed) {
   return win32::dialogs::ChooseFromList(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, prompt,
-                                        items);
+                                        items, greyed);
 }
 
 void frmMain::ShowPopupMenu(int x, int y) {

@@ -82,7 +82,8 @@ class frmMain : public MainFormPort {
                          const std::string& hostFolder) override;
   std::string AskForFolder(const std::string& title, const std::string& hostFolder) override;
   int AskFromList(const std::string& title, const std::string& prompt,
-                  const std::vector<std::string>& entries) override;
+                  const std::vector<std::string>& entries,
+                  const std::vector<std::string>& greyed) override;
 
  public:
   // What the window does with a message; the window procedure's work.

@@ -76,7 +76,7 @@ class FakeForm : public MainFormPort {
     events.push_back("folder dialog: " + title);
     return {};
   }
-  int AskFromList(const std::string& title, const std::string&,
+  int AskFromList(const std::string& title, const std::string&, const std::vector<std::string>&,
                   const std::vector<std::string>&) override {
     events.push_back("list: " + title);
     return -1;

@@ -7,6 +7,9 @@
 
 #include <ctime>
 
+#include <QApplication>
+#include <QInputDialog>
+#include <QListView>
 #include <QMenu>
 #include <QTimer>
 
@@ -18,6 +21,7 @@
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "os/instance.h"
+#include "qt/dialogs.h"
 #include "qt/frm_popup.h"
 #include "support/engine_oracles.h"
 #include "support/game_reader.h"
@@ -488,24 +492,28 @@ TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
   foundFolderPosition = 1;
   PopupMenuItemChosen(PopupCommand::kSavedGames);
   ASSERT_EQ(foundFoldersOffered.size(), 4);
-  EXPECT_TRUE(foundFoldersOffered[0].endsWith("10 minutes ago (cannot be loaded)"))
-      << foundFoldersOffered[0].toStdString();
+  const QString newer = "It was saved by another version of the game (its version 116, this one's 117).";
+  EXPECT_EQ(foundFoldersOffered[0].toStdString(),
+            "1-06  Launch Facility, Let's Rock, \"SPACEPORT HIDEOUT\", 10 minutes ago \u2014 " +
+                newer.toStdString());
   EXPECT_EQ(foundFoldersOffered[1].toStdString(),
             "2-01  Moonbase, Come Get Some, \"E1L1\", 1 hour ago");
   EXPECT_EQ(foundFoldersOffered[2].toStdString(),
             "1-06  Launch Facility, Let's Rock, \"SPACEPORT HIDEOUT\", 3 hours ago");
-  EXPECT_EQ(foundFoldersOffered[3].toStdString(), "A saved game, 2 days ago (cannot be loaded)");
+  EXPECT_TRUE(foundFoldersOffered[3].startsWith("A saved game, 2 days ago \u2014 It cannot be read"));
+  EXPECT_EQ(listGreyed, (QStringList{newer, "", "", "It cannot be read: the file is damaged."}));
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
   // Its slot, and no level that would replace it.
   EXPECT_EQ(calls[0].args, (std::vector<std::string>{"/c", "Duke3D", "/s1", "/1"}));
   mainform::CameBack(*form, false);
+  // A greyed one is not an answer, whatever the dialog lets through.
   foundFolderPosition = 0;
   shown.clear();
   PopupMenuItemChosen(PopupCommand::kSavedGames);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].text.toStdString(),
-            "It was saved by another version of the game (its version 116, this one's 117).");
+  QTest::qWait(200);
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(testsupport::ReadCalls(Bin(), "command.com").size(), 1u);
 
   // Raze: its own folder's saves; EDuke32: none can be continued.
   testsupport::WriteFile(Bin() + "/raze", "#!/bin/sh\nexec /bin/sleep 3\n");
@@ -529,6 +537,54 @@ TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
   EXPECT_EQ(eduke32.toolTip,
             "EDuke32 cannot be told to load a saved game when it starts: start it, then load "
             "the game from its own menu (Load Game).");
+
+  // JFDuke3D: its own folder's, the one picked started from its slot.
+  testsupport::WriteRecordingProgram(Bin(), "jfduke3d");
+  Port();
+  const std::string jf = Root() + "/home/.jfduke3d";
+  testsupport::MakeDirs(jf);
+  copy("jfduke3d/game0.sav", jf + "/game0.sav", 3 * 60);
+  copy("broken/jfduke3d/wrong-version.sav", jf + "/game4.sav", 60);
+  for (const PopupMenuItem& i : PopupMenu()) {
+    if (i.command == PopupCommand::kEngine && i.engine == GameEngine::kJFDuke3D) {
+      PopupMenuItemChosen(i);
+    }
+  }
+  foundFolderPosition = 1;
+  PopupMenuItemChosen(PopupCommand::kSavedGames);
+  ASSERT_EQ(foundFoldersOffered.size(), 2);
+  EXPECT_FALSE(listGreyed[0].isEmpty());
+  EXPECT_TRUE(listGreyed[1].isEmpty()) << listGreyed[1].toStdString();
+  EXPECT_TRUE(foundFoldersOffered[1].endsWith("3 minutes ago")) << foundFoldersOffered[1].toStdString();
+  const auto jfCalls = testsupport::WaitForCalls(Bin(), "jfduke3d", 1);
+  ASSERT_EQ(jfCalls.size(), 1u);
+  const std::vector<std::string>& jfArgs = jfCalls[0].args;
+  EXPECT_NE(std::find(jfArgs.begin(), jfArgs.end(), "-0"), jfArgs.end()) << ShownCommandLine(jfArgs);
+}
+
+// The list dialog itself: a greyed entry is shown greyed with its reason,
+// is not where the choice starts, and is never the answer.
+TEST_F(PortTest, TheListDialogGreysWhatCannotBePicked) {
+  for (const int pick : {0, 1}) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* view = dialog->findChild<QListView*>();
+      ASSERT_NE(view, nullptr);
+      const QModelIndex first = view->model()->index(0, 0);
+      EXPECT_FALSE(view->model()->flags(first) & Qt::ItemIsEnabled);
+      EXPECT_EQ(first.data(Qt::ToolTipRole).toString(), "It is damaged.");
+      EXPECT_EQ(view->currentIndex().row(), 1);
+      view->setCurrentIndex(view->model()->index(pick, 0));
+      seen = true;
+      dialog->accept();
+    });
+    EXPECT_EQ(dialogs::GetItem(nullptr, "Saved Games", "Newest first:", {"broken", "good"},
+                               {"It is damaged.", ""}),
+              1);
+    EXPECT_TRUE(seen);
+  }
 }
 
 // JFDuke3D would not start a user map at once with fake players: while a

@@ -68,6 +68,8 @@ void WidgetTest::AnswerFor(TestForm& window) {
     for (const auto& item : r.items) d.items << QString::fromStdString(item);
     if (r.kind == DialogRequest::Kind::kList) {
       foundFoldersOffered = d.items;
+      listGreyed.clear();
+      for (const auto& why : r.greyed) listGreyed << QString::fromStdString(why);
       const int at =
           foundFolderPosition >= 0 ? foundFolderPosition : d.items.indexOf(foundFolderAnswer);
       return at >= 0 ? std::to_string(at) : std::string();

@@ -52,6 +52,7 @@ class WidgetTest : public IsolatedTest {
   QString foundFolderAnswer;
   int foundFolderPosition = -1;  // when set, the answer by position
   QStringList foundFoldersOffered;
+  QStringList listGreyed;  // the offered entries' reasons to be greyed
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();
   // Drops files on the start button as a file manager does; tells whether
