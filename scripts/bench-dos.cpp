@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   }
   if (mode == "launch" && argc >= 4) {
     platform::SetProgramDirectoryForTesting(argv[2]);
-    if (TakeChosenFile(platform::HostToDos(argv[3]), window)) return 1;
+    if (TakeChosenFile(platform::HostToDos(platform::HostPath{argv[3]}).text, window)) return 1;
     // What the launch button does, from its click.
     const auto start = std::chrono::steady_clock::now();
     launch::EnterProgramDirectory();

@@ -246,7 +246,7 @@ launch::Plan PlanNow(const MainFormPort& window) {
 // chose it.
 std::optional<Message> ChosenFileGone() {
   if (Stages.ChosenFile().identity.empty()) return std::nullopt;
-  const platform::DosFile now = platform::LocateDosFile(Stages.ChosenFile().path.text);
+  const platform::DosFile now = platform::LocateFile(Stages.ChosenFile().path);
   if (now.identity == Stages.ChosenFile().identity) return std::nullopt;
   platform::dosview::FileTrouble trouble;
   trouble.fileName = Stages.ChosenFile().path.Name();
@@ -262,13 +262,13 @@ std::optional<Message> TakeFileForTheDosGame() {
   const platform::HostPath& chosen = Stages.ChosenFile().path;
   if (chosen.empty() || !UserFilePath.empty()) return std::nullopt;
   if (auto gone = ChosenFileGone()) return gone;
-  const std::string shortPath = text::ToLower(GetShortPath(chosen.text));
-  auto trouble = platform::dosview::CheckChosenFile(chosen.text, shortPath);
+  const platform::DosShortPath shortPath{text::ToLower(GetShortPath(chosen.text))};
+  auto trouble = platform::dosview::CheckChosenFile(chosen, shortPath);
   if (trouble.kind == platform::dosview::Trouble::kNone && shortPath.empty()) {
     trouble.kind = platform::dosview::Trouble::kNoDosPath;
   }
   if (trouble.kind != platform::dosview::Trouble::kNone) return NoDice(launch::Describe(trouble));
-  UserFilePath = shortPath;
+  UserFilePath = shortPath.text;
   return std::nullopt;
 }
 
@@ -343,7 +343,7 @@ void Launch(MainFormPort& window, const launch::SavedGame* saved) {
   }
   if (saved != nullptr) {
     // The save is still the one listed.
-    if (platform::LocateDosFile(saved->path).identity != saved->identity) {
+    if (platform::LocateFile(platform::HostPath{saved->path}).identity != saved->identity) {
       return window.ShowMessage(
           NoDice("\"" + saved->path.substr(platform::LastSeparator(saved->path) + 1) +
                  "\" is no longer the saved game listed: it was moved, "

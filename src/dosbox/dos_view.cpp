@@ -80,9 +80,9 @@ FileTrouble CheckReadable(const DosFile& file, const std::string& path) {
   return trouble;
 }
 
-FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath) {
-  const DosFile chosen = LocateDosFile(chosenPath);
-  FileTrouble trouble = CheckReadable(chosen, chosenPath);
+FileTrouble CheckChosenFile(const HostPath& chosenPath, const DosShortPath& shortPath) {
+  const DosFile chosen = LocateFile(chosenPath);
+  FileTrouble trouble = CheckReadable(chosen, chosenPath.text);
   if (trouble.kind != Trouble::kNone) return trouble;
   if (shortPath.empty()) {
     const std::size_t cut = LastSeparator(chosen.hostPath);
@@ -93,14 +93,14 @@ FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& sh
       return trouble;
     }
     // The size the short path would need, when there is one at all.
-    trouble.kind =
-        GetShortPathNameA(chosenPath, nullptr, 0) > 0 ? Trouble::kPathTooLong : Trouble::kNoDosPath;
+    trouble.kind = GetShortPathNameA(chosenPath.text, nullptr, 0) > 0 ? Trouble::kPathTooLong
+                                                                      : Trouble::kNoDosPath;
     return trouble;
   }
   // The file's own 8.3 name, not the short path's text cut at its last
   // backslash: a host name may hold one.
   std::string dosName = text::ToUpper(ShortNameOf(chosen.hostPath));
-  if (dosName.empty()) dosName = text::ToUpper(LastComponent(shortPath));
+  if (dosName.empty()) dosName = text::ToUpper(LastComponent(shortPath.text));
   // What DOS cannot open by that name is said first: it is the reason, and a
   // name cut at a character DOS cannot hold would lead to another file.
   trouble = CheckDosName(trouble.fileName, dosName);
@@ -109,7 +109,7 @@ FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& sh
   // shows the file by it, and a program run directly looks it up there.
   const std::size_t cut = LastSeparator(chosen.hostPath);
   const std::string folder = cut == 0 ? std::string("/") : chosen.hostPath.substr(0, cut);
-  if (LocateDosFile(InFolder(folder, dosName)).identity != chosen.identity) {
+  if (LocateDosFile(DosNameIn(HostPath{folder}, dosName)).identity != chosen.identity) {
     trouble.kind = Trouble::kAnotherFile;
     trouble.dosName = dosName;
   }
@@ -132,7 +132,7 @@ Located Locate(const std::string& path, const std::vector<ChosenFile>& chosen) {
     if (text::EqualsNoCase(c.dosPath, path) && !c.hostPath.empty()) mine = &c;
   }
   const std::string where = mine != nullptr ? mine->hostPath.text : path;
-  Located at{LocateDosFile(where), {}};
+  Located at{mine != nullptr ? LocateFile(mine->hostPath) : LocateDosFile(DosPath{path}), {}};
   at.trouble = CheckReadable(at.file, where);
   if (at.trouble.kind == Trouble::kNone) {
     at.trouble = CheckDosName(at.trouble.fileName, LastComponent(path));
@@ -164,7 +164,8 @@ FileTrouble CheckChosenFiles(const std::vector<std::string>& words,
       Located at = Locate(path, chosen);
       // Run directly, the program reads the DOS path itself: it must lead
       // to the very file chosen, not to another that DOS names alike.
-      if (at.trouble.kind == Trouble::kNone && LocateDosFile(path).identity != c.identity) {
+      if (at.trouble.kind == Trouble::kNone &&
+          LocateDosFile(DosPath{path}).identity != c.identity) {
         at.trouble.kind = Trouble::kAnotherFile;
         at.trouble.dosName = text::ToUpper(LastComponent(path));
       }

@@ -21,7 +21,7 @@ FileTrouble CheckReadable(const DosFile& file, const std::string& path);
 
 // Why DOS could not open a file the user chose (its DOS path as chosen)
 // by the short path Kestrum hands to the game (empty when there is none).
-FileTrouble CheckChosenFile(const std::string& chosenPath, const std::string& shortPath);
+FileTrouble CheckChosenFile(const HostPath& chosenPath, const DosShortPath& shortPath);
 
 using platform::ChosenFile;
 

@@ -109,7 +109,7 @@ GameFolder LookAtFolder(const std::string& dir) {
   const std::string group = platform::FindNormalFile(platform::InFolder(dir, "DUKE3D.GRP"));
   if (!group.empty()) {
     folder.mainGroup = platform::InFolder(dir, group);
-    folder.groupSize = platform::LocateDosFile(folder.mainGroup).size;
+    folder.groupSize = platform::LocateFile(platform::HostPath{folder.mainGroup}).size;
   }
   for (const EngineRow& row : Engines()) {
     if (platform::FindNormalFile(platform::InFolder(dir, row.mark)).empty()) continue;
@@ -117,7 +117,7 @@ GameFolder LookAtFolder(const std::string& dir) {
     if (*row.program != '\0') {
       const std::string found = platform::FindNormalFile(platform::InFolder(dir, row.program));
       if (!found.empty()) {
-        const std::string path = platform::DosToHost(platform::InFolder(dir, found));
+        const std::string path = platform::InFolder(dir, found);  // the name as found
         // Only a program this system can run counts; else the next candidate.
         if (platform::system::CanRun(path)) program = path;
       }

@@ -204,7 +204,7 @@ std::vector<SavedGame> SavedGames(const GameFolder& folder, GameEngine engine) {
   for (SavedGame& game : games) {
     const std::size_t limit = row->read == saves::ReadRazeSave ? kMostBytes : std::size_t{1} << 18;
     game.info = row->read(platform::system::ReadListFile(game.path, limit));
-    game.identity = platform::LocateDosFile(game.path).identity;
+    game.identity = platform::LocateFile(platform::HostPath{game.path}).identity;
     game.whyNot = row->whyNot(game.info, folder);
   }
   return games;

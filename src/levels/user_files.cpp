@@ -15,6 +15,12 @@ namespace {
 
 void ShowEntry(const std::string& entry, const std::string& longPath, MainWindowPort& window);
 
+// The short path the DOS game is given for a file the host names, lower
+// case as the game is given it; empty when DOS has none.
+platform::DosShortPath ShortPathFor(const platform::HostPath& file) {
+  return platform::DosShortPath{text::ToLower(GetShortPath(file.text))};
+}
+
 std::string WithoutExtension(const std::string& path) {
   return path.size() >= 4 ? path.substr(0, path.size() - 4) : std::string();
 }
@@ -32,34 +38,36 @@ std::string FindCompanion(const std::string& longPath) {
 
 // Only a file that DOS can open by its short path is taken; any other
 // changes nothing at all, and the user is told why.
-std::optional<Message> TakeFile(const std::string& fileName, GameEngine engine) {
+std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engine) {
   if (launch::RowOf(engine).userFileStaged) {
     // A port opens the file through a link of its run: any name will do,
     // as long as it is a file the user may read.
-    const platform::DosFile file = platform::LocateDosFile(fileName);
-    const auto trouble = platform::dosview::CheckReadable(file, fileName);
+    const platform::DosFile found = platform::LocateFile(file);
+    const auto trouble = platform::dosview::CheckReadable(found, file.text);
     if (trouble.kind != platform::dosview::Trouble::kNone) {
       return NoDice(launch::Describe(trouble));
     }
     // No DOS name was looked for: the DOS game looks for one at launch.
     UserFilePath.clear();
-    Stages.SetChosenFile({platform::HostPath{fileName}, file.identity});
+    Stages.SetChosenFile({file, found.identity});
     return std::nullopt;
   }
-  const std::string shortPath = text::ToLower(GetShortPath(fileName));
-  const auto trouble = platform::dosview::CheckChosenFile(fileName, shortPath);
+  const platform::DosShortPath shortPath = ShortPathFor(file);
+  const auto trouble = platform::dosview::CheckChosenFile(file, shortPath);
   if (trouble.kind != platform::dosview::Trouble::kNone) {
     return NoDice(launch::Describe(trouble));
   }
-  UserFilePath = shortPath;
-  Stages.SetChosenFile({platform::HostPath{fileName}, platform::LocateDosFile(fileName).identity});
+  UserFilePath = shortPath.text;
+  Stages.SetChosenFile({file, platform::LocateFile(file).identity});
   return std::nullopt;
 }
 
 // The user entry: the short name the DOS game gets, or for a port, which
 // has no need of one, the file's own name.
 void ShowChosenFile(MainWindowPort& window, GameEngine engine) {
-  if (!launch::RowOf(engine).userFileStaged) return SetupFile(UserFilePath, window);
+  if (!launch::RowOf(engine).userFileStaged) {
+    return SetupFile(platform::DosShortPath{UserFilePath}, window, Stages.ChosenFile().path);
+  }
   ShowEntry(text::ToLower(Stages.ChosenFile().path.Name()), Stages.ChosenFile().path.text, window);
 }
 
@@ -70,13 +78,11 @@ std::int16_t CheckValidFile(const std::string& fileName) {
   return (extension == ".map" || extension == ".grp") ? 1 : 0;
 }
 
-void SetupFile(const std::string& path, MainWindowPort& window) {
-  // The companion is looked for beside the file as it was chosen, when the
-  // path is that file's; otherwise beside the path itself.
-  const std::string longPath = text::ToLower(GetShortPath(Stages.ChosenFile().path.text)) == path
-                                   ? Stages.ChosenFile().path.text
-                                   : path;
-  ShowEntry(ParsePath(path, 0), longPath, window);
+void SetupFile(const platform::DosShortPath& path, MainWindowPort& window,
+               const platform::HostPath& chosen) {
+  // The companion is looked for beside the file as it was chosen, when
+  // there is one; otherwise beside the path itself.
+  ShowEntry(ParsePath(path.text, 0), chosen.empty() ? path.text : chosen.text, window);
 }
 
 namespace {
@@ -110,7 +116,7 @@ std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPor
   // Tested as a drop is: maps of the DOS era are named in capitals, and a
   // file of another type is no map for the game.
   if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
-  if (auto refused = TakeFile(fileName, engine)) return refused;
+  if (auto refused = TakeFile(platform::FromUser(fileName), engine)) return refused;
   ShowChosenFile(window, engine);
   return std::nullopt;
 }
@@ -120,7 +126,7 @@ std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileName
   if (fileNames.empty()) return std::nullopt;
   const std::string& first = fileNames.front();
   if (CheckValidFile(first) == 0) return std::nullopt;
-  if (auto refused = TakeFile(first, engine)) return refused;
+  if (auto refused = TakeFile(platform::FromUser(first), engine)) return refused;
   ShowChosenFile(window, engine);
   return std::nullopt;
 }

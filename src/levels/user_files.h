@@ -9,6 +9,7 @@
 
 #include "base/launch_options.h"
 #include "base/message.h"
+#include "winapi/dos_paths.h"
 
 class MainWindowPort;
 
@@ -22,8 +23,10 @@ extern std::string UserFilePath;
 std::int16_t CheckValidFile(const std::string& fileName);
 
 // Makes the file the user entry (inserted at position 0, or replacing the
-// one there), selects it, and offers its companion text on cmdText.
-void SetupFile(const std::string& path, MainWindowPort& window);
+// one there), selects it, and offers its companion text on cmdText: beside
+// the file as it was chosen, when given.
+void SetupFile(const platform::DosShortPath& path, MainWindowPort& window,
+               const platform::HostPath& chosen = {});
 
 // A file name as the Open dialog returns it (a host path; a DOS path is
 // taken too). Taken as a drop

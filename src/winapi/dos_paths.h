@@ -41,17 +41,37 @@ struct HostPath {
   bool operator==(const HostPath&) const = default;
 };
 
-// Host path <-> DOS path. On POSIX drive C: is the host root. Every function
-// here that takes a DOS path also takes a host path ("/..." on POSIX), which
-// then is cut at "/" only, so that host names reach them whole.
-std::string HostToDos(const std::string& hostPath);
+// A path as DOS and Windows name it ("c:\\games\\My Maps\\x.map"), long
+// names and all; on POSIX systems drive C: is the host's root.
+struct DosPath {
+  std::string text;
+  bool empty() const { return text.empty(); }
+  bool operator==(const DosPath&) const = default;
+};
+// The same path in 8.3 names alone ("c:\\games\\mymaps~1\\x.map"): what
+// the DOS game can be given.
+struct DosShortPath {
+  std::string text;
+  bool empty() const { return text.empty(); }
+  bool operator==(const DosShortPath&) const = default;
+};
+
+// The kinds meet only at these conversions.
+// A path the user gave (the Open dialog, a drop, the command line): the
+// host's own as it stands; on POSIX systems a DOS path ("c:\\...") is
+// found on the host.
+HostPath FromUser(const std::string& path);
+// A DOS name (an 8.3 alias, say) in a folder the host names: the folder is
+// kept as the host names it, the name found as DOS would find it.
+DosPath DosNameIn(const HostPath& folder, const std::string& dosName);
+DosPath HostToDos(const HostPath& hostPath);
 // Each component is matched without regard to case, and a component may be
 // given by its 8.3 alias. A component that does not exist is kept as given.
-std::string DosToHost(const std::string& dosPath);
+HostPath DosToHost(const DosPath& dosPath);
 // Whether HostToDos gives a path that leads back to that very file or
 // folder: a host name holding a backslash, or one that differs from a
 // neighbour's only in case, has none.
-bool NamedByDosPath(const std::string& hostPath);
+bool NamedByDosPath(const HostPath& hostPath);
 
 // As GetShortPathNameA: the number of characters written (without the NUL),
 // 0 when there is no short form (missing file), or the size needed (with the
@@ -80,7 +100,10 @@ struct DosFile {
   std::uint64_t size = 0;
   bool readable = false;  // a file this user may open to read
 };
-DosFile LocateDosFile(const std::string& dosPath);
+DosFile LocateDosFile(const DosPath& dosPath);
+// The same for a file the host names: looked up as named, never read as a
+// DOS path.
+DosFile LocateFile(const HostPath& hostPath);
 
 bool SetCurrentDirectory(const std::string& dosPath);
 std::string CurrentDirectory();

@@ -201,8 +201,8 @@ TEST_F(FirstContactTest, AnOrdinaryUserIsToldWhatPermissionsStop) {
   ::chmod(closed.c_str(), 0700);
   testsupport::FakeWindow window;
   EXPECT_EQ(AsNobody([&] {
-              const auto refused =
-                  TakeChosenFile(platform::HostToDos(closed + "/secret.map"), window);
+              const auto refused = TakeChosenFile(
+                  platform::HostToDos(platform::HostPath{closed + "/secret.map"}).text, window);
               return refused ? refused->text : std::string("taken");
             }),
             "You may not open \"secret.map\" (or a folder on its way), so neither may the game. "

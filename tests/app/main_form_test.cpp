@@ -150,9 +150,10 @@ TEST_F(MainFormTest, AChosenMapBecomesTheUserEntryAndReachesTheLine) {
   mainform::ShowCommandLine(form);
   ASSERT_EQ(form.messages.size(), 1u);
   EXPECT_EQ(form.messages[0].title, "Command Line");
-  EXPECT_EQ(form.messages[0].text, "command.com /c Duke3D /s1 -map " +
-                                       text::ToLower(platform::HostToDos(Root() + "/maps")) +
-                                       "\\mymap~1.map");
+  EXPECT_EQ(form.messages[0].text,
+            "command.com /c Duke3D /s1 -map " +
+                text::ToLower(platform::HostToDos(platform::HostPath{Root() + "/maps"}).text) +
+                "\\mymap~1.map");
   // A cancelled dialog changes nothing.
   mainform::OpenUserFile(form);
   EXPECT_EQ(Stages.List(0), "mymap~1.map");

@@ -56,7 +56,8 @@ TEST(DosAliases, TheListingOrderDecidesTheNumbers) {
 // A host folder as DOS reaches it, without the drive.
 std::string ShortDos(const std::string& host) {
   char buffer[165];
-  const auto n = platform::GetShortPathNameA(platform::HostToDos(host), buffer, 164);
+  const auto n =
+      platform::GetShortPathNameA(platform::HostToDos(platform::HostPath{host}).text, buffer, 164);
   return n > 2 && n < 164 ? std::string(buffer + 2, n - 2) : std::string();
 }
 
@@ -124,8 +125,8 @@ TEST_F(DosBoxAliasTest, DosBoxOpensTheFileByOurShortPath) {
   std::string batch;
   for (std::size_t i = 0; i < names.size(); ++i) {
     char shortPath[165];
-    const auto n =
-        platform::GetShortPathNameA(platform::HostToDos(folder + "/" + names[i]), shortPath, 164);
+    const auto n = platform::GetShortPathNameA(
+        platform::HostToDos(platform::HostPath{folder + "/" + names[i]}).text, shortPath, 164);
     ASSERT_GT(n, 0u);
     batch += "type " + std::string(shortPath + 2, n - 2) + " > " + ShortDos(Root()) + "\\OUT" +
              std::to_string(i) + ".TXT\r\n";

@@ -17,8 +17,16 @@ using platform::dosview::Trouble;
 
 class DosViewTest : public testsupport::IsolatedTest {
  protected:
-  std::string Dos(const std::string& host) { return platform::HostToDos(host); }
-  std::string Short(const std::string& host) { return text::ToLower(GetShortPath(Dos(host))); }
+  std::string Dos(const std::string& host) {
+    return platform::HostToDos(platform::HostPath{host}).text;
+  }
+  platform::DosShortPath Short(const std::string& host) {
+    return platform::DosShortPath{text::ToLower(GetShortPath(Dos(host)))};
+  }
+  // The file as the dialog gave it, and the short path the game would get.
+  platform::dosview::FileTrouble Check(const std::string& host) {
+    return platform::dosview::CheckChosenFile(platform::HostPath{host}, Short(host));
+  }
   std::string File(const std::string& relative, const std::string& content = "x") {
     const std::string path = Root() + "/" + relative;
     testsupport::MakeDirs(path.substr(0, path.rfind('/')));
@@ -56,18 +64,17 @@ TEST_F(DosViewTest, AChosenFileDosCannotOpenIsNamedWithItsReason) {
   File("clash/ANOTHE~1.MAP");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    const auto t = platform::dosview::CheckChosenFile(Dos(c.file), Short(c.file));
+    const auto t = Check(c.file);
     EXPECT_EQ(t.kind, c.trouble);
     EXPECT_EQ(t.character, c.character);
     EXPECT_EQ(t.fileName, c.file.substr(c.file.rfind('/') + 1));
   }
   EXPECT_EQ(
-      launch::Describe(
-          platform::dosview::CheckChosenFile(Dos(maps + "/con.map"), Short(maps + "/con.map"))),
+      launch::Describe(Check(maps + "/con.map")),
       "DOS takes \"con.map\" for its device CON, not for a file. Rename the file and choose it "
       "again.");
   const std::string clash = Root() + "/clash/Another Map.map";
-  EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFile(Dos(clash), Short(clash))),
+  EXPECT_EQ(launch::Describe(Check(clash)),
             "In DOS, \"Another Map.map\" is called ANOTHE~1.MAP, and so is another file in its "
             "folder. Rename one of them and choose it again.");
 }
@@ -75,8 +82,8 @@ TEST_F(DosViewTest, AChosenFileDosCannotOpenIsNamedWithItsReason) {
 // The line DOSBox runs names each file by a drive of its own; what the line
 // would still give DOSBox's shell to read, or cannot give the game, stops it.
 TEST_F(DosViewTest, ThePlanGivesEachFileADriveAndRefusesWhatDosCannotTake) {
-  const std::string map = Short(File("My Maps/My Great Map.map"));
-  const std::string group = Short(File("Add Ons/Big Addon.grp"));
+  const std::string map = Short(File("My Maps/My Great Map.map")).text;
+  const std::string group = Short(File("Add Ons/Big Addon.grp")).text;
   const std::string device = Dos(File("maps/con.map"));
   const std::string gone = Dos(Root() + "/maps/gone.map");
   struct Case {
@@ -126,7 +133,7 @@ TEST_F(DosViewTest, ThePlanGivesEachFileADriveAndRefusesWhatDosCannotTake) {
 TEST_F(DosViewTest, ALineFitsTheCommandsEveryDosBoxRuns) {
   std::string line = "command.com /c Build";
   for (int i = 1; i <= 8; ++i) {
-    line += " " + Short(File("files/f" + std::to_string(i) + ".map"));
+    line += " " + Short(File("files/f" + std::to_string(i) + ".map")).text;
     const auto plan = platform::dosview::MakePlan(line, ProgramDir());
     SCOPED_TRACE(line);
     if (i <= 7) {

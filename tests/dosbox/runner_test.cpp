@@ -89,7 +89,8 @@ TEST_F(ProcessesTest, TheGameOpensTheChosenMapWhereverBothLive) {
     testsupport::WriteFile(map, c.name);
     platform::SetProgramDirectoryForTesting(game);
     ASSERT_EQ(::chdir(game.c_str()), 0);
-    const std::string mapPath = text::ToLower(GetShortPath(platform::HostToDos(map)));
+    const std::string mapPath =
+        text::ToLower(GetShortPath(platform::HostToDos(platform::HostPath{map}).text));
     ASSERT_FALSE(mapPath.empty());
     const auto started = platform::StartProcess("command.com /c Duke3D /s2 -map " + mapPath,
                                                 platform::kSwShowMaximized);
@@ -220,7 +221,8 @@ TEST_F(ProcessesTest, AFlatpakDosBoxIsGrantedWhatTheRunNeedsAlone) {
   testsupport::MakeDirs(Root() + "/maps");
   testsupport::WriteFile(Root() + "/maps/mymap.map", "mine");
   const auto started = platform::StartProcess(
-      "command.com /c Duke3D /s2 -map " + platform::HostToDos(Root() + "/maps/mymap.map"),
+      "command.com /c Duke3D /s2 -map " +
+          platform::HostToDos(platform::HostPath{Root() + "/maps/mymap.map"}).text,
       platform::kSwShowMaximized);
   ASSERT_NE(started.taskId, 0) << launch::Describe(started.failure);
   const auto calls = testsupport::WaitForCalls(Bin(), "flatpak", 1);

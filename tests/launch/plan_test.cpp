@@ -149,7 +149,7 @@ TEST_F(PlanTest, EveryEngineStartsWhatWasChosenAsItsOwnCodeReadsIt) {
           const bool userFile = stage.ends_with(".map") || stage.ends_with(".grp");
           if (userFile) {
             in.chosenFile = platform::HostPath{chosen};
-            in.chosenIdentity = platform::LocateDosFile(chosen).identity;
+            in.chosenIdentity = platform::LocateFile(platform::HostPath{chosen}).identity;
           }
           launch::Plan plan = launch::MakePlan(in);
           launch::PreparedRun run;

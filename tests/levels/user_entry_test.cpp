@@ -23,27 +23,27 @@ class UserEntryTest : public testsupport::SharedTest {
 };
 
 TEST_F(UserEntryTest, InsertedFirstThenReplaced) {
-  SetupFile("c:\\maps\\mymap.map", window);
+  SetupFile(platform::DosShortPath{"c:\\maps\\mymap.map"}, window);
   EXPECT_EQ(Stages.ListCount(), 31);
   EXPECT_EQ(Stages.List(0), "mymap.map");
   EXPECT_EQ(Stages.ListIndex(), 0);
   EXPECT_FALSE(window.textEnabled);  // no companion text there
   Stages.SetListIndex(7);
-  SetupFile("c:\\maps\\addon.grp", window);
+  SetupFile(platform::DosShortPath{"c:\\maps\\addon.grp"}, window);
   EXPECT_EQ(Stages.ListCount(), 31);
   EXPECT_EQ(Stages.List(0), "addon.grp");
   EXPECT_EQ(Stages.ListIndex(), 0);
 }
 
 TEST_F(UserEntryTest, AnEntryStartingLikeTheFirstLevelCountsAsNone) {
-  SetupFile("c:\\1-01test.map", window);
-  SetupFile("c:\\mymap.map", window);
+  SetupFile(platform::DosShortPath{"c:\\1-01test.map"}, window);
+  SetupFile(platform::DosShortPath{"c:\\mymap.map"}, window);
   EXPECT_EQ(Stages.ListCount(), 32);
   EXPECT_EQ(Stages.List(1), "1-01test.map");
 }
 
 TEST_F(UserEntryTest, BackspaceTakesTheSelectedUserEntryAway) {
-  SetupFile("c:\\mymap.map", window);
+  SetupFile(platform::DosShortPath{"c:\\mymap.map"}, window);
   Stages.SetListIndex(2);
   StagesKeyPress(8);
   EXPECT_EQ(Stages.ListCount(), 31);
@@ -60,8 +60,8 @@ TEST_F(UserEntryTest, BackspaceTakesTheSelectedUserEntryAway) {
 }
 
 TEST_F(UserEntryTest, APathWithoutADriveLeavesTheListAlone) {
-  SetupFile("\\\\server\\share\\x.map", window);
-  SetupFile("maps\\x.map", window);
+  SetupFile(platform::DosShortPath{"\\\\server\\share\\x.map"}, window);
+  SetupFile(platform::DosShortPath{"maps\\x.map"}, window);
   EXPECT_EQ(Stages.ListCount(), 30);
 }
 
@@ -82,7 +82,8 @@ TEST_F(UserEntryTest, AFileReplacedSinceItWasChosenIsNotGivenToTheGame) {
   const std::string chosen = WriteTempFile("My Great Map.map", "chosen");
   ASSERT_FALSE(TakeChosenFile(chosen, window).has_value());
   const std::string line = "command.com /c Duke3D /s2 -map " + UserFilePath;
-  const std::vector<platform::ChosenFile> pinned{{UserFilePath, Stages.ChosenFile().identity, platform::HostPath{platform::DosToHost(chosen)}}};
+  const std::vector<platform::ChosenFile> pinned{
+      {UserFilePath, Stages.ChosenFile().identity, platform::DosToHost(platform::DosPath{chosen})}};
   EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)), "");
   // Renamed over it while it still exists: surely another file.
   WriteTempFile("newer.map", "another");

@@ -22,7 +22,7 @@ class UserFilesTest : public testsupport::IsolatedTest {
   }
   std::string File(const std::string& name, bool create = true) {
     if (create) testsupport::WriteFile(maps + "/" + name, "x");
-    return platform::HostToDos(maps + "/" + name);
+    return platform::HostToDos(platform::HostPath{maps + "/" + name}).text;
   }
   std::string ShortOf(const std::string& dos) { return text(GetShortPath(dos)); }
   static std::string text(std::string s) {
@@ -68,7 +68,9 @@ TEST_F(UserFilesTest, CompanionTextIsFoundByItsRealName) {
   EXPECT_TRUE(window.textEnabled);
   const std::string alias = text(ParsePath(GetShortPath(File("My Great Map.txt", false)), 0));
   EXPECT_EQ(window.textToolTip, "Read " + alias);
-  EXPECT_EQ(CompanionTextPath(), File("My Great Map.txt", false));
+  // Found where the host keeps it, whichever kind of path the map was given by.
+  EXPECT_EQ(CompanionTextPath(),
+            platform::DosToHost(platform::DosPath{File("My Great Map.txt", false)}).text);
 }
 
 TEST_F(UserFilesTest, CompanionOfAShortNamedMap) {
@@ -146,7 +148,7 @@ TEST_F(UserFilesTest, NameStartingLikeTheFirstLevelIsNotReplaced) {
 }
 
 TEST_F(UserFilesTest, PathWithoutDriveLeavesTheListAlone) {
-  SetupFile("\\\\server\\share\\x.map", window);
+  SetupFile(platform::DosShortPath{"\\\\server\\share\\x.map"}, window);
   EXPECT_EQ(Stages.ListCount(), 41);
   EXPECT_EQ(Stages.List(0), "1-01  Hollywood Holocaust");
 }

@@ -231,7 +231,8 @@ TEST_F(LaunchTest, AFileThatTookTheChosenOnesNameIsNeverStarted) {
     QTest::mouseClick(form->cmdOpen, Qt::LeftButton);
     ASSERT_EQ(shown.size(), 1u);  // the Open dialog alone
     shown.clear();
-    ASSERT_EQ(UserFilePath, text::ToLower(platform::HostToDos(maps)) + "\\mygrea~1.map");
+    ASSERT_EQ(UserFilePath,
+              text::ToLower(platform::HostToDos(platform::HostPath{maps}).text) + "\\mygrea~1.map");
     if (c.chosenRemoved) ::unlink((maps + "/My Great Map.map").c_str());
     testsupport::WriteFile(maps + "/" + c.newcomer, "another");
     QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);

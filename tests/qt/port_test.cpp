@@ -129,8 +129,8 @@ TEST_F(PortTest, ThePortGetsTheChoicesAndTheFilesAsTheyAre) {
     testsupport::GameStart game;
     if (AskTheEngine("eduke32", argv, game)) {
       const std::string played = name.ends_with(".map") ? game.map : game.group;
-      EXPECT_EQ(platform::LocateDosFile(played).identity,
-                platform::LocateDosFile(maps + "/" + name).identity)
+      EXPECT_EQ(platform::LocateFile(platform::HostPath{played}).identity,
+                platform::LocateFile(platform::HostPath{maps + "/" + name}).identity)
           << testsupport::Describe(game);
       EXPECT_EQ(game.startsLevel, name.ends_with(".map"));
       EXPECT_EQ(game.skill, 3);
@@ -357,8 +357,8 @@ TEST_F(PortTest, EachEngineTakesWhatItCanAndTheWindowSaysSo) {
   // Raze plays the chosen map, not the level its name reads as.
   testsupport::GameStart game;
   if (AskTheEngine("raze", argv, game)) {
-    EXPECT_EQ(platform::LocateDosFile(game.map).identity,
-              platform::LocateDosFile(maps + "/E1L1.map").identity)
+    EXPECT_EQ(platform::LocateFile(platform::HostPath{game.map}).identity,
+              platform::LocateFile(platform::HostPath{maps + "/E1L1.map"}).identity)
         << testsupport::Describe(game) << " / " << ShownCommandLine(argv);
   }
   form->close();
@@ -492,7 +492,8 @@ TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
   foundFolderPosition = 1;
   PopupMenuItemChosen(PopupCommand::kSavedGames);
   ASSERT_EQ(foundFoldersOffered.size(), 4);
-  const QString newer = "It was saved by another version of the game (its version 116, this one's 117).";
+  const QString newer =
+      "It was saved by another version of the game (its version 116, this one's 117).";
   EXPECT_EQ(foundFoldersOffered[0].toStdString(),
             "1-06  Launch Facility, Let's Rock, \"SPACEPORT HIDEOUT\", 10 minutes ago \u2014 " +
                 newer.toStdString());
@@ -500,7 +501,8 @@ TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
             "2-01  Moonbase, Come Get Some, \"E1L1\", 1 hour ago");
   EXPECT_EQ(foundFoldersOffered[2].toStdString(),
             "1-06  Launch Facility, Let's Rock, \"SPACEPORT HIDEOUT\", 3 hours ago");
-  EXPECT_TRUE(foundFoldersOffered[3].startsWith("A saved game, 2 days ago \u2014 It cannot be read"));
+  EXPECT_TRUE(
+      foundFoldersOffered[3].startsWith("A saved game, 2 days ago \u2014 It cannot be read"));
   EXPECT_EQ(listGreyed, (QStringList{newer, "", "", "It cannot be read: the file is damaged."}));
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
@@ -555,11 +557,13 @@ TEST_F(PortTest, SavedGamesAreListedAndTheOnePickedPlays) {
   ASSERT_EQ(foundFoldersOffered.size(), 2);
   EXPECT_FALSE(listGreyed[0].isEmpty());
   EXPECT_TRUE(listGreyed[1].isEmpty()) << listGreyed[1].toStdString();
-  EXPECT_TRUE(foundFoldersOffered[1].endsWith("3 minutes ago")) << foundFoldersOffered[1].toStdString();
+  EXPECT_TRUE(foundFoldersOffered[1].endsWith("3 minutes ago"))
+      << foundFoldersOffered[1].toStdString();
   const auto jfCalls = testsupport::WaitForCalls(Bin(), "jfduke3d", 1);
   ASSERT_EQ(jfCalls.size(), 1u);
   const std::vector<std::string>& jfArgs = jfCalls[0].args;
-  EXPECT_NE(std::find(jfArgs.begin(), jfArgs.end(), "-0"), jfArgs.end()) << ShownCommandLine(jfArgs);
+  EXPECT_NE(std::find(jfArgs.begin(), jfArgs.end(), "-0"), jfArgs.end())
+      << ShownCommandLine(jfArgs);
 }
 
 // The list dialog itself: a greyed entry is shown greyed with its reason,

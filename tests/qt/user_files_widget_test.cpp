@@ -8,7 +8,8 @@ namespace {
 
 std::string GetShortPathOf(const std::string& host) {
   char buffer[165];
-  const auto n = platform::GetShortPathNameA(platform::HostToDos(host), buffer, 164);
+  const auto n =
+      platform::GetShortPathNameA(platform::HostToDos(platform::HostPath{host}).text, buffer, 164);
   return n > 0 && n < 164 ? std::string(buffer, n) : std::string();
 }
 

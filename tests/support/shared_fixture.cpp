@@ -108,7 +108,7 @@ void SharedTest::TearDown() {
 std::string SharedTest::WriteTempFile(const std::string& name, const std::string& content) {
   const auto path = temp_ / name;
   std::ofstream(path, std::ios::binary) << content;
-  return platform::HostToDos(path.string());
+  return platform::HostToDos(platform::HostPath{path.string()}).text;
 }
 
 }  // namespace testsupport

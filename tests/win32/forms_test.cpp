@@ -616,7 +616,7 @@ TEST(Staging, TheSweepNeverFollowsALink) {
   std::ofstream(mine / "x.map") << "map";
   platform::dosview::Drive drive;
   drive.hostFile = reinterpret_cast<const char*>((mine / "x.map").u8string().c_str());
-  drive.identity = platform::LocateDosFile(drive.hostFile).identity;
+  drive.identity = platform::LocateFile(platform::HostPath{drive.hostFile}).identity;
   drive.dosName = "x.map";
   platform::system::Mounted staged = platform::system::StageRun(&drive);
   EXPECT_FALSE(staged.failure) << staged.failure.folder;

@@ -16,7 +16,9 @@ DosBox FindDosBox() {
     if (std::string found = posix::FindOnPath(name); !found.empty()) return {found, {}};
   }
   // The stores ship one in the game's own folder.
-  const std::string shipped = DosToHost(InFolder(ProgramFolder(), "DOSBOX") + "/dosbox");
+  const std::string shipped =
+      DosToHost(DosNameIn(DosToHost(DosNameIn(HostPath{ProgramFolder()}, "DOSBOX")), "dosbox"))
+          .text;
   struct stat st {};
   if (::stat(shipped.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
       ::access(shipped.c_str(), X_OK) == 0) {

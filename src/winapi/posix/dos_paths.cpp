@@ -129,7 +129,7 @@ std::string ProgramFolder() {
 }
 
 std::string ProgramDirectory() {
-  std::string dos = HostToDos(ProgramFolder());
+  std::string dos = HostToDos(HostPath{ProgramFolder()}).text;
   if (!dos.empty() && dos.back() == '\\') dos.pop_back();
   return dos;
 }
@@ -142,8 +142,18 @@ std::size_t LastSeparator(const std::string& path) {
   return IsHostPath(path) ? path.find_last_of('/') : path.find_last_of("\\/");
 }
 
-std::string HostToDos(const std::string& hostPath) {
-  std::string absolute = hostPath;
+HostPath FromUser(const std::string& path) {
+  return IsHostPath(path) ? HostPath{path} : DosToHost(DosPath{path});
+}
+
+DosPath DosNameIn(const HostPath& folder, const std::string& dosName) {
+  // A path that starts with "/" is cut at "/" alone on its way back, so the
+  // folder's names reach the host whole.
+  return DosPath{posix::JoinHost(folder.text, dosName)};
+}
+
+DosPath HostToDos(const HostPath& hostPath) {
+  std::string absolute = hostPath.text;
   if (absolute.empty() || absolute[0] != '/') {
     absolute = HostCurrentDirectory() + "/" + absolute;
   }
@@ -160,12 +170,12 @@ std::string HostToDos(const std::string& hostPath) {
     }
     start = end + 1;
   }
-  return dos;
+  return DosPath{dos};
 }
 
-std::string DosToHost(const std::string& dosPath) {
+HostPath DosToHost(const DosPath& dosPath) {
   bool absolute = false;
-  const auto parts = DosComponents(dosPath, &absolute);
+  const auto parts = DosComponents(dosPath.text, &absolute);
   std::string host = absolute ? "/" : HostCurrentDirectory();
   bool resolving = true;
   for (const auto& part : parts) {
@@ -182,7 +192,7 @@ std::string DosToHost(const std::string& dosPath) {
     }
     host = posix::JoinHost(host, entry);
   }
-  return host;
+  return HostPath{host};
 }
 
 std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
@@ -223,7 +233,7 @@ std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
 }
 
 std::string ShortNameOf(const std::string& path) {
-  const std::string host = DosToHost(path);
+  const std::string host = IsHostPath(path) ? path : DosToHost(DosPath{path}).text;
   const auto slash = host.find_last_of('/');
   if (slash == std::string::npos || slash + 1 == host.size()) return {};
   return posix::AliasOf(slash == 0 ? std::string("/") : host.substr(0, slash),
@@ -238,22 +248,23 @@ std::string FindNormalFile(const std::string& dosPath) {
       slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   if (name.empty() || name.find_first_of("*?") != std::string::npos) return {};
-  return posix::FindEntry(
-      DosToHost(folder), name, [](const std::string& hostFolder, const std::string& entry) {
-        struct stat st {};
-        return !IsHiddenName(entry) &&
-               ::stat(posix::JoinHost(hostFolder, entry).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-      });
+  return posix::FindEntry(IsHostPath(folder) ? folder : DosToHost(DosPath{folder}).text, name,
+                          [](const std::string& hostFolder, const std::string& entry) {
+                            struct stat st {};
+                            return !IsHiddenName(entry) &&
+                                   ::stat(posix::JoinHost(hostFolder, entry).c_str(), &st) == 0 &&
+                                   S_ISREG(st.st_mode);
+                          });
 }
 
-bool NamedByDosPath(const std::string& hostPath) {
-  const std::string identity = posix::FileIdentity(hostPath);
+bool NamedByDosPath(const HostPath& hostPath) {
+  const std::string identity = posix::FileIdentity(hostPath.text);
   return !identity.empty() && LocateDosFile(HostToDos(hostPath)).identity == identity;
 }
 
-DosFile LocateDosFile(const std::string& dosPath) {
+DosFile LocateFile(const HostPath& hostPath) {
   DosFile file;
-  file.hostPath = DosToHost(dosPath);
+  file.hostPath = hostPath.text;
   file.name = file.hostPath.substr(file.hostPath.find_last_of('/') + 1);
   struct stat st {};
   if (::stat(file.hostPath.c_str(), &st) != 0) {
@@ -267,13 +278,18 @@ DosFile LocateDosFile(const std::string& dosPath) {
   return file;
 }
 
+DosFile LocateDosFile(const DosPath& dosPath) {
+  return LocateFile(DosToHost(dosPath));
+}
+
 bool SetCurrentDirectory(const std::string& dosPath) {
-  const std::string host = DosToHost(dosPath.empty() ? std::string("\\") : dosPath);
+  const std::string host =
+      IsHostPath(dosPath) ? dosPath : DosToHost(DosPath{dosPath.empty() ? "\\" : dosPath}).text;
   return posix::IsDirectory(host) && ::chdir(host.c_str()) == 0;
 }
 
 std::string CurrentDirectory() {
-  return HostToDos(HostCurrentDirectory());
+  return HostToDos(HostPath{HostCurrentDirectory()}).text;
 }
 
 }  // namespace platform

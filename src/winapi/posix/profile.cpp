@@ -11,7 +11,7 @@ namespace platform {
 std::uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
                                        const std::string& defaultValue, char* buffer,
                                        std::uint32_t bufferSize, const std::string& fileName) {
-  const std::string host = DosToHost(fileName);
+  const std::string host = DosToHost(DosPath{fileName}).text;
   std::optional<std::string> value;
   const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd >= 0) {

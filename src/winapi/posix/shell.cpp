@@ -18,8 +18,9 @@ void ShellOpen(const std::string& target, const std::string& directory) {
   }
   const std::string opener = posix::FindOnPath("xdg-open");
   if (opener.empty()) return;
-  const std::string argument = isUrl ? target : DosToHost(target);
-  system::Start(opener, {"xdg-open", argument}, kSwShowNormal, {}, DosToHost(directory));
+  const std::string argument = isUrl ? target : DosToHost(DosPath{target}).text;
+  system::Start(opener, {"xdg-open", argument}, kSwShowNormal, {},
+                DosToHost(DosPath{directory}).text);
 }
 
 }  // namespace platform

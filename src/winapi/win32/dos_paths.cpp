@@ -62,22 +62,30 @@ std::string ProgramDirectory() {
     const auto slash = dir.find_last_of('\\');
     if (slash != std::string::npos) dir.resize(slash);
   }
-  dir = HostToDos(dir);
+  dir = HostToDos(HostPath{dir}).text;
   while (dir.size() > 2 && dir.back() == '\\') dir.pop_back();
   return dir;
 }
 
 // Windows paths are DOS paths already.
-std::string HostToDos(const std::string& hostPath) {
-  std::string path = hostPath;
+DosPath HostToDos(const HostPath& hostPath) {
+  std::string path = hostPath.text;
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
-  return path;
+  return DosPath{path};
 }
 
-std::string DosToHost(const std::string& dosPath) {
-  return dosPath;
+HostPath FromUser(const std::string& path) {
+  return HostPath{path};
+}
+
+DosPath DosNameIn(const HostPath& folder, const std::string& dosName) {
+  return DosPath{InFolder(folder.text, dosName)};
+}
+
+HostPath DosToHost(const DosPath& dosPath) {
+  return HostPath{dosPath.text};
 }
 
 std::uint32_t GetShortPathNameA(const std::string& longPath, char* buffer,
@@ -129,7 +137,12 @@ std::string CurrentDirectory() {
   return Utf8(std::wstring(buffer, n < MAX_PATH ? n : 0));
 }
 
-DosFile LocateDosFile(const std::string& dosPath) {
+DosFile LocateDosFile(const DosPath& dosPath) {
+  return LocateFile(HostPath{dosPath.text});
+}
+
+DosFile LocateFile(const HostPath& hostPath) {
+  const std::string& dosPath = hostPath.text;
   DosFile file;
   file.hostPath = dosPath;
   const auto slash = dosPath.find_last_of("\\/");
@@ -181,7 +194,7 @@ DosFile LocateDosFile(const std::string& dosPath) {
 }
 
 // Windows' own paths are DOS paths already.
-bool NamedByDosPath(const std::string&) {
+bool NamedByDosPath(const HostPath&) {
   return true;
 }
 
