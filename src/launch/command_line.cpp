@@ -36,6 +36,13 @@ const CommandDialect& DosDialect() {
   static const CommandDialect dos = [] {
     CommandDialect d = DosSwitches({"command.com", "/c", "Duke3D"}, '/');
     d.save = CommandDialect::Save::kSlot;
+    d.mod = {{"/g", "/g", ""},
+             {"", "", "A zip file is a source port's; the DOS game takes groups (GRP)."},
+             {"/x", "", "The DOS game takes one main script (CON) and no modules."},
+             {"", "", "DEF files are a source port's; the DOS game does not read them."},
+             {"", "", "The DOS game takes no folder of loose files."}};
+    d.modAttached = true;
+    d.ownFolderNote = "The DOS game keeps its settings and saved games in the game's folder.";
     return d;
   }();
   return dos;
@@ -46,6 +53,12 @@ CommandDialect PortDialect(const std::vector<std::string>& program, const std::s
   d.wholeArguments = true;
   d.map = CommandDialect::Map::kSearchPath;
   d.group = CommandDialect::Group::kNextWord;
+  d.mod = {
+      {"-g", "-g", ""}, {"-g", "-g", ""}, {"-x", "-mx", ""}, {"-h", "-mh", ""}, {"-j", "-j", ""}};
+  // It stays in the folder it starts in, which holds its settings and
+  // saves; the game's folder is then on its search path.
+  d.ownFolderWords = {"-usecwd", "-j", "{game}"};
+  d.startsInOwnFolder = true;
   return d;
 }
 
@@ -65,6 +78,17 @@ CommandDialect JFDuke3DDialect(const std::vector<std::string>& program,
   d.save = CommandDialect::Save::kSlot;
   d.fakePlayersHoldAMap = true;
   d.whyNot = "JFDuke3D does not start your own map at once with fake players.";
+  d.mod = {{"-g", "-g", ""},
+           {"-g", "-g", ""},
+           {"-x", "", "JFDuke3D takes one main script (CON) and no modules."},
+           {"-h", "", "JFDuke3D takes one DEF file."},
+           {"-j", "-j", ""}};
+  d.modAttached = true;
+  d.modByName = true;
+  // Started in a folder that holds this file, it keeps its settings and
+  // saves there.
+  d.startsInOwnFolder = true;
+  d.ownFolderMark = "user_profiles_disabled";
   return d;
 }
 
@@ -83,7 +107,67 @@ CommandDialect RazeDialect(const std::vector<std::string>& program, const std::s
   d.cannotTake = {Of(Option::kSkills), Of(Option::kRespawn), Of(Option::kFakers),
                   Of(Option::kArtInt), Of(Option::kRecord),  Of(Option::kMonsters)};
   d.whyNot = "Raze cannot be told this from its command line: set it in Raze's own menus.";
+  d.mod = {{"-file", "-file", ""},
+           {"-file", "-file", ""},
+           {"-con", "-addcon", ""},
+           {"-def", "-adddef", ""},
+           {"-file", "-file", ""}};
+  d.ownFolderWords = {"-savedir", "{folder}/saves", "-config", "{folder}/raze.ini"};
   return d;
+}
+
+ModPart ModPartOf(const std::string& path, bool isFolder) {
+  if (isFolder) return ModPart::kFolder;
+  const std::string extension = text::ToLower(path.substr(
+      path.find_last_of('.') == std::string::npos ? path.size() : path.find_last_of('.')));
+  if (extension == ".grp") return ModPart::kGroup;
+  if (extension == ".zip" || extension == ".pk3") return ModPart::kZip;
+  if (extension == ".con") return ModPart::kCon;
+  if (extension == ".def") return ModPart::kDef;
+  return ModPart::kUnknown;
+}
+
+std::string WhyNotModFile(const CommandDialect& dialect, ModPart part, int index) {
+  const auto at = static_cast<std::size_t>(part);
+  if (part == ModPart::kUnknown || at >= dialect.mod.size()) {
+    return "It is none of a mod's parts: a group (GRP), a zip, a script (CON), a DEF file or a "
+           "folder.";
+  }
+  const CommandDialect::ModSwitches& s = dialect.mod[at];
+  const std::string& word = index == 0 ? s.first : s.more;
+  if (!word.empty()) return {};
+  return s.whyNot.empty() ? std::string("It takes only one of these.") : s.whyNot;
+}
+
+ModWordsResult ModWords(const CommandDialect& dialect, const std::vector<ModFileWords>& files) {
+  ModWordsResult result;
+  int seen[static_cast<int>(ModPart::kUnknown) + 1] = {};
+  for (const ModFileWords& file : files) {
+    const ModPart part = ModPartOf(file.hostPath, file.isFolder);
+    const int index = seen[static_cast<int>(part)]++;
+    const std::string name = file.hostPath.substr(platform::LastSeparator(file.hostPath) + 1);
+    if (const std::string why = WhyNotModFile(dialect, part, index); !why.empty()) {
+      if (result.whyNot.empty()) result.whyNot = "\"" + name + "\": " + why;
+      continue;
+    }
+    const CommandDialect::ModSwitches& s = dialect.mod[static_cast<std::size_t>(part)];
+    const std::string& word = index == 0 ? s.first : s.more;
+    std::string path = dialect.switchChar == '/' ? file.dosPath : file.hostPath;
+    if (dialect.modByName && part != ModPart::kFolder) {
+      // Its folder first on the search path, then the file by its name.
+      const auto slash = platform::LastSeparator(path);
+      const std::string folder = path.substr(0, slash == 0 ? 1 : slash);
+      result.words.push_back(dialect.searchPathAttached ? "-j" + folder : "-j");
+      if (!dialect.searchPathAttached) result.words.push_back(folder);
+      path = name;
+    }
+    if (dialect.modAttached) {
+      result.words.push_back(word + path);
+    } else {
+      result.words.insert(result.words.end(), {word, path});
+    }
+  }
+  return result;
 }
 
 bool Takes(const CommandDialect& dialect, int option) {

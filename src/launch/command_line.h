@@ -52,7 +52,47 @@ struct CommandDialect {
   // Fake players keep it from starting a user map at once: with a user map
   // it is told neither of them nor of their AI.
   bool fakePlayersHoldAMap = false;
+  // How it takes each part of a mod (a ModPart's place): the switch for
+  // the first file of that part and for each one after it; an empty switch
+  // cannot take the file, and whyNot says why.
+  struct ModSwitches {
+    std::string first, more;
+    std::string whyNot;
+  };
+  std::vector<ModSwitches> mod;
+  bool modAttached = false;  // the file attached to its switch ("-gFILE")
+  // A file by its name, its folder on the search path ahead of it (a
+  // program that takes no path by its full name).
+  bool modByName = false;
+  // A folder of its own for its settings and saves: the words that tell it
+  // ("{folder}" stands for the folder, "{game}" for the game's), and
+  // whether it starts in that folder; that file made in it keeps it there.
+  std::vector<std::string> ownFolderWords;
+  bool startsInOwnFolder = false;
+  std::string ownFolderMark;
+  // What it does with its own folder where it cannot be told one.
+  std::string ownFolderNote;
 };
+
+// The parts of a mod, as each file shows which it is.
+enum class ModPart { kGroup, kZip, kCon, kDef, kFolder, kUnknown };
+ModPart ModPartOf(const std::string& path, bool isFolder);
+// A mod's file as the plan hands it on: the host path, and for the DOS
+// game its short path.
+struct ModFileWords {
+  std::string hostPath;
+  std::string dosPath;
+  bool isFolder = false;
+};
+struct ModWordsResult {
+  std::vector<std::string> words;
+  std::string whyNot;  // naming the first file it cannot take; empty when it takes all
+};
+// The files in the dialect's words, in their order.
+ModWordsResult ModWords(const CommandDialect& dialect, const std::vector<ModFileWords>& files);
+// Why the dialect cannot take that file as the index-th of its part (0:
+// the first); empty when it can.
+std::string WhyNotModFile(const CommandDialect& dialect, ModPart part, int index);
 const CommandDialect& DosDialect();
 // Source ports, each at the path of its program (the words that start it),
 // told the game's main group file where it needs it (as the plan names it:

@@ -67,14 +67,17 @@ const FoundEngine* GameFolder::Find(GameEngine engine) const {
   return nullptr;
 }
 
-ProgramStart ProgramWords(const FoundEngine& found,
-                          const std::vector<std::string>& grantedFolders) {
+ProgramStart ProgramWords(const FoundEngine& found, const std::vector<std::string>& grantedFolders,
+                          const std::vector<std::string>& writableFolders) {
   if (found.flatpakId.empty()) return {{found.program}, {}};
   // The app sees its own folders only: the run is granted the game's and
   // the user's file's, to read, and nothing else of the home.
   ProgramStart start{{found.program, "run"}, {}};
-  for (const auto& folder : grantedFolders) {
-    const platform::system::FlatpakGrant grant = platform::system::GrantToFlatpak(folder, true);
+  std::vector<std::pair<std::string, bool>> grants;
+  for (const auto& folder : grantedFolders) grants.emplace_back(folder, true);
+  for (const auto& folder : writableFolders) grants.emplace_back(folder, false);
+  for (const auto& [folder, readOnly] : grants) {
+    const platform::system::FlatpakGrant grant = platform::system::GrantToFlatpak(folder, readOnly);
     if (!grant.whyNot.empty()) {
       return {{},
               std::string(RowOf(found.engine).menuText) +

@@ -68,7 +68,8 @@ struct ProgramStart {
   std::vector<std::string> words;
   std::string whyNot;
 };
-ProgramStart ProgramWords(const FoundEngine& found, const std::vector<std::string>& grantedFolders);
+ProgramStart ProgramWords(const FoundEngine& found, const std::vector<std::string>& grantedFolders,
+                          const std::vector<std::string>& writableFolders = {});
 // The folders where a found engine would find a file by its name before
 // the folder of the run it is told of: the game folder, and its own.
 std::vector<std::string> LooksFirstIn(const FoundEngine& found);

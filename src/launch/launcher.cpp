@@ -3,6 +3,7 @@
 #include "dosbox/drives.h"
 #include "dosbox/runner.h"
 #include "launch/messages.h"
+#include "os/folders.h"
 #include "os/processes.h"
 #include "text/text.h"
 #include "winapi/dos_paths.h"
@@ -77,6 +78,13 @@ PreparedRun PrepareRun(const Plan& plan) {
   prepared.started = std::move(made.started);
   prepared.release = std::move(made.release);
   return prepared;
+}
+
+std::string PrepareOwnFolder(const std::string& hostFolder, GameEngine engine) {
+  const std::string mark = RowOf(engine).dialect({}, {}).ownFolderMark;
+  if (platform::system::MakeFolderWith(hostFolder, mark)) return {};
+  return "Kestrum could not make the preset's own folder " + hostFolder +
+         ". Check that you may write there and try again.";
 }
 
 }  // namespace launch

@@ -46,4 +46,9 @@ struct PreparedRun {
 };
 PreparedRun PrepareRun(const Plan& plan);
 
+// The preset's own folder made ready for that engine (made where missing,
+// with the file that keeps the engine in it); why not, in the Parts' words
+// of a folder, where it cannot be.
+std::string PrepareOwnFolder(const std::string& hostFolder, GameEngine engine);
+
 }  // namespace launch

@@ -1,5 +1,6 @@
 #include "launch/plan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dosbox/drives.h"
@@ -64,11 +65,20 @@ Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
   const std::string extension = text::Right(text::ToLower(in.stage), 4);
   const bool userFile = extension == ".map" || extension == ".grp";
   if (row.start == StartedBy::kCommandInterpreter) {
-    plan.shown = BuildCommandLine(in.options, in.stage, in.dosPath, in.savedGame);
+    CommandDialect dos = DosDialect();
+    const ModWordsResult mod = ModWords(dos, in.mod);
+    if (!mod.whyNot.empty()) {
+      plan.refused = std::string(row.menuText) + " cannot take " + mod.whyNot;
+      return plan;
+    }
+    dos.program.insert(dos.program.end(), mod.words.begin(), mod.words.end());
+    plan.shown = in.mod.empty() ? BuildCommandLine(in.options, in.stage, in.dosPath, in.savedGame)
+                                : std::string();
     // The same words go on to command.com or DOSBox, as command.com would
     // cut them at their blanks: the line is never flattened and cut again.
     for (const auto& word :
-         BuildCommandWords(DosDialect(), in.options, in.stage, in.dosPath, in.savedGame)) {
+         BuildCommandWords(dos, in.options, in.stage, in.dosPath, in.savedGame)) {
+      if (!in.mod.empty()) plan.shown += (plan.shown.empty() ? "" : " ") + word;
       for (auto& part : text::SplitWords(word)) plan.words.push_back(std::move(part));
     }
     return plan;
@@ -97,13 +107,43 @@ Plan MakePlan(const PlanInputs& in, const RunFolder* run) {
     mainGroup = text::ToUpper(platform::system::kGameLink) + "/" +
                 mainGroup.substr(platform::LastSeparator(mainGroup) + 1);
   }
-  // A sandboxed program is granted the game's folder and the run's.
+  // A sandboxed program is granted the game's folder and the run's, the
+  // folders of the mod's files to read, and its own folder to write in.
   plan.granted = {platform::ProgramFolder()};
   if (run != nullptr && plan.NeedsRun()) plan.granted.push_back(run->folder);
-  const ProgramStart program = ProgramWords(*found, plan.granted);
+  for (const ModFileWords& file : in.mod) {
+    const auto slash = platform::LastSeparator(file.hostPath);
+    std::string folder =
+        file.isFolder ? file.hostPath : file.hostPath.substr(0, slash == 0 ? 1 : slash);
+    if (std::find(plan.granted.begin(), plan.granted.end(), folder) == plan.granted.end()) {
+      plan.granted.push_back(std::move(folder));
+    }
+  }
+  std::vector<std::string> writable;
+  if (!in.ownFolder.empty()) writable.push_back(in.ownFolder);
+  const ProgramStart program = ProgramWords(*found, plan.granted, writable);
   plan.refused = program.whyNot;
-  plan.words = BuildCommandWords(row.dialect(program.words, mainGroup), in.options, in.stage, file,
-                                 in.savedGame);
+  CommandDialect dialect = row.dialect(program.words, mainGroup);
+  if (!in.ownFolder.empty()) {
+    for (const std::string& word : dialect.ownFolderWords) {
+      if (word == "{game}") {
+        dialect.program.push_back(platform::ProgramFolder());
+      } else if (word.starts_with("{folder}")) {
+        dialect.program.push_back(word.size() > 9 ? platform::InFolder(in.ownFolder, word.substr(9))
+                                                  : in.ownFolder);
+      } else {
+        dialect.program.push_back(word);
+      }
+    }
+    if (dialect.startsInOwnFolder) plan.workingFolder = in.ownFolder;
+    plan.granted.insert(plan.granted.end(), writable.begin(), writable.end());
+  }
+  const ModWordsResult mod = ModWords(dialect, in.mod);
+  if (!mod.whyNot.empty() && plan.refused.empty()) {
+    plan.refused = std::string(row.menuText) + " cannot take " + mod.whyNot;
+  }
+  dialect.program.insert(dialect.program.end(), mod.words.begin(), mod.words.end());
+  plan.words = BuildCommandWords(dialect, in.options, in.stage, file, in.savedGame);
   plan.shown = ShownCommandLine(plan.words);
   return plan;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/launch_options.h"
+#include "launch/command_line.h"
 #include "launch/engine.h"
 #include "winapi/dos_paths.h"
 
@@ -25,6 +26,10 @@ struct PlanInputs {
   // A saved game that starts instead of the stage: its slot ("3"), or the
   // name the engine loads it by.
   std::string savedGame;
+  // A preset's mod: its ticked files in the order they load, and the
+  // preset's own folder for the engine's settings and saves (empty: none).
+  std::vector<ModFileWords> mod;
+  std::string ownFolder;
 };
 
 struct Plan {

@@ -37,6 +37,14 @@ bool HoldsAnyOf(const std::string& hostFolder, const std::vector<std::string>& n
 bool CanList(const std::string& hostFolder);
 // The identity of a folder; empty when it is none.
 std::string FolderIdentity(const std::string& hostFolder);
+// Kestrum's own folder for what it keeps beside its settings (presets'
+// folders): the settings store's folder, or on Windows
+// %APPDATA%\Kestrum. Empty where there is none.
+std::string KestrumDataFolder();
+// Makes a folder and those above it where missing, and an empty file of
+// that name in it where one is given and missing; false when the folder
+// is not there afterwards, or the file could not be made.
+bool MakeFolderWith(const std::string& hostFolder, const std::string& emptyFile);
 
 // The text a value of the machine's registry holds (HKEY_LOCAL_MACHINE, the
 // key given without WOW6432Node), once for each registry view that has it:

@@ -204,6 +204,7 @@ TEST_F(PlanTest, EveryEngineStartsWhatWasChosenAsItsOwnCodeReadsIt) {
           for (std::string* file : {&expected.map, &expected.group}) {
             if (!file->empty()) *file = "the chosen file";
           }
+          expected.groups.clear();  // the engines' groups are another test's
           EXPECT_EQ(played, expected)
               << ShownCommandLine(plan.words) << "\n  the engine: " << Describe(played)
               << "\n  chosen:     " << Describe(expected) << "\n"
@@ -298,6 +299,112 @@ TEST_F(PlanTest, EachEngineIsToldTheSavedGameAsItReadsIt) {
   EXPECT_EQ(answer.json["start"]["level"].IsNull(), true) << answer.raw;
 
   EXPECT_FALSE(launch::WhyNoContinue(GameEngine::kEDuke32).empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A preset's mod, as each engine's own code reads the line made of it: the
+// add-on's group after the game's, the main script, the DEF file and the
+// user's map, with the preset's own folder for its settings and saves.
+TEST_F(PlanTest, EachEngineLoadsAPresetsFilesInOrderWithItsOwnFolder) {
+  const std::string mod = Root() + "/My Mod";
+  testsupport::MakeDirs(mod);
+  Group(mod + "/DUKEDC.GRP", 8410183);
+  testsupport::WriteFile(mod + "/DC GAME.CON", "// the mod's own\n");
+  testsupport::WriteFile(mod + "/DC.DEF", "// art\n");
+  testsupport::WriteFile(mod + "/DC MAP.map", std::string("\7\0\0\0", 4));
+  const std::string own = Root() + "/preset folder";
+  testsupport::MakeDirs(own);
+  const auto inputs = [&](GameEngine engine) {
+    launch::PlanInputs in;
+    in.folder = launch::LookAtGameFolder();
+    in.engine = engine;
+    in.stage = "dc map.map";
+    in.chosenFile = platform::HostPath{mod + "/DC MAP.map"};
+    in.chosenIdentity = platform::LocateFile(in.chosenFile).identity;
+    for (const char* name : {"DUKEDC.GRP", "DC GAME.CON", "DC.DEF"}) {
+      in.mod.push_back({mod + "/" + name, "", false});
+    }
+    in.ownFolder = own;
+    return in;
+  };
+  const EngineCase engines[] = {{"eduke32", GameEngine::kEDuke32, "eduke32", ""},
+                                {"raze", GameEngine::kRaze, "raze", ""},
+                                {"jfduke3d", GameEngine::kJFDuke3D, "jfduke3d", ""}};
+  for (const EngineCase& e : engines) {
+    SCOPED_TRACE(e.oracle);
+    Install(e, Place::kBeside);
+    launch::PlanInputs in = inputs(e.engine);
+    ASSERT_EQ(launch::PrepareOwnFolder(own, e.engine), "");
+    launch::Plan plan = launch::MakePlan(in);
+    launch::PreparedRun run = launch::PrepareRun(plan);
+    ASSERT_EQ(run.error, "");
+    plan = launch::MakePlan(in, &run.folder);
+    ASSERT_EQ(plan.refused, "");
+    const auto answer =
+        testsupport::AskEngine(e.oracle, plan.words, plan.workingFolder, Root() + "/home", Bin());
+    ASSERT_EQ(answer.error, "");
+    const auto& json = answer.json;
+    const std::string line = ShownCommandLine(plan.words) + "\n" + answer.raw;
+    std::vector<std::string> groups;
+    if (e.engine == GameEngine::kEDuke32) {
+      for (const auto& g : json["start"]["groups"].items) {
+        if (g["loaded"].boolean) groups.push_back(RealPath(g["file"].text));
+      }
+      EXPECT_EQ(json["parsed"]["con"].text, mod + "/DC GAME.CON") << line;
+      EXPECT_EQ(json["parsed"]["def"].text, mod + "/DC.DEF") << line;
+      EXPECT_TRUE(json["parsed"]["use_cwd"].boolean) << line;
+      EXPECT_EQ(plan.workingFolder, own);
+    } else if (e.engine == GameEngine::kRaze) {
+      for (const auto& g : json["start"]["files_given"].items) {
+        if (g.text.ends_with(".GRP") || g.text.ends_with(".grp")) {
+          groups.push_back(
+              RealPath(g.text.front() == '/' ? g.text : plan.workingFolder + "/" + g.text));
+        }
+      }
+      EXPECT_EQ(json["parsed"]["con"].text, mod + "/DC GAME.CON") << line;
+      EXPECT_EQ(json["parsed"]["def"].text, mod + "/DC.DEF") << line;
+      const auto& args = json["parsed"]["args"].items;
+      bool savedir = false;
+      for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        savedir = savedir || (args[i].text == "-savedir" && args[i + 1].text.starts_with(own));
+      }
+      EXPECT_TRUE(savedir) << line;
+    } else {
+      for (const auto& g : json["start"]["groups"].items)
+        groups.push_back(RealPath(g["file"].text));
+      EXPECT_EQ(json["parsed"]["con"].text, "DC GAME.CON") << line;
+      EXPECT_EQ(json["parsed"]["def"].text, "DC.DEF") << line;
+      EXPECT_EQ(RealPath(json["cwd"].text), RealPath(own)) << line;
+      EXPECT_TRUE(testsupport::Exists(own + "/user_profiles_disabled"));
+    }
+    // The game's group, then the add-on's: the later one wins.
+    ASSERT_GE(groups.size(), 2u) << line;
+    EXPECT_EQ(groups[groups.size() - 2], RealPath(ProgramDir() + "/DUKE3D.GRP")) << line;
+    EXPECT_EQ(groups.back(), RealPath(mod + "/DUKEDC.GRP")) << line;
+    GameStart played = testsupport::AsGameStart(e.oracle, json);
+    EXPECT_NE(played.map, "") << line;
+    if (run.release) run.release();
+  }
+
+  // The DOS game, by its own switches: the group and the main script, and
+  // what it cannot take is said, naming the file.
+  {
+    launch::PlanInputs in = inputs(GameEngine::kDos);
+    in.mod = {{mod + "/DUKEDC.GRP", "c:\\mymod\\dukedc.grp", false},
+              {mod + "/DC GAME.CON", "c:\\mymod\\dcgame~1.con", false}};
+    in.stage = "1-01  Hollywood Holocaust";
+    const GameStart dos = testsupport::ReadAsTheGame(launch::MakePlan(in).shown);
+    EXPECT_FALSE(dos.quits);
+    EXPECT_EQ(dos.groups, std::vector<std::string>{"c:\\mymod\\dukedc.grp"});
+    EXPECT_EQ(dos.con, "c:\\mymod\\dcgame~1.con");
+    in.mod.push_back({mod + "/DC.DEF", "", false});
+    EXPECT_EQ(launch::MakePlan(in).refused,
+              "Duke3D.exe cannot take \"DC.DEF\": DEF files are a source port's; the DOS game "
+              "does not read them.");
+  }
 }
 
 }  // namespace

@@ -126,6 +126,15 @@ GameStart ReadDosSwitches(const std::vector<std::string>& words, char switchChar
       case 'g':
         // Only a name attached to the switch is a group file.
         if (!rest.empty()) game.group = WithExtension(rest, ".grp");
+        if (!rest.empty()) game.groups.push_back(game.group);
+        break;
+      case 'x':
+        // The main script in place of GAME.CON (a DOS game's switch alone).
+        if (switchChar == '/' && !rest.empty()) {
+          game.con = rest;
+        } else if (unknownQuits) {
+          game.quits = true;
+        }
         break;
       case 'j':
         break;  // a search path

@@ -24,9 +24,11 @@ struct GameStart {
   bool recordsDemo = false;
   int fakePlayers = 0;
   bool ai = false;
-  std::string map;     // a user map, started at once
-  std::string group;   // a group file loaded
-  int savedGame = -1;  // the slot of a saved game loaded at start
+  std::string map;                  // a user map, started at once
+  std::string group;                // a group file loaded
+  std::vector<std::string> groups;  // every group file named, in order (the DOS game's)
+  std::string con;                  // the main script named (the DOS game's /x)
+  int savedGame = -1;               // the slot of a saved game loaded at start
 
   bool operator==(const GameStart&) const = default;
 };

@@ -6,6 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "os/posix/config_folder.h"
+
 namespace platform::system {
 
 namespace {
@@ -124,6 +128,27 @@ std::vector<std::string> MachineValues(const std::string&, const std::string&) {
 
 std::vector<std::string> UserValues(const std::string&, const std::string&) {
   return {};
+}
+
+std::string KestrumDataFolder() {
+  return posix::ConfigFolder();
+}
+
+bool MakeFolderWith(const std::string& hostFolder, const std::string& emptyFile) {
+  if (hostFolder.empty() || hostFolder[0] != '/') return false;
+  for (std::size_t at = hostFolder.find('/', 1);; at = hostFolder.find('/', at + 1)) {
+    const std::string upTo = hostFolder.substr(0, at);
+    if (::mkdir(upTo.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (at == std::string::npos) break;
+  }
+  struct stat st {};
+  if (::stat(hostFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  if (emptyFile.empty()) return true;
+  const int fd = ::open((hostFolder + "/" + emptyFile).c_str(),
+                        O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
 }
 
 }  // namespace platform::system

@@ -158,4 +158,37 @@ std::vector<std::string> UserValues(const std::string& key, const std::string& n
   return {std::move(value)};
 }
 
+std::string KestrumDataFolder() {
+  const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+  if (n == 0) return {};
+  std::wstring base(n, L'\0');
+  const DWORD got = ::GetEnvironmentVariableW(L"APPDATA", base.data(), n);
+  if (got == 0 || got >= n) return {};
+  base.resize(got);
+  return Utf8(base) + "\\Kestrum";
+}
+
+bool MakeFolderWith(const std::string& hostFolder, const std::string& emptyFile) {
+  if (hostFolder.size() < 3) return false;
+  for (std::size_t at = hostFolder.find_first_of("\\/", 3);;
+       at = hostFolder.find_first_of("\\/", at + 1)) {
+    const std::string upTo = hostFolder.substr(0, at);
+    if (!::CreateDirectoryW(Utf16(upTo).c_str(), nullptr) &&
+        ::GetLastError() != ERROR_ALREADY_EXISTS) {
+      return false;
+    }
+    if (at == std::string::npos) break;
+  }
+  const DWORD attributes = ::GetFileAttributesW(Utf16(hostFolder).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return false;
+  }
+  if (emptyFile.empty()) return true;
+  const HANDLE file = ::CreateFileW(Utf16(hostFolder + "\\" + emptyFile).c_str(), GENERIC_WRITE, 0,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
 }  // namespace platform::system
