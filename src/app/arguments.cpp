@@ -14,14 +14,27 @@ std::optional<ArgumentsAnswer> AnswerArguments(int argc, const char* const* argv
           "A front end for Duke Nukem 3D: pick a level or a map of your own, the skill\n"
           "and the other options, and start the game, its editors, setup and help.\n"
           "\n"
-          "Kestrum takes no options; it plays the game in the folder it is started\n"
-          "from by a link (ln -s /usr/bin/kestrum ~/Games/Duke3D/), or asks where the\n"
-          "game is. See kestrum(6).\n"
+          "Kestrum plays the game in the folder it is started from by a link\n"
+          "(ln -s /usr/bin/kestrum ~/Games/Duke3D/), or asks where the game is.\n"
+          "See kestrum(6).\n"
           "\n"
-          "  --help     show this and end\n"
-          "  --version  show the version and end\n",
+          "  --preset NAME  start that preset's game, without the window\n"
+          "  --help         show this and end\n"
+          "  --version      show the version and end\n",
           0};
     }
+    if (arg == "--preset" && i + 1 >= argc) {
+      return ArgumentsAnswer{"kestrum: --preset needs the name of a preset\n", 2};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> PresetArgument(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--preset" && i + 1 < argc) return std::string(argv[i + 1]);
+    if (arg.starts_with("--preset=")) return std::string(arg.substr(9));
   }
   return std::nullopt;
 }

@@ -1,5 +1,6 @@
-// Kestrum has no command line of its own: "--help" and "--version" are
-// answered on the terminal, and every other argument is left alone.
+// Kestrum's command line: "--help" and "--version" are answered on the
+// terminal, "--preset NAME" starts a preset's game without the window, and
+// every other argument is left alone.
 #pragma once
 
 #include <optional>
@@ -14,6 +15,11 @@ struct ArgumentsAnswer {
 // Kestrum is to start.
 std::optional<ArgumentsAnswer> AnswerArguments(int argc, const char* const* argv,
                                                const std::string& version);
+
+// The preset's name "--preset NAME" (or "--preset=NAME") asks for; none
+// where it is not given. A "--preset" without a name is answered by
+// AnswerArguments.
+std::optional<std::string> PresetArgument(int argc, const char* const* argv);
 
 // The one line said when there is no display to show the window on.
 std::string NoDisplayMessage();

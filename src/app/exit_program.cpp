@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/main_form_port.h"
+#include "app/preset_sequences.h"
 #include "launch/engine.h"
 #include "winapi/registry.h"
 #include "settings/saved_settings.h"
@@ -24,6 +25,9 @@ void ExitProgram() {
   Session& session = window->session;
   if (session.exiting) return;
   session.exiting = true;
+  // The preset keeps what the window shows; the window's own choices are
+  // what is saved as its own.
+  mainform::LeavePreset(*window);
   bool saved = SaveSettings(*window);
   // The game program is saved only where the folder offers a choice.
   if (session.engineChoiceOffered) {

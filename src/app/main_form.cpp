@@ -8,6 +8,7 @@
 
 #include "app/exit_program.h"
 #include "app/first_contact.h"
+#include "app/preset_sequences.h"
 #include "dosbox/dos_view.h"
 #include "dosbox/start_failure.h"
 #include "launch/command_line.h"
@@ -27,6 +28,7 @@
 #include "os/task_windows.h"
 #include "winapi/registry.h"
 #include "os/instance.h"
+#include "settings/presets.h"
 #include "settings/registry.h"
 #include "settings/saved_settings.h"
 #include "tools/author_links.h"
@@ -108,6 +110,17 @@ int MainFormPort::ChooseFromList(const std::string& title, const std::string& pr
   // A greyed entry is never an answer, whatever the dialog let through.
   if (picked < 0 || picked >= static_cast<int>(entries.size())) return -1;
   return reasons[static_cast<std::size_t>(picked)].empty() ? picked : -1;
+}
+
+std::string MainFormPort::AskText(const std::string& title, const std::string& prompt,
+                                  const std::string& text) {
+  if (!session.answerDialogs) return AskForText(title, prompt, text);
+  DialogRequest request;
+  request.kind = DialogRequest::Kind::kText;
+  request.title = title;
+  request.text = prompt;
+  request.items = {text};
+  return session.answerDialogs(request);
 }
 
 namespace mainform {
@@ -356,11 +369,17 @@ void Launch(MainFormPort& window, const launch::SavedGame* saved) {
   }
   launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
   if (saved != nullptr) inputs.savedGame = saved->load;
+  // A preset's files go with the stage, each the one that was added.
+  std::vector<platform::ChosenFile> chosen;
+  KeepChoicesInPreset(window);
+  if (const auto preset = ChosenPreset(window)) {
+    if (auto refused = AddPresetTo(*preset, inputs, &chosen)) return window.ShowMessage(*refused);
+  }
   const launch::Plan plan = launch::MakePlan(inputs);
   if (plan.start == launch::StartedBy::kDirectly) return StartPort(window, inputs, plan);
   GameCommandLine = plan.shown;
+  if (!plan.refused.empty()) return window.ShowMessage(NoDice(plan.refused));
   window.Minimize();
-  std::vector<platform::ChosenFile> chosen;
   if (!Stages.ChosenFile().identity.empty()) {
     chosen.push_back({UserFilePath, Stages.ChosenFile().identity, Stages.ChosenFile().path});
   }
@@ -523,8 +542,10 @@ void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& fold
   // Which engine plays, wherever it is not the DOS game alone.
   const bool dosGameAlone =
       row.start == launch::StartedBy::kCommandInterpreter && !window.session.engineChoiceOffered;
-  window.SetCaption(mainwindow::kCaption + SetupVersion +
-                    (dosGameAlone ? std::string() : std::string(" (") + row.menuText + ")"));
+  window.SetCaption(
+      mainwindow::kCaption + SetupVersion +
+      (dosGameAlone ? std::string() : std::string(" (") + row.menuText + ")") +
+      (window.session.preset.empty() ? std::string() : " - " + window.session.preset));
 }
 
 }  // namespace
@@ -585,6 +606,12 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
     if (window != nullptr) mainform::ContinueGame(*window);
   } else if (command == PopupCommand::kSavedGames) {
     if (window != nullptr) mainform::ShowSavedGames(*window);
+  } else if (command == PopupCommand::kPreset) {
+    if (window != nullptr) mainform::ChoosePreset(*window, item.slot);
+  } else if (command == PopupCommand::kSavePreset) {
+    if (window != nullptr) mainform::SaveChoicesAsPreset(*window);
+  } else if (command == PopupCommand::kEditPresets) {
+    if (window != nullptr) mainform::EditPresets(*window);
   } else if (command == PopupCommand::kEMail) {
     ShellOpen(std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
@@ -603,8 +630,13 @@ std::vector<bool> PopupItemsShown() {
   // The folder is looked at once for the whole menu: each engine it holds,
   // and the separator with them.
   const launch::GameFolder folder = offered ? launch::LookAtGameFolder() : launch::GameFolder{};
+  const int presets = static_cast<int>(presets::LoadPresets().presets.size());
   std::vector<bool> shown;
   for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kPreset && item.slot >= presets) {
+      shown.push_back(false);
+      continue;
+    }
     shown.push_back(!item.withEngines || (offered && (item.command != PopupCommand::kEngine ||
                                                       folder.Has(item.engine))));
   }
@@ -613,14 +645,36 @@ std::vector<bool> PopupItemsShown() {
 
 bool PopupItemChecked(const PopupMenuItem& item) {
   const MainFormPort* window = mainform::Window();
-  return item.command == PopupCommand::kEngine && window != nullptr &&
-         window->session.engine == item.engine;
+  if (window == nullptr) return false;
+  if (item.command == PopupCommand::kPreset) {
+    if (item.slot < 0) return window->session.preset.empty();
+    const auto all = presets::LoadPresets().presets;
+    return item.slot < static_cast<int>(all.size()) &&
+           all[static_cast<std::size_t>(item.slot)].name == window->session.preset;
+  }
+  return item.command == PopupCommand::kEngine && window->session.engine == item.engine;
 }
 
 PopupItemState PopupItemNow(const PopupMenuItem& item) {
   PopupItemState state{item.caption, true, {}};
   const MainFormPort* window = mainform::Window();
-  if (item.command != PopupCommand::kContinue || window == nullptr) return state;
+  if (window == nullptr) return state;
+  if (item.command == PopupCommand::kPreset && item.slot >= 0) {
+    const auto all = presets::LoadPresets().presets;
+    if (item.slot < static_cast<int>(all.size())) {
+      state.caption = all[static_cast<std::size_t>(item.slot)].name;
+    }
+    return state;
+  }
+  if (item.command == PopupCommand::kEngine) {
+    // A preset the engine cannot take keeps it from being chosen.
+    if (const auto preset = mainform::ChosenPreset(*window)) {
+      state.toolTip = mainform::WhyEngineCannotTake(*preset, item.engine);
+      state.enabled = state.toolTip.empty();
+    }
+    return state;
+  }
+  if (item.command != PopupCommand::kContinue) return state;
   // The folder is looked at once, the engine's saves listed once.
   const launch::GameFolder folder = launch::LookAtGameFolder();
   const GameEngine engine = launch::EngineToRun(folder, window->session.engine);

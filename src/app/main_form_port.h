@@ -35,14 +35,14 @@ using mainwindow::SoundEntries;
 
 // A modal dialog the sequences ask for, as data: what it says and offers.
 struct DialogRequest {
-  enum class Kind { kMessage, kOpenFile, kFolder, kList } kind = Kind::kMessage;
+  enum class Kind { kMessage, kOpenFile, kFolder, kList, kText } kind = Kind::kMessage;
   std::string text;  // a message's or a list's prompt
   std::string title;
   int style = 0;          // a message's (Message::kStop, ...)
   std::string directory;  // where an Open or a folder dialog starts
   std::vector<OpenDialogSettings::Filter> filters;
   std::string defaultExtension;
-  std::vector<std::string> items;  // a list's
+  std::vector<std::string> items;  // a list's; a text's one entry: the text it starts with
   // Per item of a list, why it cannot be picked (shown greyed); empty: it can.
   std::vector<std::string> greyed;
 };
@@ -66,6 +66,11 @@ struct Session {
   bool waitingForReturn = false;
   // The folder the Open dialog shows next: where the last file was chosen.
   std::string lastOpenFolder;
+  // The preset the window shows and plays (its name), empty for none; and
+  // the window's own choices, back when none is chosen again.
+  std::string preset;
+  LaunchOptionsRecord ownOptions{};
+  std::string ownStage;
   // Set, no dialog is shown: each is answered so (a test's seam).
   DialogAnswers answerDialogs;
   // The way out: once, then how the process ends (a test's seam in place of
@@ -104,6 +109,9 @@ class MainFormPort : public MainWindowPort {
   int ChooseFromList(const std::string& title, const std::string& prompt,
                      const std::vector<std::string>& entries,
                      const std::vector<std::string>& greyed = {});
+  // A line of text typed by the user (a name), starting as given; empty
+  // when cancelled.
+  std::string AskText(const std::string& title, const std::string& prompt, const std::string& text);
   // The popup menu at a point of the client area, in pixels; returns when it
   // has closed. A chosen item runs afterwards, as its own event.
   virtual void ShowPopupMenu(int x, int y) = 0;
@@ -122,6 +130,8 @@ class MainFormPort : public MainWindowPort {
   virtual int AskFromList(const std::string& title, const std::string& prompt,
                           const std::vector<std::string>& entries,
                           const std::vector<std::string>& greyed) = 0;
+  virtual std::string AskForText(const std::string& title, const std::string& prompt,
+                                 const std::string& text) = 0;
 };
 
 namespace mainform {

@@ -48,7 +48,8 @@ int GetItem(QWidget* parent, const QString& title, const QString& label, const Q
   for (int i = 0; i < items.size(); ++i) {
     const bool grey = i < greyed.size() && !greyed[i].isEmpty();
     if (grey && model != nullptr) {
-      model->item(i)->setFlags(model->item(i)->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+      model->item(i)->setFlags(model->item(i)->flags() &
+                               ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
       model->item(i)->setToolTip(greyed[i]);
     } else if (first < 0) {
       first = i;
@@ -67,6 +68,16 @@ int GetItem(QWidget* parent, const QString& title, const QString& label, const Q
   const auto* view = dialog.findChild<QListView*>();
   const int chosen = view != nullptr ? view->currentIndex().row() : list->currentIndex();
   return chosen >= 0 && (chosen >= greyed.size() || greyed[chosen].isEmpty()) ? chosen : -1;
+}
+
+QString GetText(QWidget* parent, const QString& title, const QString& label, const QString& text) {
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(label);
+  dialog.setTextValue(text);
+  dialog.setMinimumWidth(360);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.textValue();
 }
 
 }  // namespace dialogs

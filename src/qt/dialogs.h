@@ -32,4 +32,7 @@ QString GetExistingDirectory(QWidget* parent, const QString& title, const QStrin
 int GetItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
             const QStringList& greyed = {});
 
+// A modal line of text, starting as given; empty when cancelled.
+QString GetText(QWidget* parent, const QString& title, const QString& label, const QString& text);
+
 }  // namespace dialogs

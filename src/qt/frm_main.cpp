@@ -399,6 +399,11 @@ int frmMain::AskFromList(const std::string& title, const std::string& prompt,
   return dialogs::GetItem(nullptr, Qs(title), Qs(prompt), items, reasons);
 }
 
+std::string frmMain::AskForText(const std::string& title, const std::string& prompt,
+                                const std::string& text) {
+  return dialogs::GetText(nullptr, Qs(title), Qs(prompt), Qs(text)).toStdString();
+}
+
 void frmMain::After(int milliseconds, std::function<void()> action) {
   QTimer::singleShot(milliseconds, this, std::move(action));
 }

@@ -76,6 +76,8 @@ class frmMain : public QWidget, public MainFormPort {
   int AskFromList(const std::string& title, const std::string& prompt,
                   const std::vector<std::string>& entries,
                   const std::vector<std::string>& greyed) override;
+  std::string AskForText(const std::string& title, const std::string& prompt,
+                         const std::string& text) override;
 
  public:
   // True from a successful start until the user comes back to Kestrum.

@@ -45,6 +45,7 @@ frmPopup::frmPopup() {
   mnuPopup->setToolTipsVisible(true);
   QMenu* submenu = nullptr;
   auto* engines = new QActionGroup(this);
+  auto* presets = new QActionGroup(this);
   for (const PopupMenuItem& item : PopupMenu()) {
     QMenu* menu = item.level == 1 ? mnuPopup : submenu;
     QAction* action = nullptr;
@@ -59,12 +60,13 @@ frmPopup::frmPopup() {
     }
     if (!item.opensSubmenu) action->setObjectName(item.name);
     items_.emplace_back(action, &item);
-    if (item.command == PopupCommand::kEngine) {
+    if (item.command == PopupCommand::kEngine || item.command == PopupCommand::kPreset) {
       action->setCheckable(true);
-      engines->addAction(action);
+      (item.command == PopupCommand::kEngine ? engines : presets)->addAction(action);
     }
     if (item.command == PopupCommand::kEngine || item.command == PopupCommand::kContinue ||
-        item.command == PopupCommand::kSavedGames) {
+        item.command == PopupCommand::kSavedGames || item.command == PopupCommand::kPreset ||
+        item.command == PopupCommand::kSavePreset || item.command == PopupCommand::kEditPresets) {
       connect(
           action, &QAction::triggered, this, [&item] { PopupMenuItemChosen(item); },
           Qt::QueuedConnection);
@@ -76,6 +78,9 @@ frmPopup::frmPopup() {
   }
   mnuOthers = mnuPopup->findChild<QMenu*>("mnuOthers");
   mnuHelp = mnuPopup->findChild<QMenu*>("mnuHelp");
+  mnuPresets = mnuPopup->findChild<QMenu*>("mnuPresets");
+  if (mnuPresets != nullptr) mnuPresets->setToolTipsVisible(true);
+  if (mnuOthers != nullptr) mnuOthers->setToolTipsVisible(true);
   mnuDukeHelp = mnuPopup->findChild<QAction*>("mnuDukeHelp");
   mnuSetup = mnuPopup->findChild<QAction*>("mnuSetup");
   mnuEMail = mnuPopup->findChild<QAction*>("mnuEMail");
@@ -102,7 +107,9 @@ void frmPopup::ShowPopup(QWidget* window, const QPoint& clientPoint) {
   for (const auto& [action, item] : items_) {
     action->setVisible(shown[static_cast<std::size_t>(item - PopupMenu().data())]);
     if (action->isCheckable()) action->setChecked(PopupItemChecked(*item));
-    if (item->command == PopupCommand::kContinue) {
+    // What the items that change with the presets and the saves say now.
+    if (item->command == PopupCommand::kContinue || item->command == PopupCommand::kPreset ||
+        item->command == PopupCommand::kEngine) {
       const PopupItemState now = PopupItemNow(*item);
       action->setText(QString::fromStdString(now.caption));
       action->setEnabled(now.enabled);

@@ -25,6 +25,7 @@ class frmPopup : public QWidget {
   QMenu* mnuOthers;
   QAction* mnuDukeHelp;
   QAction* mnuSetup;
+  QMenu* mnuPresets = nullptr;
   QMenu* mnuHelp;
   QAction* mnuEMail;
   QAction* mnuHomepage;

@@ -12,6 +12,8 @@
 #include <string>
 
 #include "app/arguments.h"
+#include "app/preset_sequences.h"
+#include "qt/dialogs.h"
 #include "qt/frm_main.h"
 #include "winapi/dos_paths.h"
 
@@ -71,6 +73,23 @@ int main(int argc, char** argv) {
   if (const auto answer = AnswerArguments(argc, argv, KESTRUM_VERSION)) {
     std::fputs(answer->text.c_str(), stdout);
     return answer->exitCode;
+  }
+  if (const auto preset = PresetArgument(argc, argv)) {
+    // The game alone: no window of Kestrum's, no settings of the window's.
+    platform::RecordStartupPath(argc > 0 ? argv[0] : nullptr);
+    const std::optional<Message> refused = mainform::StartPresetAlone(*preset);
+    if (!refused) return 0;
+    std::fputs(("kestrum: " + refused->text + "\n").c_str(), stderr);
+    // Told in a box too, where someone can see one (a menu entry has no
+    // terminal).
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (DisplayAnswers() && !platform.startsWith("offscreen") && !platform.startsWith("minimal")) {
+      int qtArgc = argc > 0 ? 1 : 0;
+      QApplication app(qtArgc, argv);
+      dialogs::MsgBox(nullptr, QString::fromStdString(refused->text),
+                      QString::fromStdString(refused->title), refused->style);
+    }
+    return 1;
   }
   if (!DisplayAnswers()) {
     std::fputs(NoDisplayMessage().c_str(), stderr);

@@ -146,6 +146,7 @@ std::optional<Preset> FindPreset(const std::string& name) {
 
 bool SavePreset(const Preset& preset) {
   const std::string key = KeyPath(preset.name);
+  MakeRegistryKey(key, platform::kHkeyCurrentUser);
   bool stored = Write(key, "Name", preset.name);
   stored &= Write(key, "Engine", preset.engine);
   stored &= WriteFile(key, "MainGroup", preset.mainGroup);

@@ -1,5 +1,6 @@
 #include "tools/popup_menu.h"
 
+#include <algorithm>
 #include <string>
 
 #include "launch/engine.h"
@@ -26,13 +27,34 @@ const std::vector<PopupMenuItem>& PopupMenu() {
         {"mnuHomepage", "Goto Homepage", 2, false, PopupCommand::kHomepage},
         {"mnuSep2", "-", 2, false, PopupCommand::kNone},
         {"mnuAbout", "About Kestrum", 2, false, PopupCommand::kAbout},
-        // The saved games, after the menus the game's own releases had.
+        // Presets and the saved games, after the menus the game's own
+        // releases had.
+        {"mnuPresets", "Presets", 1, true, PopupCommand::kNone},
+        {"mnuPresetNone", "None", 2, false, PopupCommand::kPreset},
         {"mnuContinue", "Continue", 1, false, PopupCommand::kContinue},
         {"mnuSavedGames", "Saved games...", 1, false, PopupCommand::kSavedGames},
         {"mnuSep3", "-", 1, false, PopupCommand::kNone},
         {"mnuExit", "Exit", 1, false, PopupCommand::kExit},
     };
-    made.insert(made.end(), rest.begin(), rest.end());
+    const auto presets = std::find_if(rest.begin(), rest.end(), [](const PopupMenuItem& item) {
+      return item.command == PopupCommand::kPreset;
+    });
+    made.insert(made.end(), rest.begin(), presets + 1);
+    static std::vector<std::string> slots;
+    slots.reserve(kPresetSlots);
+    for (int slot = 0; slot < kPresetSlots; ++slot) {
+      slots.push_back("mnuPreset_" + std::to_string(slot + 1));
+      PopupMenuItem item{slots.back().c_str(), "", 2, false, PopupCommand::kPreset};
+      item.slot = slot;
+      made.push_back(item);
+    }
+    const std::vector<PopupMenuItem> presetActions = {
+        {"mnuSepPresets", "-", 2, false, PopupCommand::kNone},
+        {"mnuSavePreset", "Save these choices as a preset...", 2, false, PopupCommand::kSavePreset},
+        {"mnuEditPresets", "Edit presets...", 2, false, PopupCommand::kEditPresets},
+    };
+    made.insert(made.end(), presetActions.begin(), presetActions.end());
+    made.insert(made.end(), presets + 1, rest.end());
     return made;
   }();
   return items;

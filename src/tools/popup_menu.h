@@ -15,6 +15,9 @@ enum class PopupCommand {
   kEngine,      // the game program: the item's engine
   kContinue,    // the newest saved game the engine can load
   kSavedGames,  // the list of saved games to continue one of
+  kPreset,      // a preset to play (the item's slot), or none
+  kSavePreset,  // the window's choices kept as a preset
+  kEditPresets,
   kEMail,
   kHomepage,
   kAbout,
@@ -31,7 +34,12 @@ struct PopupMenuItem {
   // the engine items are radio items, the chosen one checked.
   bool withEngines = false;
   GameEngine engine = GameEngine::kDos;  // kEngine: which
+  // kPreset: the preset's place in the store's list; -1 for none. Shown
+  // only while there is a preset there, named by it.
+  int slot = -1;
 };
+// The most presets the menu names (the editor lists them all).
+inline constexpr int kPresetSlots = 20;
 // Below the root mnuPopup ("Popup", never displayed). The engine items are
 // one for each row of the engine table.
 const std::vector<PopupMenuItem>& PopupMenu();

@@ -104,8 +104,46 @@ class DialogTemplate {
   std::vector<WORD> words_;
 };
 
-constexpr WORD kButton = 0x0080, kStatic = 0x0082, kListBox = 0x0083;
+constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082, kListBox = 0x0083;
 constexpr WORD kList = 100;
+constexpr WORD kText = 101;
+
+struct TextDialog {
+  std::wstring text;
+};
+
+INT_PTR CALLBACK TextDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      const auto* text = reinterpret_cast<const TextDialog*>(lParam);
+      HWND edit = ::GetDlgItem(dialog, kText);
+      ::SetWindowTextW(edit, text->text.c_str());
+      ::SendMessageW(edit, EM_SETSEL, 0, -1);
+      ::SetFocus(edit);
+      return FALSE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        auto* text = reinterpret_cast<TextDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+        HWND edit = ::GetDlgItem(dialog, kText);
+        std::wstring typed(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+        typed.resize(static_cast<std::size_t>(
+            ::GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
+        if (text != nullptr) text->text = typed;
+        ::EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        ::EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
+  return FALSE;
+}
 
 struct ListDialog {
   const std::vector<std::string>* items;
@@ -172,14 +210,16 @@ INT_PTR CALLBACK ListDialogEvents(HWND dialog, UINT message, WPARAM wParam, LPAR
       return TRUE;
     }
     case WM_DRAWITEM: {
-      const auto* list = reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+      const auto* list =
+          reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
       if (list == nullptr) return FALSE;
       DrawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), *list);
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == kList && HIWORD(wParam) == LBN_DBLCLK)) {
-        const auto* list = reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+        const auto* list =
+            reinterpret_cast<const ListDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
         const LRESULT chosen = ::SendDlgItemMessageW(dialog, kList, LB_GETCURSEL, 0, 0);
         if (chosen != LB_ERR && list != nullptr && list->Greyed(static_cast<std::size_t>(chosen))) {
           ::MessageBeep(MB_OK);  // a greyed item is not an answer
@@ -236,8 +276,9 @@ int ChooseFromList(HWND owner, const std::string& title, const std::string& prom
                    const std::vector<std::string>& items, const std::vector<std::string>& greyed) {
   DialogTemplate form(Wide(title), 320, 150, 4);
   form.Item(SS_LEFT, 7, 7, 306, 10, 0xFFFF, kStatic, Wide(prompt));
-  form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP, 7,
-            20, 306, 102, kList, kListBox, L"");
+  form.Item(LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL |
+                WS_HSCROLL | WS_BORDER | WS_TABSTOP,
+            7, 20, 306, 102, kList, kListBox, L"");
   form.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 209, 129, 50, 14, IDOK, kButton, L"OK");
   form.Item(BS_PUSHBUTTON | WS_TABSTOP, 263, 129, 50, 14, IDCANCEL, kButton, L"Cancel");
   ListDialog list{&items, &greyed};
@@ -245,6 +286,20 @@ int ChooseFromList(HWND owner, const std::string& title, const std::string& prom
       ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner, ListDialogEvents,
                                 reinterpret_cast<LPARAM>(&list));
   return chosen < 0 || chosen >= static_cast<INT_PTR>(items.size()) ? -1 : static_cast<int>(chosen);
+}
+
+std::string AskText(HWND owner, const std::string& title, const std::string& prompt,
+                    const std::string& text) {
+  DialogTemplate form(Wide(title), 260, 62, 4);
+  form.Item(SS_LEFT, 7, 7, 246, 10, 0xFFFF, kStatic, Wide(prompt));
+  form.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 20, 246, 13, kText, kEdit, L"");
+  form.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 149, 41, 50, 14, IDOK, kButton, L"OK");
+  form.Item(BS_PUSHBUTTON | WS_TABSTOP, 203, 41, 50, 14, IDCANCEL, kButton, L"Cancel");
+  TextDialog typed{Wide(text)};
+  const INT_PTR answer =
+      ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), form.Get(), owner, TextDialogEvents,
+                                reinterpret_cast<LPARAM>(&typed));
+  return answer == IDOK ? Utf8(typed.text) : std::string();
 }
 
 }  // namespace win32::dialogs

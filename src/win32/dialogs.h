@@ -25,6 +25,10 @@ std::string ChooseFolder(HWND owner, const std::string& title, const std::string
 int ChooseFromList(HWND owner, const std::string& title, const std::string& prompt,
                    const std::vector<std::string>& items,
                    const std::vector<std::string>& greyed = {});
+// A line of text with OK and Cancel, starting as given; empty when
+// cancelled.
+std::string AskText(HWND owner, const std::string& title, const std::string& prompt,
+                    const std::string& text);
 // The filter in the form the common dialog takes it.
 std::wstring Filter(const OpenDialogSettings& settings);
 

@@ -816,6 +816,11 @@ int frmMain::AskFromList(const std::string& title, const std::string& prompt,
                                         items, greyed);
 }
 
+std::string frmMain::AskForText(const std::string& title, const std::string& prompt,
+                                const std::string& text) {
+  return win32::dialogs::AskText(::IsWindowVisible(hwnd) ? hwnd : nullptr, title, prompt, text);
+}
+
 void frmMain::ShowPopupMenu(int x, int y) {
   // The point is in pixels at 96 dots per inch: just below the start button.
   frmPopup::Instance().ShowPopup(hwnd, MulDiv(x, static_cast<int>(dpi_), 96),

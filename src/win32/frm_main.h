@@ -84,6 +84,8 @@ class frmMain : public MainFormPort {
   int AskFromList(const std::string& title, const std::string& prompt,
                   const std::vector<std::string>& entries,
                   const std::vector<std::string>& greyed) override;
+  std::string AskForText(const std::string& title, const std::string& prompt,
+                         const std::string& text) override;
 
  public:
   // What the window does with a message; the window procedure's work.

@@ -6,6 +6,11 @@
 #include "tools/popup_menu.h"
 
 namespace {
+// The items of the presets' submenu, put in each time the menu shows.
+bool InPresets(const PopupMenuItem& item) {
+  return item.command == PopupCommand::kPreset || item.command == PopupCommand::kSavePreset ||
+         item.command == PopupCommand::kEditPresets || std::string(item.name) == "mnuSepPresets";
+}
 frmPopup*& Form() {
   static frmPopup* form = nullptr;
   return form;
@@ -55,7 +60,7 @@ frmPopup::frmPopup() {
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
     // Those shown only at times are put in each time the menu shows.
-    if (item.withEngines) continue;
+    if (item.withEngines || InPresets(item)) continue;
     HMENU menu = item.level == 1 ? mnuPopup : submenu;
     const std::wstring caption = win32::Wide(item.caption);
     if (caption == L"-") {
@@ -63,6 +68,7 @@ frmPopup::frmPopup() {
     } else if (item.opensSubmenu) {
       submenu = ::CreatePopupMenu();
       if (std::string(item.name) == "mnuOthers") others_ = submenu;
+      if (std::string(item.name) == "mnuPresets") presets_ = submenu;
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
                     caption.c_str());
     } else {
@@ -88,15 +94,38 @@ void frmPopup::ShowEngineItems() {
       continue;
     }
     const UINT id = static_cast<UINT>(kFirstId + i);
-    ::AppendMenuW(others_, MF_STRING, id, win32::Wide(item.caption).c_str());
+    // Without tool tips on a menu, a disabled item's reason is its caption.
+    const PopupItemState now = PopupItemNow(item);
+    const std::string caption =
+        now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
+    ::AppendMenuW(others_, MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
+                  win32::Wide(caption).c_str());
     if (PopupItemChecked(item)) {
       ::CheckMenuRadioItem(others_, id, id, id, MF_BYCOMMAND);
     }
   }
 }
 
+void frmPopup::ShowPresetItems() {
+  while (::GetMenuItemCount(presets_) > 0) ::RemoveMenu(presets_, 0, MF_BYPOSITION);
+  const auto& items = PopupMenu();
+  const std::vector<bool> shown = PopupItemsShown();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const PopupMenuItem& item = items[i];
+    if (!InPresets(item) || !shown[i]) continue;
+    if (std::string(item.caption) == "-") {
+      ::AppendMenuW(presets_, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    const UINT id = static_cast<UINT>(kFirstId + i);
+    ::AppendMenuW(presets_, MF_STRING, id, win32::Wide(PopupItemNow(item).caption).c_str());
+    if (PopupItemChecked(item)) ::CheckMenuRadioItem(presets_, id, id, id, MF_BYCOMMAND);
+  }
+}
+
 void frmPopup::ShowPopup(HWND window, int x, int y) {
   ShowEngineItems();
+  ShowPresetItems();
   // What the items that follow the saves say now.
   const auto& items = PopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {

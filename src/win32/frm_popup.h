@@ -36,6 +36,8 @@ class frmPopup {
   ~frmPopup();
   // The game program's items of Others, as they are now.
   void ShowEngineItems();
+  void ShowPresetItems();
 
+  HMENU presets_ = nullptr;
   HMENU others_ = nullptr;
 };

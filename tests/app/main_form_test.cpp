@@ -81,6 +81,11 @@ class FakeForm : public MainFormPort {
     events.push_back("list: " + title);
     return -1;
   }
+  std::string AskForText(const std::string& title, const std::string&,
+                         const std::string&) override {
+    events.push_back("text: " + title);
+    return {};
+  }
   void ShowPopupMenu(int, int) override { events.push_back("popup"); }
   void ShowAbout() override { events.push_back("about"); }
   std::vector<std::function<void()>> later;  // run by the test, as the timers would

@@ -34,7 +34,8 @@ TEST_F(PopupTest, TheMenuTreeInItsOrder) {
   frmPopup& popup = frmPopup::Instance();
   QStringList top;
   for (QAction* a : popup.mnuPopup->actions()) top << (a->isSeparator() ? "-" : a->text());
-  EXPECT_EQ(top, (QStringList{"Others", "-", "Help", "Continue", "Saved games...", "-", "Exit"}));
+  EXPECT_EQ(top, (QStringList{"Others", "-", "Help", "Presets", "Continue", "Saved games...", "-",
+                              "Exit"}));
   QStringList others, help;
   // What the user sees: the game program's items only where both are there.
   for (QAction* a : popup.mnuOthers->actions()) {

@@ -15,6 +15,7 @@
 
 #include "app/exit_program.h"
 #include "app/main_form.h"
+#include "app/preset_sequences.h"
 #include "base/launch_options.h"
 #include "base/main_window.h"
 #include "launch/command_line.h"
@@ -23,6 +24,7 @@
 #include "os/instance.h"
 #include "qt/dialogs.h"
 #include "qt/frm_popup.h"
+#include "settings/presets.h"
 #include "support/engine_oracles.h"
 #include "support/game_reader.h"
 #include "text/text.h"
@@ -617,6 +619,71 @@ TEST_F(PortTest, JFDuke3DTakesNoFakePlayersWithAUserMap) {
   form->cboStages->setCurrentIndex(1);  // as a pick in the list does
   EXPECT_TRUE(form->hsbFakePlayers->isEnabled());
   EXPECT_EQ(form->hsbFakePlayers->value(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// A preset: the window's choices saved under a name (the caption names it),
+// a mod's files added in the editor and handed to the engine in order with
+// the preset's own folder; a file replaced since is named and nothing
+// starts; "None" brings the window's own choices back.
+TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
+  Group(kAtomic);
+  Port();
+  const std::string mod = Root() + "/My Mod";
+  testsupport::MakeDirs(mod);
+  testsupport::WriteFile(mod + "/DUKEDC.GRP", std::string("KenSilverman\0\0\0\0", 16));
+  testsupport::WriteFile(mod + "/DC GAME.CON", "// the mod's own\n");
+  ASSERT_TRUE(Load());
+  form->cboSkills->setCurrentIndex(1);
+  textAnswers = {"Duke It Out: D.C."};
+  PopupMenuItemChosen(PopupCommand::kSavePreset);
+  EXPECT_TRUE(form->windowTitle().endsWith(" - Duke It Out: D.C."))
+      << form->windowTitle().toStdString() << (shown.empty() ? "" : shown[0].text.toStdString());
+  form->cboSkills->setCurrentIndex(3);  // goes into the preset
+
+  // The editor: the preset, then "Add a file..." twice, then "Done".
+  AnswerOpenDialog(QString::fromStdString(mod + "/DUKEDC.GRP"));
+  AnswerOpenDialog(QString::fromStdString(mod + "/DC GAME.CON"));
+  listAnswers = {0, 2, 3, 9, -1};
+  PopupMenuItemChosen(PopupCommand::kEditPresets);
+  ASSERT_TRUE(listAnswers.empty());
+  const auto preset = presets::FindPreset("Duke It Out: D.C.");
+  ASSERT_TRUE(preset.has_value());
+  ASSERT_EQ(preset->files.size(), 2u);
+  EXPECT_EQ(preset->options.Skills, 3);
+
+  std::vector<std::string> argv = Launch();
+  const auto at = [&argv](const std::string& word) {
+    return std::find(argv.begin(), argv.end(), word) - argv.begin();
+  };
+  EXPECT_LT(at("-usecwd"), static_cast<long>(argv.size())) << ShownCommandLine(argv);
+  EXPECT_LT(at(mod + "/DUKEDC.GRP"), at(mod + "/DC GAME.CON")) << ShownCommandLine(argv);
+  EXPECT_EQ(argv[static_cast<std::size_t>(at(mod + "/DC GAME.CON")) - 1], "-x");
+  EXPECT_EQ(started_, mainform::PresetFolder(*preset));
+  mainform::CameBack(*form, false);
+
+  // A file put in the place of one that was added.
+  testsupport::WriteFile(mod + "/other.con", "// another\n");
+  ASSERT_EQ(::rename((mod + "/other.con").c_str(), (mod + "/DC GAME.CON").c_str()), 0);
+  shown.clear();
+  ::unlink((Bin() + "/eduke32.calls").c_str());
+  QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text.toStdString(),
+            "\"DC GAME.CON\", a file of the preset \"Duke It Out: D.C.\", is not the file that was "
+            "added: it was moved, deleted or replaced since. Add it again in \"Edit presets...\".");
+  QTest::qWait(200);
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "eduke32").empty());
+
+  // None: the window's own choices again.
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command == PopupCommand::kPreset && item.slot < 0) PopupMenuItemChosen(item);
+  }
+  EXPECT_FALSE(form->windowTitle().contains("Duke It Out"));
+  EXPECT_EQ(form->cboSkills->currentIndex(), 1);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "support/test_support.h"
+#include "winapi/dos_paths.h"
 
 extern char** environ;
 
@@ -568,6 +569,41 @@ TEST_F(ProcessTest, AnswersOnTheTerminalWithoutAWindow) {
   const std::string said = testsupport::Output({KESTRUM_BINARY}, &code, true);
   EXPECT_EQ(code, 1);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_FALSE(LockHeld());
+}
+
+// "--preset NAME" starts that preset's game without a window, in the
+// preset's own folder, and ends; an unknown name starts nothing, is said,
+// and ends with a status that says it failed.
+TEST_F(ProcessTest, APresetStartsFromTheCommandLine) {
+  testsupport::ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  testsupport::ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+  testsupport::WriteFile(ProgramDir() + "/DUKE3D.GRP", "KenSilverman");
+  testsupport::WriteRecordingProgram(Bin(), "eduke32");
+  const std::string mod = Root() + "/mod";
+  testsupport::MakeDirs(mod);
+  testsupport::WriteFile(mod + "/DUKEDC.GRP", "KenSilverman");
+  const std::string program = ProgramDir() + "/kestrum";
+  Install(program);
+  testsupport::MakeDirs(ConfigHome() + "/kestrum");
+  testsupport::WriteFile(
+      RegistryFile(),
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tolvane\\Kestrum\\Presets\\D.C.]\r\n"
+      "\"Name\"=\"D.C.\"\r\n\"Engine\"=\"eduke32\"\r\n\"Files\"=\"1\"\r\n\"File1\"=\"" +
+          mod + "/DUKEDC.GRP\"\r\n\"File1Identity\"=\"" +
+          platform::LocateFile(platform::HostPath{mod + "/DUKEDC.GRP"}).identity + "\"\r\n");
+  int code = -1;
+  const std::string said = testsupport::Output({program, "--preset", "Nope"}, &code, true);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(said, "kestrum: There is no preset called \"Nope\".\n");
+  EXPECT_TRUE(testsupport::ReadCalls(Bin(), "eduke32").empty());
+  EXPECT_EQ(testsupport::Output({program, "--preset", "D.C."}, &code, true), "");
+  EXPECT_EQ(code, 0);
+  const auto calls = testsupport::WaitForCalls(Bin(), "eduke32", 1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_NE(std::find(calls[0].args.begin(), calls[0].args.end(), mod + "/DUKEDC.GRP"),
+            calls[0].args.end());
+  EXPECT_TRUE(calls[0].directory.ends_with("/kestrum/presets/D%2EC%2E")) << calls[0].directory;
   EXPECT_FALSE(LockHeld());
 }
 

@@ -70,9 +70,19 @@ void WidgetTest::AnswerFor(TestForm& window) {
       foundFoldersOffered = d.items;
       listGreyed.clear();
       for (const auto& why : r.greyed) listGreyed << QString::fromStdString(why);
+      if (!listAnswers.empty()) {
+        const int at = listAnswers.front();
+        listAnswers.pop_front();
+        return at >= 0 ? std::to_string(at) : std::string();
+      }
       const int at =
           foundFolderPosition >= 0 ? foundFolderPosition : d.items.indexOf(foundFolderAnswer);
       return at >= 0 ? std::to_string(at) : std::string();
+    }
+    if (r.kind == DialogRequest::Kind::kText && !textAnswers.empty()) {
+      const std::string answer = textAnswers.front();
+      textAnswers.pop_front();
+      return answer;
     }
     shown.push_back(d);
     if (r.kind == DialogRequest::Kind::kOpenFile && !openAnswers_.empty()) {

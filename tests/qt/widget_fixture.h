@@ -53,6 +53,10 @@ class WidgetTest : public IsolatedTest {
   int foundFolderPosition = -1;  // when set, the answer by position
   QStringList foundFoldersOffered;
   QStringList listGreyed;  // the offered entries' reasons to be greyed
+  // Answers for the next lists (by position; -1 cancels) and the next
+  // lines of text, in turn, before the ones above.
+  std::deque<int> listAnswers;
+  std::deque<std::string> textAnswers;
   // Presses Alt+D and waits for the button's animated click to end.
   void PressAltD();
   // Drops files on the start button as a file manager does; tells whether

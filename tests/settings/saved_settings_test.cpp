@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/launch_options.h"
+#include "settings/presets.h"
 #include "settings/registry.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"
@@ -79,6 +80,41 @@ TEST_F(SavedSettingsTest, DwordValuesLoadLikeTheirText) {
   LoadSettings(window);
   EXPECT_EQ(LaunchOptions.Respawn, 4);
   EXPECT_EQ(window.left, 1500);
+}
+
+}  // namespace
+
+namespace {
+
+// Presets, each in a key of its own: any name a user can type comes back
+// as it was typed, a damaged one is skipped with a word and costs the
+// others nothing, and a rename moves the whole preset.
+TEST_F(SavedSettingsTest, PresetsKeepAnyNameAndADamagedOneCostsNoOther) {
+  const std::vector<std::string> names = {"Duke It Out: D.C.", "back\\slash [1] 100%",
+                                          "\xc5\x81ukasz's \"mod\"", "a/b"};
+  for (const std::string& name : names) {
+    presets::Preset preset;
+    preset.name = name;
+    preset.engine = "EDuke32";
+    preset.options.Skills = 3;
+    preset.files = {{"/mods/DUKEDC.GRP", "1:2", true}, {"/mods/DC.CON", "1:3", false}};
+    preset.stage = "1-01  Hollywood Holocaust";
+    ASSERT_TRUE(presets::SavePreset(preset)) << name;
+    ASSERT_EQ(presets::FindPreset(name), preset) << name;
+  }
+  EXPECT_EQ(presets::WhyNotAName("DUKE IT OUT: d.c.", presets::LoadPresets().presets),
+            "There is a preset called \"Duke It Out: D.C.\" already.");
+  // Another program (or a crash) left one half written.
+  const std::string damaged = std::string(presets::kPresetsKey) + "\\" + presets::KeyOf("a/b");
+  WriteRegistryValue(damaged, "Files", std::string("many"), platform::kRegSz);
+  presets::Stored stored = presets::LoadPresets();
+  EXPECT_EQ(stored.presets.size(), names.size() - 1);
+  ASSERT_EQ(stored.damaged.size(), 1u);
+  EXPECT_NE(stored.damaged[0].find("its number of files is not one"), std::string::npos);
+  ASSERT_TRUE(presets::RenamePreset(names[1], "Renamed"));
+  EXPECT_FALSE(presets::FindPreset(names[1]).has_value());
+  ASSERT_TRUE(presets::FindPreset("Renamed").has_value());
+  EXPECT_EQ(presets::FindPreset("Renamed")->files.size(), 2u);
 }
 
 }  // namespace

@@ -454,7 +454,7 @@ TEST_F(FormTest, UserFilesFromTheDialogAndByDrop) {
 TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
   Load();
   ::ShowWindow(form->hwnd, SW_SHOW);
-  std::vector<std::string> items;
+  std::vector<std::string> items, checked;
   const auto captions = [](HMENU menu) {
     std::vector<std::string> out;
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
@@ -469,17 +469,41 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
     items = captions(menu);
     const auto others = captions(::GetSubMenu(menu, 0));
     const auto help = captions(::GetSubMenu(menu, 2));
+    const auto presets = captions(::GetSubMenu(menu, 3));
     items.insert(items.end(), others.begin(), others.end());
     items.insert(items.end(), help.begin(), help.end());
+    items.insert(items.end(), presets.begin(), presets.end());
+    checked.clear();
+    for (int i = 0; i < ::GetMenuItemCount(::GetSubMenu(menu, 3)); ++i) {
+      if (::GetMenuState(::GetSubMenu(menu, 3), static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
+        checked.push_back(presets[static_cast<std::size_t>(i)]);
+      }
+    }
     return choice;
   });
   Click(form->Control("cmdStart"));
   Pump();
-  EXPECT_EQ(items,
-            (std::vector<std::string>{
-                "Others>", "", "Help>", "Continue (There is no saved game Duke3D.exe can load.)",
-                "Saved games...", "", "Exit", "DN3DHelp.exe", "Duke Setup.exe", "Send EMail",
-                "Goto Homepage", "", "About Kestrum"}));
+  EXPECT_EQ(items, (std::vector<std::string>{
+                       "Others>", "", "Help>", "Presets>",
+                       "Continue (There is no saved game Duke3D.exe can load.)", "Saved games...",
+                       "", "Exit", "DN3DHelp.exe", "Duke Setup.exe", "Send EMail", "Goto Homepage",
+                       "", "About Kestrum", "None", "", "Save these choices as a preset...",
+                       "Edit presets..."}));
+  EXPECT_EQ(checked, std::vector<std::string>{"None"});
+  // The window's choices saved as a preset: named in the caption, checked
+  // in the menu.
+  answer = [&](const Request& r) {
+    shown.push_back(r);
+    return r.kind == Request::Kind::kText ? std::string("Caribbean") : std::string();
+  };
+  choice = frmPopup::IdOf("mnuSavePreset");
+  Click(form->Control("cmdStart"));
+  Pump();
+  choice = 0;
+  Click(form->Control("cmdStart"));
+  Pump();
+  EXPECT_EQ(checked, std::vector<std::string>{"Caribbean"});
+  EXPECT_TRUE(form->Caption().ends_with(" - Caribbean")) << form->Caption();
   // A save the game can load is named by "Continue"; the list shows each.
   if (fs::exists(KESTRUM_SAVE_FIXTURES)) {
     fs::copy_file(fs::path(KESTRUM_SAVE_FIXTURES) / "dos" / "GAME1.SAV", game_ / "GAME1.SAV");
@@ -487,7 +511,7 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
                   game_ / "GAME2.SAV");
     Click(form->Control("cmdStart"));
     Pump();
-    EXPECT_EQ(items[3], "Continue: 2-01 Come Get Some, just now");
+    EXPECT_EQ(items[4], "Continue: 2-01 Come Get Some, just now");
     std::vector<std::string> listed, greyed;
     answer = [&](const Request& r) {
       if (r.kind == Request::Kind::kList) listed = r.items, greyed = r.greyed;

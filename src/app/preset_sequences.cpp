@@ -1,0 +1,552 @@
+#include "app/preset_sequences.h"
+
+#include <cstdio>
+
+#include "app/main_form.h"
+#include "dosbox/dos_view.h"
+#include "dosbox/runner.h"
+#include "launch/command_line.h"
+#include "launch/launcher.h"
+#include "launch/messages.h"
+#include "launch/shell_paths.h"
+#include "levels/levels.h"
+#include "levels/stage_list.h"
+#include "levels/user_files.h"
+#include "os/folders.h"
+#include "text/text.h"
+#include "winapi/dos_paths.h"
+
+namespace mainform {
+
+namespace {
+
+std::string NameOf(const std::string& path) {
+  return path.substr(platform::LastSeparator(path) + 1);
+}
+
+// The files a preset hands on, in order: an add-on's group first.
+std::vector<presets::ModFile> Handed(const presets::Preset& preset) {
+  std::vector<presets::ModFile> files;
+  if (!preset.mainGroup.path.empty()) files.push_back(preset.mainGroup);
+  for (const auto& file : preset.files) {
+    if (file.ticked) files.push_back(file);
+  }
+  return files;
+}
+
+bool IsFolder(const std::string& path) {
+  return platform::LocateFile(platform::HostPath{path}).kind == platform::FileKind::kOther;
+}
+
+// A folder's name any system takes, one for each preset name.
+std::string FolderNameOf(const std::string& name) {
+  std::string folder;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_' || (c == ' ' && !folder.empty()) || byte >= 0x80;
+    if (plain) {
+      folder += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+      folder += escaped;
+    }
+  }
+  return folder;
+}
+
+void ShowOptions(MainFormPort& window, const LaunchOptionsRecord& options) {
+  LaunchOptions = options;
+  for (const auto& option : mainwindow::OptionFields()) {
+    const mainwindow::Control* control = mainwindow::ControlOf(option.option);
+    if (*option.savedAs == '\0' || control == nullptr) continue;
+    window.ShowOption(*control, LaunchOptions.*option.field);
+    LaunchOptions.*option.field = options.*option.field;
+  }
+}
+
+// The stage an entry names, where the list holds it.
+void SelectStage(const std::string& stage) {
+  for (int i = 0; i < Stages.ListCount(); ++i) {
+    if (Stages.List(i) == stage) return Stages.SetListIndex(i);
+  }
+}
+
+std::vector<presets::Preset> Presets(MainFormPort* tellDamage) {
+  presets::Stored stored = presets::LoadPresets();
+  if (tellDamage != nullptr) {
+    for (const auto& why : stored.damaged) tellDamage->ShowMessage(NoDice(why));
+  }
+  return std::move(stored.presets);
+}
+
+// A preset's choices shown in the window: options, stage, engine.
+void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
+  ShowOptions(window, preset.options);
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  std::string why;
+  if (const auto engine = PresetEngine(preset, folder, why)) window.session.engine = *engine;
+  if (!preset.map.path.empty()) {
+    if (auto refused = TakeChosenFile(preset.map.path, window,
+                                      launch::EngineToRun(folder, window.session.engine))) {
+      window.ShowMessage(*refused);
+    }
+  } else if (!preset.stage.empty()) {
+    SelectStage(preset.stage);
+  }
+  ShowWhatTheEngineTakes(window);
+}
+
+}  // namespace
+
+std::string PresetFolder(const presets::Preset& preset) {
+  const std::string own = platform::system::KestrumDataFolder();
+  if (own.empty()) return {};
+  return platform::InFolder(platform::InFolder(own, "presets"), FolderNameOf(preset.name));
+}
+
+std::string WhyEngineCannotTake(const presets::Preset& preset, GameEngine engine) {
+  const CommandDialect dialect = launch::RowOf(engine).dialect({}, {});
+  int seen[static_cast<int>(ModPart::kUnknown) + 1] = {};
+  for (const auto& file : Handed(preset)) {
+    const ModPart part = ModPartOf(file.path, IsFolder(file.path));
+    const int index = seen[static_cast<int>(part)]++;
+    if (const std::string why = WhyNotModFile(dialect, part, index); !why.empty()) {
+      return std::string(launch::RowOf(engine).menuText) + " cannot take \"" + NameOf(file.path) +
+             "\": " + why;
+    }
+  }
+  return {};
+}
+
+std::optional<GameEngine> PresetEngine(const presets::Preset& preset,
+                                       const launch::GameFolder& folder, std::string& whyNot) {
+  if (const launch::EngineRow* own = launch::RowSavedAs(preset.engine)) {
+    if (!folder.Has(own->id)) {
+      whyNot = std::string(own->menuText) + ", the preset's game program, is not in " +
+               platform::ProgramFolder() + ".";
+      return std::nullopt;
+    }
+    whyNot = WhyEngineCannotTake(preset, own->id);
+    if (!whyNot.empty()) return std::nullopt;
+    return own->id;
+  }
+  for (const launch::EngineRow& row : launch::Engines()) {
+    if (!folder.Has(row.id)) continue;
+    const std::string why = WhyEngineCannotTake(preset, row.id);
+    if (why.empty()) return row.id;
+    if (whyNot.empty()) whyNot = why;
+  }
+  if (whyNot.empty()) whyNot = "There is no game program in " + platform::ProgramFolder() + ".";
+  return std::nullopt;
+}
+
+std::optional<Message> AddPresetTo(const presets::Preset& preset, launch::PlanInputs& in,
+                                   std::vector<platform::ChosenFile>* dosFiles) {
+  const launch::EngineRow& row = launch::RowOf(in.engine);
+  const bool dos = row.start == launch::StartedBy::kCommandInterpreter;
+  const auto gone = [&preset](const std::string& path) {
+    return NoDice("\"" + NameOf(path) + "\", a file of the preset \"" + preset.name +
+                  "\", is not the file that was added: it was moved, deleted or replaced since. "
+                  "Add it again in \"Edit presets...\".");
+  };
+  for (const presets::ModFile& file : Handed(preset)) {
+    const platform::HostPath path{file.path};
+    const platform::DosFile now = platform::LocateFile(path);
+    if (now.identity.empty() || now.identity != file.identity) return gone(file.path);
+    ModFileWords words{file.path, {}, now.kind == platform::FileKind::kOther};
+    if (dos && !words.isFolder) {
+      const platform::DosShortPath shortPath{text::ToLower(GetShortPath(file.path))};
+      const auto trouble = platform::dosview::CheckChosenFile(path, shortPath);
+      if (trouble.kind != platform::dosview::Trouble::kNone) {
+        return NoDice(launch::Describe(trouble));
+      }
+      words.dosPath = shortPath.text;
+      if (dosFiles != nullptr) dosFiles->push_back({shortPath.text, now.identity, path});
+    }
+    in.mod.push_back(std::move(words));
+  }
+  const CommandDialect dialect = row.dialect({}, {});
+  if (!dialect.ownFolderWords.empty() || dialect.startsInOwnFolder) {
+    in.ownFolder = PresetFolder(preset);
+    if (in.ownFolder.empty()) {
+      return NoDice("Kestrum has no folder of its own to keep the preset's settings and saves in.");
+    }
+    if (const std::string why = launch::PrepareOwnFolder(in.ownFolder, in.engine); !why.empty()) {
+      return NoDice(why);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<presets::Preset> ChosenPreset(const MainFormPort& window) {
+  if (window.session.preset.empty()) return std::nullopt;
+  return presets::FindPreset(window.session.preset);
+}
+
+void KeepChoicesInPreset(MainFormPort& window) {
+  std::optional<presets::Preset> preset = ChosenPreset(window);
+  if (!preset) return;
+  presets::Preset now = *preset;
+  now.options = LaunchOptions;
+  now.stage = Stages.Text();
+  const std::string extension = text::Right(text::ToLower(now.stage), 4);
+  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
+    now.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
+  } else {
+    now.map = {};
+  }
+  if (window.session.engineChoiceOffered) {
+    now.engine = launch::RowOf(window.session.engine).savedAs;
+  }
+  if (now == *preset) return;
+  if (!presets::SavePreset(now)) {
+    window.ShowMessage(NoDice("Kestrum could not store the preset \"" + now.name + "\"."));
+  }
+}
+
+void LeavePreset(MainFormPort& window) {
+  if (window.session.preset.empty()) return;
+  KeepChoicesInPreset(window);
+  window.session.preset.clear();
+  ShowOptions(window, window.session.ownOptions);
+  SelectStage(window.session.ownStage);
+  ShowWhatTheEngineTakes(window);
+}
+
+void ChoosePreset(MainFormPort& window, int slot) {
+  if (slot < 0) return LeavePreset(window);
+  const std::vector<presets::Preset> all = Presets(nullptr);
+  if (slot >= static_cast<int>(all.size())) return;
+  const presets::Preset& preset = all[static_cast<std::size_t>(slot)];
+  KeepChoicesInPreset(window);
+  if (window.session.preset.empty()) {
+    window.session.ownOptions = LaunchOptions;
+    window.session.ownStage = Stages.Text();
+  }
+  window.session.preset = preset.name;
+  ShowPreset(window, preset);
+}
+
+namespace {
+
+// A new preset of the window's choices; its name, or empty when none was
+// made.
+std::string NewPreset(MainFormPort& window, const std::string& title) {
+  const std::string name =
+      text::TrimBlanks(window.AskText(title, "A name for the preset:", std::string()));
+  if (name.empty()) return {};
+  if (const std::string why = presets::WhyNotAName(name, Presets(nullptr)); !why.empty()) {
+    window.ShowMessage(NoDice(why));
+    return {};
+  }
+  presets::Preset preset;
+  preset.name = name;
+  preset.options = LaunchOptions;
+  preset.stage = Stages.Text();
+  const std::string extension = text::Right(text::ToLower(preset.stage), 4);
+  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
+    preset.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
+  }
+  if (window.session.engineChoiceOffered) {
+    preset.engine = launch::RowOf(window.session.engine).savedAs;
+  }
+  if (!presets::SavePreset(preset)) {
+    window.ShowMessage(NoDice("Kestrum could not store the preset \"" + name + "\"."));
+    return {};
+  }
+  return name;
+}
+
+// A file of the mod, as the editor lists it: ticked or not, and why the
+// preset's engine cannot take it.
+std::string FileRow(const presets::ModFile& file, const std::string& why) {
+  return std::string(file.ticked ? "[x] " : "[ ] ") + NameOf(file.path) +
+         (why.empty() ? std::string() : " \u2014 " + why);
+}
+
+// What EDuke32 would read from the game's folder in place of the mod's own.
+std::vector<std::string> LooseFilesThatWin() {
+  std::vector<std::string> found;
+  for (const char* name : {"GAME.CON", "USER.CON", "DEFS.CON", "EDUKE.CON"}) {
+    const std::string there =
+        platform::FindNormalFile(platform::InFolder(platform::ProgramFolder(), name));
+    if (!there.empty()) found.push_back(there);
+  }
+  return found;
+}
+
+void AddFile(MainFormPort& window, presets::Preset& preset, bool folder) {
+  std::string chosen;
+  if (folder) {
+    chosen = window.ChooseFolder("Add a Folder", window.session.lastOpenFolder);
+  } else {
+    OpenDialogSettings settings;
+    settings.title = "Add a File";
+    settings.defaultExtension = "grp";
+    settings.filters = {
+        {"Mod files (*.grp;*.zip;*.pk3;*.con;*.def)", "*.grp;*.zip;*.pk3;*.con;*.def"},
+        {"All files (*.*)", "*.*"}};
+    chosen = window.ChooseFile(settings, window.session.lastOpenFolder);
+  }
+  if (chosen.empty()) return;
+  const platform::HostPath path = platform::FromUser(chosen);
+  const platform::DosFile file = platform::LocateFile(path);
+  if (file.identity.empty()) {
+    return window.ShowMessage(NoDice("\"" + NameOf(chosen) + "\" cannot be read."));
+  }
+  preset.files.push_back({path.text, file.identity, true});
+}
+
+// One file's own choices: tick, move, remove.
+void EditFile(MainFormPort& window, presets::Preset& preset, std::size_t at) {
+  presets::ModFile& file = preset.files[at];
+  const int picked = window.ChooseFromList(
+      "Edit Preset", NameOf(file.path) + ":",
+      {file.ticked ? "Untick (the engine is not given it)" : "Tick (the engine is given it)",
+       "Move up", "Move down", "Remove"},
+      {"", at == 0 ? "It is the first." : "",
+       at + 1 == preset.files.size() ? "It is the last." : "", ""});
+  if (picked == 0) file.ticked = !file.ticked;
+  if (picked == 1) std::swap(preset.files[at], preset.files[at - 1]);
+  if (picked == 2) std::swap(preset.files[at], preset.files[at + 1]);
+  if (picked == 3) preset.files.erase(preset.files.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+void ChooseEngine(MainFormPort& window, presets::Preset& preset) {
+  const launch::GameFolder folder = launch::LookAtGameFolder();
+  std::vector<std::string> entries{"Any found (the first that takes the files)"};
+  std::vector<std::string> greyed{""};
+  std::vector<const launch::EngineRow*> rows{nullptr};
+  for (const launch::EngineRow& row : launch::Engines()) {
+    entries.push_back(row.menuText);
+    std::string why = WhyEngineCannotTake(preset, row.id);
+    if (why.empty() && !folder.Has(row.id)) why = "It is not in " + platform::ProgramFolder() + ".";
+    greyed.push_back(why);
+    rows.push_back(&row);
+  }
+  const int picked =
+      window.ChooseFromList("Edit Preset", "The game program it plays with:", entries, greyed);
+  if (picked < 0) return;
+  preset.engine = rows[static_cast<std::size_t>(picked)] == nullptr
+                      ? std::string()
+                      : rows[static_cast<std::size_t>(picked)]->savedAs;
+}
+
+void ChooseMainGroup(MainFormPort& window, presets::Preset& preset) {
+  const int picked = window.ChooseFromList(
+      "Edit Preset", "Its main group:", {"The game's own", "An add-on's group file..."});
+  if (picked == 0) preset.mainGroup = {};
+  if (picked != 1) return;
+  OpenDialogSettings settings;
+  settings.title = "Main Group";
+  settings.defaultExtension = "grp";
+  settings.filters = {{"Group files (*.grp)", "*.grp"}};
+  const std::string chosen = window.ChooseFile(settings, window.session.lastOpenFolder);
+  if (chosen.empty()) return;
+  const platform::HostPath path = platform::FromUser(chosen);
+  const platform::DosFile file = platform::LocateFile(path);
+  if (file.kind != platform::FileKind::kFile) {
+    return window.ShowMessage(NoDice("\"" + NameOf(chosen) + "\" cannot be read."));
+  }
+  preset.mainGroup = {path.text, file.identity, true};
+}
+
+// The editor of one preset, until the user is done with it.
+void EditPreset(MainFormPort& window, std::string name) {
+  for (;;) {
+    std::optional<presets::Preset> found = presets::FindPreset(name);
+    if (!found) return;
+    presets::Preset preset = *found;
+    const launch::EngineRow* engineRow = launch::RowSavedAs(preset.engine);
+    std::vector<std::string> rows, greyed;
+    const auto row = [&](std::string text, std::string why = {}) {
+      rows.push_back(std::move(text));
+      greyed.push_back(std::move(why));
+    };
+    row("Game program: " + std::string(engineRow != nullptr ? engineRow->menuText : "any found"));
+    row("Main group: " + (preset.mainGroup.path.empty() ? std::string("the game's own")
+                                                        : NameOf(preset.mainGroup.path)));
+    const std::size_t firstFile = rows.size();
+    const GameEngine engine = engineRow != nullptr ? engineRow->id : GameEngine::kDos;
+    const CommandDialect dialect = launch::RowOf(engine).dialect({}, {});
+    int seen[static_cast<int>(ModPart::kUnknown) + 1] = {};
+    for (const auto& file : preset.files) {
+      std::string why;
+      if (file.ticked) {
+        const ModPart part = ModPartOf(file.path, IsFolder(file.path));
+        why = WhyNotModFile(dialect, part, seen[static_cast<int>(part)]++);
+        if (engineRow == nullptr) why.clear();  // any found: the one that takes it plays
+      }
+      row(FileRow(file, why));
+    }
+    const std::size_t actions = rows.size();
+    for (const char* action :
+         {"Add a file...", "Add a folder...", "Rename...", "Duplicate", "Delete...", "Done"}) {
+      row(action);
+    }
+    // What the editor only says.
+    if (engineRow != nullptr && !dialect.ownFolderNote.empty()) row(dialect.ownFolderNote, "-");
+    if (engineRow == nullptr || engine == GameEngine::kEDuke32) {
+      for (const std::string& loose : LooseFilesThatWin()) {
+        row(loose + " in the game's folder is read by EDuke32 in place of the mod's own.", "-");
+      }
+    }
+    const int picked =
+        window.ChooseFromList("Edit Preset", "The preset \"" + name + "\":", rows, greyed);
+    if (picked < 0) return;
+    const auto at = static_cast<std::size_t>(picked);
+    if (at == 0) ChooseEngine(window, preset);
+    if (at == 1) ChooseMainGroup(window, preset);
+    if (at >= firstFile && at < actions) EditFile(window, preset, at - firstFile);
+    const std::size_t action = at >= actions ? at - actions : 99;
+    if (action == 0 || action == 1) AddFile(window, preset, action == 1);
+    if (action == 2) {
+      const std::string to =
+          text::TrimBlanks(window.AskText("Rename Preset", "A new name for the preset:", name));
+      if (to.empty() || to == name) continue;
+      std::vector<presets::Preset> others;
+      for (auto& p : Presets(nullptr)) {
+        if (p.name != name) others.push_back(std::move(p));
+      }
+      if (const std::string why = presets::WhyNotAName(to, others); !why.empty()) {
+        window.ShowMessage(NoDice(why));
+      } else if (!presets::RenamePreset(name, to)) {
+        window.ShowMessage(NoDice("Kestrum could not rename the preset \"" + name + "\"."));
+      } else {
+        if (window.session.preset == name) window.session.preset = to;
+        name = to;
+      }
+      continue;
+    }
+    if (action == 3) {
+      std::string copy = name + " (copy)";
+      const auto all = Presets(nullptr);
+      for (int n = 2; !presets::WhyNotAName(copy, all).empty() && n < 100; ++n) {
+        copy = name + " (copy " + std::to_string(n) + ")";
+      }
+      preset.name = copy;
+      if (!presets::SavePreset(preset)) {
+        window.ShowMessage(NoDice("Kestrum could not store the preset \"" + copy + "\"."));
+      }
+      continue;
+    }
+    if (action == 4) {
+      const int sure = window.ChooseFromList("Delete Preset",
+                                             "Delete the preset \"" + name +
+                                                 "\"? Its own folder, with its settings and saved "
+                                                 "games, stays where it is.",
+                                             {"Delete it", "Keep it"});
+      if (sure != 0) continue;
+      if (!presets::DeletePreset(name)) {
+        window.ShowMessage(NoDice("Kestrum could not delete the preset \"" + name + "\"."));
+        continue;
+      }
+      if (window.session.preset == name) {
+        window.session.preset.clear();
+        LeavePreset(window);
+      }
+      return;
+    }
+    if (action == 5) return;
+    if (!(preset == *found) && !presets::SavePreset(preset)) {
+      window.ShowMessage(NoDice("Kestrum could not store the preset \"" + name + "\"."));
+    }
+    if (window.session.preset == name) ShowWhatTheEngineTakes(window);
+  }
+}
+
+}  // namespace
+
+void SaveChoicesAsPreset(MainFormPort& window) {
+  KeepChoicesInPreset(window);
+  const std::string name = NewPreset(window, "Save as Preset");
+  if (name.empty()) return;
+  if (window.session.preset.empty()) {
+    window.session.ownOptions = LaunchOptions;
+    window.session.ownStage = Stages.Text();
+  }
+  window.session.preset = name;
+  ShowWhatTheEngineTakes(window);
+}
+
+void EditPresets(MainFormPort& window) {
+  KeepChoicesInPreset(window);
+  bool first = true;
+  for (;;) {
+    const std::vector<presets::Preset> all = Presets(first ? &window : nullptr);
+    first = false;
+    std::vector<std::string> names;
+    for (const auto& preset : all) names.push_back(preset.name);
+    names.push_back("New preset...");
+    const int picked =
+        window.ChooseFromList("Edit Presets", "The presets; pick one to edit it:", names);
+    if (picked < 0) return;
+    std::string name = picked < static_cast<int>(all.size())
+                           ? all[static_cast<std::size_t>(picked)].name
+                           : NewPreset(window, "New Preset");
+    if (!name.empty()) EditPreset(window, name);
+  }
+}
+
+std::optional<Message> StartPresetAlone(const std::string& name) {
+  const std::optional<presets::Preset> preset = presets::FindPreset(name);
+  if (!preset) return NoDice("There is no preset called \"" + name + "\".");
+  launch::EnterProgramDirectory();
+  launch::GameFolder folder = launch::LookAtGameFolder();
+  if (!folder.Any()) return NoDice("Duke3D is not in required directory");
+  std::string why;
+  const std::optional<GameEngine> engine = PresetEngine(*preset, folder, why);
+  if (!engine) return NoDice(why);
+  AddDuke3Levels();
+  launch::PlanInputs in;
+  in.folder = std::move(folder);
+  in.engine = *engine;
+  in.options = preset->options;
+  in.stage = preset->stage.empty() ? Stages.List(1) : preset->stage;
+  const bool dos = launch::RowOf(*engine).start == launch::StartedBy::kCommandInterpreter;
+  std::vector<platform::ChosenFile> dosFiles;
+  if (!preset->map.path.empty()) {
+    const platform::HostPath map{preset->map.path};
+    in.chosenFile = map;
+    in.chosenIdentity = platform::LocateFile(map).identity;
+    if (in.chosenIdentity.empty() || in.chosenIdentity != preset->map.identity) {
+      return NoDice("\"" + NameOf(map.text) +
+                    "\", the preset's map, is not the file that was "
+                    "chosen: it was moved, deleted or replaced since.");
+    }
+    in.stage = text::ToLower(map.Name());
+    if (dos) {
+      const platform::DosShortPath shortPath{text::ToLower(GetShortPath(map.text))};
+      const auto trouble = platform::dosview::CheckChosenFile(map, shortPath);
+      if (trouble.kind != platform::dosview::Trouble::kNone)
+        return NoDice(launch::Describe(trouble));
+      in.dosPath = shortPath.text;
+      in.stage = ParsePath(shortPath.text, 0);
+      dosFiles.push_back({shortPath.text, in.chosenIdentity, map});
+    }
+  }
+  if (auto refused = AddPresetTo(*preset, in, &dosFiles)) return refused;
+  launch::Plan plan = launch::MakePlan(in);
+  if (!plan.refused.empty()) return NoDice(plan.refused);
+  if (dos) {
+    const launch::Started started = launch::StartMaximised(plan.words, dosFiles);
+    if (started.taskId == 0) return NoDice(started.error);
+    return std::nullopt;
+  }
+  launch::PreparedRun run;
+  if (plan.NeedsRun()) {
+    run = launch::PrepareRun(plan);
+    if (!run.error.empty()) return NoDice(run.error);
+    plan = launch::MakePlan(in, &run.folder);
+    if (!plan.refused.empty()) return NoDice(plan.refused);
+  }
+  // Kestrum ends at once: the run's folder stays while the game plays, and
+  // a later Kestrum clears it away once the game has ended.
+  const launch::Started started = launch::StartGameProgram(plan, {});
+  if (started.taskId == 0) return NoDice(started.error);
+  return std::nullopt;
+}
+
+}  // namespace mainform
