@@ -36,7 +36,6 @@ int GetItem(QWidget* parent, const QString& title, const QString& label, const Q
   dialog.setWindowTitle(title);
   dialog.setLabelText(label);
   dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
-  dialog.setMinimumWidth(520);  // a whole path, or a save and its reason
   dialog.setComboBoxItems(items);
   dialog.setComboBoxEditable(false);
   auto* list = dialog.findChild<QComboBox*>();
@@ -57,6 +56,8 @@ int GetItem(QWidget* parent, const QString& title, const QString& label, const Q
   }
   if (first >= 0) dialog.setTextValue(items[first]);
   list->setCurrentIndex(first);
+  // Wide enough for a whole path, or a file and the reason it is greyed.
+  if (auto* view = dialog.findChild<QListView*>(); view != nullptr) view->setMinimumWidth(560);
   // The list starts on that entry too, for the keys that walk it.
   if (auto* view = dialog.findChild<QListView*>(); view != nullptr && first >= 0) {
     view->setCurrentIndex(view->model()->index(first, 0));

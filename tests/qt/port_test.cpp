@@ -644,12 +644,21 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
       << form->windowTitle().toStdString() << (shown.empty() ? "" : shown[0].text.toStdString());
   form->cboSkills->setCurrentIndex(3);  // goes into the preset
 
-  // The editor: the preset, then "Add a file..." twice, then "Done".
+  // The editor: the preset, then "Add a file..." twice, then "Done". A
+  // loose script in the game's folder that EDuke32 would read in place of
+  // the mod's own is named.
+  testsupport::WriteFile(ProgramDir() + "/game.con", "// the game folder's\n");
   AnswerOpenDialog(QString::fromStdString(mod + "/DUKEDC.GRP"));
   AnswerOpenDialog(QString::fromStdString(mod + "/DC GAME.CON"));
   listAnswers = {0, 2, 3, 9, -1};
   PopupMenuItemChosen(PopupCommand::kEditPresets);
   ASSERT_TRUE(listAnswers.empty());
+  ASSERT_EQ(listsOffered.size(), 5u);
+  EXPECT_EQ(listsOffered[3].mid(0, 4),
+            (QStringList{"Game program: any found", "Main group: the game's own", "[x] DUKEDC.GRP",
+                         "[x] DC GAME.CON"}));
+  EXPECT_TRUE(listsOffered[3].contains(
+      "game.con in the game's folder is read by EDuke32 in place of the mod's own."));
   const auto preset = presets::FindPreset("Duke It Out: D.C.");
   ASSERT_TRUE(preset.has_value());
   ASSERT_EQ(preset->files.size(), 2u);

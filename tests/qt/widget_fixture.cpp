@@ -68,6 +68,7 @@ void WidgetTest::AnswerFor(TestForm& window) {
     for (const auto& item : r.items) d.items << QString::fromStdString(item);
     if (r.kind == DialogRequest::Kind::kList) {
       foundFoldersOffered = d.items;
+      listsOffered.push_back(d.items);
       listGreyed.clear();
       for (const auto& why : r.greyed) listGreyed << QString::fromStdString(why);
       if (!listAnswers.empty()) {

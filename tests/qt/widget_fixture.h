@@ -53,6 +53,7 @@ class WidgetTest : public IsolatedTest {
   int foundFolderPosition = -1;  // when set, the answer by position
   QStringList foundFoldersOffered;
   QStringList listGreyed;  // the offered entries' reasons to be greyed
+  std::vector<QStringList> listsOffered;  // every list's entries, in turn
   // Answers for the next lists (by position; -1 cancels) and the next
   // lines of text, in turn, before the ones above.
   std::deque<int> listAnswers;
