@@ -13,6 +13,7 @@
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "os/folders.h"
+#include "os/game_folder.h"
 #include "text/text.h"
 #include "winapi/dos_paths.h"
 
@@ -353,6 +354,26 @@ void ChooseMainGroup(MainFormPort& window, presets::Preset& preset) {
   preset.mainGroup = {path.text, file.identity, true};
 }
 
+// A menu entry that starts the preset's game by itself.
+void AddToMenu(MainFormPort& window, const std::string& name) {
+  const platform::GameFolderHome home = platform::AddPresetToMenu(
+      platform::ProgramFolder(), name, {name, "Play the preset \"" + name + "\" of Duke Nukem 3D"});
+  if (home.problem == platform::GameFolderHome::Problem::kNone) {
+    return window.ShowMessage(Message{"\"" + name +
+                                          "\" is in the menu now: it starts the preset's "
+                                          "game without Kestrum's window.",
+                                      "Kestrum", Message::kInformation});
+  }
+  std::string why = home.reason;
+  using Problem = platform::GameFolderHome::Problem;
+  if (home.problem == Problem::kNoMenuFolder) why = "there is no folder for menu entries";
+  if (home.problem == Problem::kNotUtf8 || home.problem == Problem::kUnnamable) {
+    why = "a menu entry cannot hold that name";
+  }
+  if (home.problem == Problem::kEntryNotWritten) why = home.menuFolder + ": " + home.reason;
+  window.ShowMessage(NoDice("Kestrum could not add \"" + name + "\" to the menu: " + why + "."));
+}
+
 // The editor of one preset, until the user is done with it.
 void EditPreset(MainFormPort& window, std::string name) {
   for (;;) {
@@ -382,8 +403,8 @@ void EditPreset(MainFormPort& window, std::string name) {
       row(FileRow(file, why));
     }
     const std::size_t actions = rows.size();
-    for (const char* action :
-         {"Add a file...", "Add a folder...", "Rename...", "Duplicate", "Delete...", "Done"}) {
+    for (const char* action : {"Add a file...", "Add a folder...", "Rename...", "Duplicate",
+                               "Delete...", "Add to menu", "Done"}) {
       row(action);
     }
     // What the editor only says.
@@ -449,7 +470,11 @@ void EditPreset(MainFormPort& window, std::string name) {
       }
       return;
     }
-    if (action == 5) return;
+    if (action == 5) {
+      AddToMenu(window, name);
+      continue;
+    }
+    if (action == 6) return;
     if (!(preset == *found) && !presets::SavePreset(preset)) {
       window.ShowMessage(NoDice("Kestrum could not store the preset \"" + name + "\"."));
     }

@@ -35,6 +35,11 @@ struct MenuEntryTexts {
 };
 // The folder is a host path, as the user chose it.
 GameFolderHome MakeGameFolderHome(const std::string& hostFolder, const MenuEntryTexts& texts);
+// A menu entry (a Start menu shortcut) that starts a preset's game by
+// Kestrum's link (its copy) in the game's folder: "kestrum --preset NAME".
+// One for each folder and preset.
+GameFolderHome AddPresetToMenu(const std::string& hostFolder, const std::string& preset,
+                               const MenuEntryTexts& texts);
 // Starts Kestrum by its link in the game's folder; false when it cannot.
 bool StartFromGameFolder(const std::string& hostFolder);
 

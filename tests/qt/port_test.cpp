@@ -5,7 +5,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <climits>
 #include <ctime>
+#include <filesystem>
 
 #include <QApplication>
 #include <QInputDialog>
@@ -650,7 +652,7 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
   testsupport::WriteFile(ProgramDir() + "/game.con", "// the game folder's\n");
   AnswerOpenDialog(QString::fromStdString(mod + "/DUKEDC.GRP"));
   AnswerOpenDialog(QString::fromStdString(mod + "/DC GAME.CON"));
-  listAnswers = {0, 2, 3, 9, -1};
+  listAnswers = {0, 2, 3, 10, -1};
   PopupMenuItemChosen(PopupCommand::kEditPresets);
   ASSERT_TRUE(listAnswers.empty());
   ASSERT_EQ(listsOffered.size(), 5u);
@@ -686,6 +688,26 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
             "added: it was moved, deleted or replaced since. Add it again in \"Edit presets...\".");
   QTest::qWait(200);
   EXPECT_TRUE(testsupport::ReadCalls(Bin(), "eduke32").empty());
+
+  // "Add to menu": an entry that starts the preset by Kestrum's link in
+  // the game's folder.
+  char self[PATH_MAX] = {};
+  ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
+  ASSERT_EQ(::symlink(self, (ProgramDir() + "/kestrum").c_str()), 0);
+  testsupport::ScopedEnv data("XDG_DATA_HOME", Root() + "/data");
+  shown.clear();
+  listAnswers = {0, 9, 10, -1};
+  PopupMenuItemChosen(PopupCommand::kEditPresets);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].title.toStdString(), "Kestrum") << shown[0].text.toStdString();
+  std::string entry;
+  for (const auto& file : std::filesystem::directory_iterator(Root() + "/data/applications")) {
+    entry = testsupport::ReadFile(file.path().string());
+  }
+  EXPECT_NE(
+      entry.find("Exec=\"" + ProgramDir() + "/kestrum\" \"--preset\" \"Duke It Out: D.C.\"\n"),
+      std::string::npos)
+      << entry;
 
   // None: the window's own choices again.
   for (const PopupMenuItem& item : PopupMenu()) {

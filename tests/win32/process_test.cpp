@@ -53,7 +53,7 @@ class ProgramTest : public ::testing::Test {
   // Kestrum started from the game folder, with the fake command.com first
   // on its PATH.
   HANDLE Start() { return Start(game_ / "kestrum.exe"); }
-  HANDLE Start(const fs::path& program) {
+  HANDLE Start(const fs::path& program, const std::wstring& arguments = {}) {
     char path[32767] = {};
     ::GetEnvironmentVariableA("PATH", path, sizeof path);
     const std::string old = path;
@@ -61,7 +61,7 @@ class ProgramTest : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::wstring line = L"\"" + program.wstring() + L"\"";
+    std::wstring line = L"\"" + program.wstring() + L"\"" + arguments;
     const BOOL ok = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      root_.wstring().c_str(), &startup, &process);
     ::SetEnvironmentVariableA("PATH", old.c_str());
@@ -183,6 +183,44 @@ TEST_F(ProgramTest, LaunchesSavesRestoresAndRunsOncePerUser) {
   EXPECT_EQ(::SendMessageW(Control(main, IdOf("cboRespawn")), CB_GETCURSEL, 0, 0), 1);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(started_.back()));
+}
+
+// "--preset NAME" starts the preset's game with its choices and no window;
+// a name that is no preset's is said in a box, and the status says so.
+TEST_F(ProgramTest, APresetStartsFromTheCommandLine) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tolvane\\Kestrum\\Presets\\Mine", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (const auto& [name, value] : {std::pair<std::wstring, std::wstring>{L"Name", L"Mine"},
+                                    {L"Engine", L"dos"},
+                                    {L"Skills", L"3"},
+                                    {L"Stage", L"1-03  Death Row"}}) {
+    ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  ::RegCloseKey(key);
+  HANDLE unknown = Start(game_ / "kestrum.exe", L" --preset \"Not Mine\"");
+  HWND said = WaitForWindow(nullptr, L"No Dice...");
+  ASSERT_NE(said, nullptr);
+  wchar_t text[128] = {};
+  ::GetDlgItemTextW(said, 0xFFFF, text, 128);
+  EXPECT_EQ(std::wstring(text), L"There is no preset called \"Not Mine\".");
+  ::PostMessageW(said, WM_CLOSE, 0, 0);
+  DWORD code = 0;
+  EXPECT_TRUE(Ended(unknown, &code));
+  EXPECT_EQ(code, 1u);
+  EXPECT_EQ(Calls(), "");
+
+  HANDLE mine = Start(game_ / "kestrum.exe", L" --preset Mine");
+  EXPECT_TRUE(Ended(mine, &code));
+  EXPECT_EQ(code, 0u);
+  std::string calls;
+  for (int i = 0; i < 200 && calls.find('\n') == std::string::npos; ++i) {
+    ::Sleep(50);
+    calls = Calls();
+  }
+  EXPECT_NE(calls.find(" /c Duke3D /s4 /v1 /l03\n"), std::string::npos) << calls;
 }
 
 // Started where no game is, kestrum.exe offers the folders that the stores'

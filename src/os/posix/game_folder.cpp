@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "os/processes.h"
 #include "os/game_folder.h"
@@ -126,12 +127,18 @@ std::string EntryName(const std::string& folder) {
 
 // Writes the menu entry; the problem that kept it from being written.
 GameFolderHome::Problem WriteMenuEntry(const std::string& folder, const std::string& link,
-                                       const MenuEntryTexts& texts, GameFolderHome& home) {
+                                       const MenuEntryTexts& texts, GameFolderHome& home,
+                                       const std::vector<std::string>& arguments = {}) {
   using Problem = GameFolderHome::Problem;
   const std::string menu = MenuFolder();
   if (menu.empty()) return Problem::kNoMenuFolder;
   if (!IsUtf8(link)) return Problem::kNotUtf8;
-  const std::string exec = ExecLine(link);
+  std::string exec = ExecLine(link);
+  for (const std::string& argument : arguments) {
+    const std::string quoted = IsUtf8(argument) ? QuotedArgument(argument) : std::string();
+    if (quoted.empty()) return Problem::kUnnamable;
+    exec += " " + quoted;
+  }
   const std::string name = EntryText(texts.name);
   const std::string comment = EntryText(texts.comment);
   if (exec.empty() || name.empty() || comment.empty()) return Problem::kUnnamable;
@@ -230,6 +237,23 @@ GameFolderHome MakeGameFolderHome(const std::string& folder, const MenuEntryText
   }
   home.linked = true;
   home.problem = WriteMenuEntry(folder, home.link, texts, home);
+  return home;
+}
+
+GameFolderHome AddPresetToMenu(const std::string& folder, const std::string& preset,
+                               const MenuEntryTexts& texts) {
+  GameFolderHome home;
+  home.link = folder + "/kestrum";
+  // The entry starts Kestrum as the game folder's own entry does: by its
+  // link there, which makes that folder the game's.
+  if (!IsThisProgram(home.link)) {
+    home.problem = GameFolderHome::Problem::kLinkNotMade;
+    home.reason = "Kestrum has no link of its own there";
+    return home;
+  }
+  home.linked = true;
+  home.problem = WriteMenuEntry(folder + "\n--preset\n" + preset, home.link, texts, home,
+                                {"--preset", preset});
   return home;
 }
 

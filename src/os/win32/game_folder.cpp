@@ -93,8 +93,32 @@ bool LeadsTo(const std::wstring& path, const std::wstring& target) {
 
 // The shortcut goes into a folder of Kestrum's own in the user's Start
 // menu: a shortcut the stores made for the game is never replaced.
+// Arguments as CommandLineToArgvW splits them again.
+std::wstring QuotedArguments(const std::vector<std::string>& arguments) {
+  std::wstring line;
+  for (const std::string& argument : arguments) {
+    if (!line.empty()) line += L' ';
+    line += L'"';
+    std::size_t slashes = 0;
+    for (const wchar_t c : Wide(argument, CP_UTF8)) {
+      if (c == L'\\') {
+        ++slashes;
+        continue;
+      }
+      // Backslashes count only before a quote, which is then escaped too.
+      line.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+      line += c;
+      slashes = 0;
+    }
+    line.append(slashes * 2, L'\\');
+    line += L'"';
+  }
+  return line;
+}
+
 GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryTexts& texts,
-                                     GameFolderHome& home) {
+                                     GameFolderHome& home,
+                                     const std::vector<std::string>& arguments = {}) {
   using Problem = GameFolderHome::Problem;
   const auto folderPath =
       system::LateFunction<decltype(::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
@@ -118,6 +142,7 @@ GameFolderHome::Problem MakeShortcut(const std::string& folder, const MenuEntryT
       ::CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
   if (SUCCEEDED(done)) {
     link->SetPath(Wide(home.link, CP_UTF8).c_str());
+    if (!arguments.empty()) link->SetArguments(QuotedArguments(arguments).c_str());
     link->SetWorkingDirectory(Wide(folder, CP_UTF8).c_str());
     link->SetDescription(Wide(texts.comment, CP_UTF8).c_str());
     done = link->QueryInterface(IID_PPV_ARGS(&file));
@@ -174,6 +199,22 @@ GameFolderHome MakeGameFolderHome(const std::string& folder, const MenuEntryText
   }
   home.linked = true;
   home.problem = MakeShortcut(folder, texts, home);
+  return home;
+}
+
+GameFolderHome AddPresetToMenu(const std::string& folder, const std::string& preset,
+                               const MenuEntryTexts& texts) {
+  GameFolderHome home;
+  home.copied = true;
+  home.link = folder + "\\kestrum.exe";
+  const std::wstring self = SelfPath();
+  if (self.empty() || !SameBytes(self, Wide(home.link, CP_UTF8))) {
+    home.problem = GameFolderHome::Problem::kLinkNotMade;
+    home.reason = "Kestrum has no copy of itself there";
+    return home;
+  }
+  home.linked = true;
+  home.problem = MakeShortcut(folder, texts, home, {"--preset", preset});
   return home;
 }
 
