@@ -99,6 +99,22 @@ void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
   ShowWhatTheEngineTakes(window);
 }
 
+// What the window shows, as a preset keeps it: the options, the stage (the
+// user's map by the file it is), and the engine where the folder offers a
+// choice.
+void TakeWindowsChoices(const MainFormPort& window, presets::Preset& preset) {
+  preset.options = LaunchOptions;
+  preset.stage = Stages.Text();
+  const std::string extension = text::Right(text::ToLower(preset.stage), 4);
+  preset.map = {};
+  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
+    preset.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
+  }
+  if (window.session.engineChoiceOffered) {
+    preset.engine = launch::RowOf(window.session.engine).savedAs;
+  }
+}
+
 }  // namespace
 
 std::string PresetFolder(const presets::Preset& preset) {
@@ -190,17 +206,7 @@ void KeepChoicesInPreset(MainFormPort& window) {
   std::optional<presets::Preset> preset = ChosenPreset(window);
   if (!preset) return;
   presets::Preset now = *preset;
-  now.options = LaunchOptions;
-  now.stage = Stages.Text();
-  const std::string extension = text::Right(text::ToLower(now.stage), 4);
-  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
-    now.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
-  } else {
-    now.map = {};
-  }
-  if (window.session.engineChoiceOffered) {
-    now.engine = launch::RowOf(window.session.engine).savedAs;
-  }
+  TakeWindowsChoices(window, now);
   if (now == *preset) return;
   if (!presets::SavePreset(now)) {
     window.ShowMessage(NoDice("Kestrum could not store the preset \"" + now.name + "\"."));
@@ -244,15 +250,7 @@ std::string NewPreset(MainFormPort& window, const std::string& title) {
   }
   presets::Preset preset;
   preset.name = name;
-  preset.options = LaunchOptions;
-  preset.stage = Stages.Text();
-  const std::string extension = text::Right(text::ToLower(preset.stage), 4);
-  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
-    preset.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
-  }
-  if (window.session.engineChoiceOffered) {
-    preset.engine = launch::RowOf(window.session.engine).savedAs;
-  }
+  TakeWindowsChoices(window, preset);
   if (!presets::SavePreset(preset)) {
     window.ShowMessage(NoDice("Kestrum could not store the preset \"" + name + "\"."));
     return {};

@@ -666,6 +666,20 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
   ASSERT_EQ(preset->files.size(), 2u);
   EXPECT_EQ(preset->options.Skills, 3);
 
+  // An engine that cannot take a file of the preset (JFDuke3D: a second
+  // script) says so in its item of "Others".
+  for (const PopupMenuItem& item : PopupMenu()) {
+    if (item.command != PopupCommand::kEngine || item.engine != GameEngine::kJFDuke3D) continue;
+    presets::Preset more = *preset;
+    more.files.push_back({mod + "/DC GAME.CON", "", true});
+    ASSERT_TRUE(presets::SavePreset(more));
+    const PopupItemState jf = PopupItemNow(item);
+    EXPECT_FALSE(jf.enabled);
+    EXPECT_EQ(jf.toolTip,
+              "JFDuke3D cannot take \"DC GAME.CON\": JFDuke3D takes one main script "
+              "(CON) and no modules.");
+    ASSERT_TRUE(presets::SavePreset(*preset));
+  }
   std::vector<std::string> argv = Launch();
   const auto at = [&argv](const std::string& word) {
     return std::find(argv.begin(), argv.end(), word) - argv.begin();
