@@ -22,6 +22,7 @@
 #include "levels/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
+#include "settings/presets.h"
 #include "settings/registry.h"
 #include "support/shared_fixture.h"
 #include "tools/author_links.h"
@@ -504,6 +505,26 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
   Pump();
   EXPECT_EQ(checked, std::vector<std::string>{"Caribbean"});
   EXPECT_TRUE(form->Caption().ends_with(" - Caribbean")) << form->Caption();
+  // The editor: the preset, "Rename...", then "Done"; the caption follows.
+  std::vector<int> picks = {0, 4, 8, -1};
+  answer = [&](const Request& r) {
+    shown.push_back(r);
+    if (r.kind == Request::Kind::kText) return std::string("Vacation");
+    if (r.kind != Request::Kind::kList || picks.empty()) return std::string();
+    const int pick = picks.front();
+    picks.erase(picks.begin());
+    return pick < 0 ? std::string() : std::to_string(pick);
+  };
+  choice = frmPopup::IdOf("mnuEditPresets");
+  Click(form->Control("cmdStart"));
+  Pump();
+  EXPECT_TRUE(picks.empty());
+  EXPECT_TRUE(presets::FindPreset("Vacation").has_value());
+  EXPECT_FALSE(presets::FindPreset("Caribbean").has_value());
+  choice = 0;
+  Click(form->Control("cmdStart"));
+  Pump();
+  EXPECT_EQ(checked, std::vector<std::string>{"Vacation"});
   // A save the game can load is named by "Continue"; the list shows each.
   if (fs::exists(KESTRUM_SAVE_FIXTURES)) {
     fs::copy_file(fs::path(KESTRUM_SAVE_FIXTURES) / "dos" / "GAME1.SAV", game_ / "GAME1.SAV");
