@@ -249,10 +249,19 @@ launch::PlanInputs PlanInputsNow(launch::GameFolder folder, GameEngine engine) {
 }
 
 // The plan for what the game folder holds now: it is looked at once.
+// With the chosen preset's files, as a launch would hand them on.
 launch::Plan PlanNow(const MainFormPort& window) {
   launch::GameFolder folder = launch::LookAtGameFolder();
   const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
-  return launch::MakePlan(PlanInputsNow(std::move(folder), engine));
+  launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  if (const auto preset = ChosenPreset(window)) {
+    if (auto refused = AddPresetTo(*preset, inputs, nullptr, false)) {
+      launch::Plan plan;
+      plan.refused = refused->text;
+      return plan;
+    }
+  }
+  return launch::MakePlan(inputs);
 }
 
 // Why the user's file is not the one chosen any more, named as the user
@@ -452,7 +461,9 @@ void ShowSavedGames(MainFormPort& window) {
 
 void ShowCommandLine(MainFormPort& window) {
   window.TakeFocus();
-  GameCommandLine = PlanNow(window).shown;
+  const launch::Plan plan = PlanNow(window);
+  if (plan.shown.empty() && !plan.refused.empty()) return window.ShowMessage(NoDice(plan.refused));
+  GameCommandLine = plan.shown;
   window.ShowMessage(Message{GameCommandLine, kCommandLine, Message::kInformation});
 }
 
@@ -630,7 +641,7 @@ std::vector<bool> PopupItemsShown() {
   // The folder is looked at once for the whole menu: each engine it holds,
   // and the separator with them.
   const launch::GameFolder folder = offered ? launch::LookAtGameFolder() : launch::GameFolder{};
-  const int presets = static_cast<int>(presets::LoadPresets().presets.size());
+  const int presets = static_cast<int>(presets::PresetNames().size());
   std::vector<bool> shown;
   for (const PopupMenuItem& item : PopupMenu()) {
     if (item.command == PopupCommand::kPreset && item.slot >= presets) {
@@ -648,9 +659,9 @@ bool PopupItemChecked(const PopupMenuItem& item) {
   if (window == nullptr) return false;
   if (item.command == PopupCommand::kPreset) {
     if (item.slot < 0) return window->session.preset.empty();
-    const auto all = presets::LoadPresets().presets;
-    return item.slot < static_cast<int>(all.size()) &&
-           all[static_cast<std::size_t>(item.slot)].name == window->session.preset;
+    const auto names = presets::PresetNames();
+    return item.slot < static_cast<int>(names.size()) &&
+           names[static_cast<std::size_t>(item.slot)] == window->session.preset;
   }
   return item.command == PopupCommand::kEngine && window->session.engine == item.engine;
 }
@@ -660,9 +671,9 @@ PopupItemState PopupItemNow(const PopupMenuItem& item) {
   const MainFormPort* window = mainform::Window();
   if (window == nullptr) return state;
   if (item.command == PopupCommand::kPreset && item.slot >= 0) {
-    const auto all = presets::LoadPresets().presets;
-    if (item.slot < static_cast<int>(all.size())) {
-      state.caption = all[static_cast<std::size_t>(item.slot)].name;
+    const auto names = presets::PresetNames();
+    if (item.slot < static_cast<int>(names.size())) {
+      state.caption = names[static_cast<std::size_t>(item.slot)];
     }
     return state;
   }

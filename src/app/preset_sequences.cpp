@@ -89,8 +89,14 @@ void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
   std::string why;
   if (const auto engine = PresetEngine(preset, folder, why)) window.session.engine = *engine;
   if (!preset.map.path.empty()) {
-    if (auto refused = TakeChosenFile(preset.map.path, window,
-                                      launch::EngineToRun(folder, window.session.engine))) {
+    // Its map only while it is the file that was chosen.
+    if (platform::LocateFile(platform::HostPath{preset.map.path}).identity != preset.map.identity) {
+      window.ShowMessage(NoDice("\"" + NameOf(preset.map.path) +
+                                "\", the preset's map, is not the "
+                                "file that was chosen: it was moved, deleted or replaced since. "
+                                "Choose it again."));
+    } else if (auto refused = TakeChosenFile(preset.map.path, window,
+                                             launch::EngineToRun(folder, window.session.engine))) {
       window.ShowMessage(*refused);
     }
   } else if (!preset.stage.empty()) {
@@ -160,7 +166,8 @@ std::optional<GameEngine> PresetEngine(const presets::Preset& preset,
 }
 
 std::optional<Message> AddPresetTo(const presets::Preset& preset, launch::PlanInputs& in,
-                                   std::vector<platform::ChosenFile>* dosFiles) {
+                                   std::vector<platform::ChosenFile>* dosFiles,
+                                   bool prepareFolder) {
   const launch::EngineRow& row = launch::RowOf(in.engine);
   const bool dos = row.start == launch::StartedBy::kCommandInterpreter;
   const auto gone = [&preset](const std::string& path) {
@@ -190,7 +197,9 @@ std::optional<Message> AddPresetTo(const presets::Preset& preset, launch::PlanIn
     if (in.ownFolder.empty()) {
       return NoDice("Kestrum has no folder of its own to keep the preset's settings and saves in.");
     }
-    if (const std::string why = launch::PrepareOwnFolder(in.ownFolder, in.engine); !why.empty()) {
+    if (const std::string why =
+            prepareFolder ? launch::PrepareOwnFolder(in.ownFolder, in.engine) : std::string();
+        !why.empty()) {
       return NoDice(why);
     }
   }
@@ -224,9 +233,16 @@ void LeavePreset(MainFormPort& window) {
 
 void ChoosePreset(MainFormPort& window, int slot) {
   if (slot < 0) return LeavePreset(window);
-  const std::vector<presets::Preset> all = Presets(nullptr);
-  if (slot >= static_cast<int>(all.size())) return;
-  const presets::Preset& preset = all[static_cast<std::size_t>(slot)];
+  // By the name the menu showed at that place.
+  const std::vector<std::string> names = presets::PresetNames();
+  if (slot >= static_cast<int>(names.size())) return;
+  const std::optional<presets::Preset> found =
+      presets::FindPreset(names[static_cast<std::size_t>(slot)]);
+  if (!found) {
+    return window.ShowMessage(NoDice("The preset \"" + names[static_cast<std::size_t>(slot)] +
+                                     "\" cannot be read. The others are as they were."));
+  }
+  const presets::Preset& preset = *found;
   KeepChoicesInPreset(window);
   if (window.session.preset.empty()) {
     window.session.ownOptions = LaunchOptions;

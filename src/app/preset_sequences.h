@@ -29,8 +29,10 @@ std::string WhyEngineCannotTake(const presets::Preset& preset, GameEngine engine
 // paths added to a launch's inputs; every file must still be the one that
 // was added. The DOS game's files are added to dosFiles for the start's
 // own check.
+// Shown only (Alt+D), the preset's folder is not made.
 std::optional<Message> AddPresetTo(const presets::Preset& preset, launch::PlanInputs& in,
-                                   std::vector<platform::ChosenFile>* dosFiles);
+                                   std::vector<platform::ChosenFile>* dosFiles,
+                                   bool prepareFolder = true);
 // Where a preset keeps the engine's settings and saves.
 std::string PresetFolder(const presets::Preset& preset);
 

@@ -136,6 +136,15 @@ Stored LoadPresets() {
   return stored;
 }
 
+std::vector<std::string> PresetNames() {
+  std::vector<std::string> names;
+  for (const std::string& key : RegistrySubKeys(kPresetsKey)) {
+    const auto name = Text(std::string(kPresetsKey) + "\\" + key, "Name");
+    if (name && !name->empty()) names.push_back(*name);
+  }
+  return names;
+}
+
 std::optional<Preset> FindPreset(const std::string& name) {
   std::string why;
   if (RegistrySubKeys(kPresetsKey).empty()) return std::nullopt;

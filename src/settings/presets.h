@@ -40,6 +40,8 @@ struct Stored {
   std::vector<std::string> damaged;
 };
 Stored LoadPresets();
+// Their names alone, in the same order (a menu's worth of reading).
+std::vector<std::string> PresetNames();
 std::optional<Preset> FindPreset(const std::string& name);
 // Writes one preset whole, under its name; false when some value could not
 // be stored.

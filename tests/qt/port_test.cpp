@@ -666,6 +666,11 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
   ASSERT_EQ(preset->files.size(), 2u);
   EXPECT_EQ(preset->options.Skills, 3);
 
+  // Alt+D shows the line with the preset's files.
+  shown.clear();
+  PressAltD();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].text.indexOf("DUKEDC.GRP"), -1) << shown[0].text.toStdString();
   // An engine that cannot take a file of the preset (JFDuke3D: a second
   // script) says so in its item of "Others".
   for (const PopupMenuItem& item : PopupMenu()) {
