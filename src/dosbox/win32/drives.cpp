@@ -148,11 +148,13 @@ Placed PlaceFile(const dosview::Drive& file, const std::wstring& staged) {
   HANDLE copy = ::CreateFileW(staged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   bool copied = copy != INVALID_HANDLE_VALUE;
-  static char buffer[1 << 16];
+  std::vector<char> buffer(std::size_t{1} << 16);
   DWORD n = 0;
-  while (copied && ::ReadFile(source, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+  while (copied &&
+         ::ReadFile(source, buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr) &&
+         n > 0) {
     DWORD written = 0;
-    copied = ::WriteFile(copy, buffer, n, &written, nullptr) && written == n;
+    copied = ::WriteFile(copy, buffer.data(), n, &written, nullptr) && written == n;
   }
   ::CloseHandle(source);
   if (copy != INVALID_HANDLE_VALUE) ::CloseHandle(copy);
