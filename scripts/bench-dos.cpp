@@ -19,7 +19,7 @@
 #include "launch/launcher.h"
 #include "launch/saved_games.h"
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   NoWindow window;
-  AddDuke3Levels();
+  AddDuke3Levels(window.stages);
   if (mode == "choose") {
     const auto start = std::chrono::steady_clock::now();
     const auto refused = TakeChosenFile(argv[2], window);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     launch::EnterProgramDirectory();
     if (!launch::ProgramIsInstalled("Duke3D.exe")) return 1;
-    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+    GameCommandLine = BuildCommandLine(LaunchOptions, window.stages.Text(), UserFilePath);
     const auto started = launch::StartMaximised(GameCommandLine);
     const long long took = Since(start);
     if (started.taskId == 0) {

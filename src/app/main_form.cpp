@@ -20,7 +20,7 @@
 #include "launch/shell_paths.h"
 #include "levels/ini_files.h"
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 #include "dosbox/runner.h"
@@ -189,7 +189,7 @@ bool StartUp(MainFormPort& window) {
     if (answer.restarted) return false;
   }
   MakeRegistryKey(SettingsKey, platform::kHkeyCurrentUser);
-  AddDuke3Levels();
+  AddDuke3Levels(window.stages);
   // Which game program runs decides the edition of a port's folder.
   const launch::EngineRow* saved = launch::RowSavedAs(LoadEngineName());
   window.session.engine = saved != nullptr ? saved->id : launch::Engines().front().id;
@@ -228,21 +228,22 @@ bool StartUp(MainFormPort& window) {
 namespace {
 
 // The user's own file is named by the stage list's entry 0 when selected.
-bool UserFileSelected() {
-  const std::string extension = text::Right(text::ToLower(Stages.Text()), 4);
+bool UserFileSelected(const StageList& stages) {
+  const std::string extension = text::Right(text::ToLower(stages.Text()), 4);
   return extension == ".map" || extension == ".grp";
 }
 
 // What a launch would start now, from a game folder already looked at.
-launch::PlanInputs PlanInputsNow(launch::GameFolder folder, GameEngine engine) {
+launch::PlanInputs PlanInputsNow(const StageList& stages, launch::GameFolder folder,
+                                 GameEngine engine) {
   launch::PlanInputs in;
   in.folder = std::move(folder);
   in.engine = engine;
   in.options = LaunchOptions;
-  in.stage = Stages.Text();
-  if (UserFileSelected()) {
-    in.chosenFile = Stages.ChosenFile().path;
-    in.chosenIdentity = Stages.ChosenFile().identity;
+  in.stage = stages.Text();
+  if (UserFileSelected(stages)) {
+    in.chosenFile = stages.ChosenFile().path;
+    in.chosenIdentity = stages.ChosenFile().identity;
   }
   in.dosPath = UserFilePath;
   return in;
@@ -253,7 +254,7 @@ launch::PlanInputs PlanInputsNow(launch::GameFolder folder, GameEngine engine) {
 launch::Plan PlanNow(const MainFormPort& window) {
   launch::GameFolder folder = launch::LookAtGameFolder();
   const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
-  launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  launch::PlanInputs inputs = PlanInputsNow(window.stages, std::move(folder), engine);
   if (const auto preset = ChosenPreset(window)) {
     if (auto refused = AddPresetTo(*preset, inputs, nullptr, false)) {
       launch::Plan plan;
@@ -266,12 +267,12 @@ launch::Plan PlanNow(const MainFormPort& window) {
 
 // Why the user's file is not the one chosen any more, named as the user
 // chose it.
-std::optional<Message> ChosenFileGone() {
-  if (Stages.ChosenFile().identity.empty()) return std::nullopt;
-  const platform::DosFile now = platform::LocateFile(Stages.ChosenFile().path);
-  if (now.identity == Stages.ChosenFile().identity) return std::nullopt;
+std::optional<Message> ChosenFileGone(const StageList& stages) {
+  if (stages.ChosenFile().identity.empty()) return std::nullopt;
+  const platform::DosFile now = platform::LocateFile(stages.ChosenFile().path);
+  if (now.identity == stages.ChosenFile().identity) return std::nullopt;
   platform::dosview::FileTrouble trouble;
-  trouble.fileName = Stages.ChosenFile().path.Name();
+  trouble.fileName = stages.ChosenFile().path.Name();
   trouble.kind = now.kind == platform::FileKind::kMissing ? platform::dosview::Trouble::kMissing
                                                           : platform::dosview::Trouble::kReplaced;
   return NoDice(launch::Describe(trouble));
@@ -280,10 +281,10 @@ std::optional<Message> ChosenFileGone() {
 // The chosen file as the DOS game reaches it: by a short path, which a file
 // taken while a port was the engine may not have. The rest (a device's
 // name, an alias that changed hands) the start itself checks.
-std::optional<Message> TakeFileForTheDosGame() {
-  const platform::HostPath& chosen = Stages.ChosenFile().path;
+std::optional<Message> TakeFileForTheDosGame(const StageList& stages) {
+  const platform::HostPath& chosen = stages.ChosenFile().path;
   if (chosen.empty() || !UserFilePath.empty()) return std::nullopt;
-  if (auto gone = ChosenFileGone()) return gone;
+  if (auto gone = ChosenFileGone(stages)) return gone;
   const platform::DosShortPath shortPath{text::ToLower(GetShortPath(chosen.text))};
   auto trouble = platform::dosview::CheckChosenFile(chosen, shortPath);
   if (trouble.kind == platform::dosview::Trouble::kNone && shortPath.empty()) {
@@ -301,7 +302,7 @@ void StartPort(MainFormPort& window, const launch::PlanInputs& inputs, launch::P
   launch::PreparedRun run;
   if (plan.NeedsRun()) {
     if (!plan.run.file.empty()) {
-      if (auto gone = ChosenFileGone()) return window.ShowMessage(*gone);
+      if (auto gone = ChosenFileGone(window.stages)) return window.ShowMessage(*gone);
     }
     run = launch::PrepareRun(plan);
     if (!run.error.empty()) return window.ShowMessage(NoDice(run.error));
@@ -371,12 +372,12 @@ void Launch(MainFormPort& window, const launch::SavedGame* saved) {
                  "\" is no longer the saved game listed: it was moved, "
                  "deleted or replaced since. Choose it again."));
     }
-  } else if (UserFileSelected() && !launch::RowOf(engine).userFileStaged) {
+  } else if (UserFileSelected(window.stages) && !launch::RowOf(engine).userFileStaged) {
     // A file taken while a port was the engine needs no DOS name; the DOS
     // game does, and it is looked for now.
-    if (auto refused = TakeFileForTheDosGame()) return window.ShowMessage(*refused);
+    if (auto refused = TakeFileForTheDosGame(window.stages)) return window.ShowMessage(*refused);
   }
-  launch::PlanInputs inputs = PlanInputsNow(std::move(folder), engine);
+  launch::PlanInputs inputs = PlanInputsNow(window.stages, std::move(folder), engine);
   if (saved != nullptr) inputs.savedGame = saved->load;
   // A preset's files go with the stage, each the one that was added.
   std::vector<platform::ChosenFile> chosen;
@@ -389,8 +390,9 @@ void Launch(MainFormPort& window, const launch::SavedGame* saved) {
   GameCommandLine = plan.shown;
   if (!plan.refused.empty()) return window.ShowMessage(NoDice(plan.refused));
   window.Minimize();
-  if (!Stages.ChosenFile().identity.empty()) {
-    chosen.push_back({UserFilePath, Stages.ChosenFile().identity, Stages.ChosenFile().path});
+  if (!window.stages.ChosenFile().identity.empty()) {
+    chosen.push_back(
+        {UserFilePath, window.stages.ChosenFile().identity, window.stages.ChosenFile().path});
   }
   const launch::Started started = launch::StartMaximised(plan.words, chosen);
   if (started.taskId == 0) {
@@ -439,7 +441,7 @@ void ShowSavedGames(MainFormPort& window) {
                (where.empty() ? std::string(".") : " in " + where.front() + ".")));
   }
   std::vector<std::string> stages;
-  for (int i = 0; i < Stages.ListCount(); ++i) stages.push_back(Stages.List(i));
+  for (int i = 0; i < window.stages.ListCount(); ++i) stages.push_back(window.stages.List(i));
   const long long now = static_cast<long long>(std::time(nullptr));
   std::vector<std::string> entries;
   std::vector<std::string> greyed;
@@ -483,7 +485,7 @@ void OpenUserFile(MainFormPort& window) {
 
 void OpenCompanionText(MainFormPort& window) {
   window.TakeFocus();
-  ShellOpen(CompanionTextPath());
+  ShellOpen(CompanionTextPath(window.stages));
 }
 
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) {
@@ -494,7 +496,7 @@ void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) 
 void RunCompanionTool(MainFormPort& window, CompanionToolId id) {
   const CompanionTool& tool = FindCompanionTool(id);
   if (tool.focusMainWindowFirst) window.TakeFocus();
-  const ToolStart result = StartCompanionTool(tool);
+  const ToolStart result = StartCompanionTool(tool, window.stages);
   if (result.outcome != ToolStart::Outcome::Started) {
     window.ShowMessage(NoDice(result.message));
     return;
@@ -547,7 +549,7 @@ void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& fold
   for (const mainwindow::OptionField& option : mainwindow::OptionFields()) {
     const mainwindow::Control* control = mainwindow::ControlOf(option.option);
     if (control == nullptr) continue;
-    const bool takes = TakesWith(dialect, static_cast<int>(option.option), Stages.Text());
+    const bool takes = TakesWith(dialect, static_cast<int>(option.option), window.stages.Text());
     window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
   }
   // Which engine plays, wherever it is not the DOS game alone.
@@ -566,12 +568,12 @@ void ShowWhatTheEngineTakes(MainFormPort& window) {
 }
 
 void StageSelected(MainFormPort& window, int index) {
-  Stages.SetListIndex(index);
+  window.stages.SetListIndex(index);
   ShowWhatTheEngineTakes(window);
 }
 
 void StagesKeyTyped(MainFormPort& window, int keyAscii) {
-  StagesKeyPress(keyAscii);
+  StagesKeyPress(window.stages, keyAscii);
   if (keyAscii == 8) ShowWhatTheEngineTakes(window);
 }
 

@@ -10,7 +10,7 @@
 #include "launch/messages.h"
 #include "launch/shell_paths.h"
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "os/folders.h"
 #include "os/game_folder.h"
@@ -68,9 +68,9 @@ void ShowOptions(MainFormPort& window, const LaunchOptionsRecord& options) {
 }
 
 // The stage an entry names, where the list holds it.
-void SelectStage(const std::string& stage) {
-  for (int i = 0; i < Stages.ListCount(); ++i) {
-    if (Stages.List(i) == stage) return Stages.SetListIndex(i);
+void SelectStage(StageList& stages, const std::string& stage) {
+  for (int i = 0; i < stages.ListCount(); ++i) {
+    if (stages.List(i) == stage) return stages.SetListIndex(i);
   }
 }
 
@@ -100,7 +100,7 @@ void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
       window.ShowMessage(*refused);
     }
   } else if (!preset.stage.empty()) {
-    SelectStage(preset.stage);
+    SelectStage(window.stages, preset.stage);
   }
   ShowWhatTheEngineTakes(window);
 }
@@ -110,11 +110,12 @@ void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
 // choice.
 void TakeWindowsChoices(const MainFormPort& window, presets::Preset& preset) {
   preset.options = LaunchOptions;
-  preset.stage = Stages.Text();
+  const StageList& stages = window.stages;
+  preset.stage = stages.Text();
   const std::string extension = text::Right(text::ToLower(preset.stage), 4);
   preset.map = {};
-  if ((extension == ".map" || extension == ".grp") && !Stages.ChosenFile().path.empty()) {
-    preset.map = {Stages.ChosenFile().path.text, Stages.ChosenFile().identity, true};
+  if ((extension == ".map" || extension == ".grp") && !stages.ChosenFile().path.empty()) {
+    preset.map = {stages.ChosenFile().path.text, stages.ChosenFile().identity, true};
   }
   if (window.session.engineChoiceOffered) {
     preset.engine = launch::RowOf(window.session.engine).savedAs;
@@ -227,7 +228,7 @@ void LeavePreset(MainFormPort& window) {
   KeepChoicesInPreset(window);
   window.session.preset.clear();
   ShowOptions(window, window.session.ownOptions);
-  SelectStage(window.session.ownStage);
+  SelectStage(window.stages, window.session.ownStage);
   ShowWhatTheEngineTakes(window);
 }
 
@@ -246,7 +247,7 @@ void ChoosePreset(MainFormPort& window, int slot) {
   KeepChoicesInPreset(window);
   if (window.session.preset.empty()) {
     window.session.ownOptions = LaunchOptions;
-    window.session.ownStage = Stages.Text();
+    window.session.ownStage = window.stages.Text();
   }
   window.session.preset = preset.name;
   ShowPreset(window, preset);
@@ -504,7 +505,7 @@ void SaveChoicesAsPreset(MainFormPort& window) {
   if (name.empty()) return;
   if (window.session.preset.empty()) {
     window.session.ownOptions = LaunchOptions;
-    window.session.ownStage = Stages.Text();
+    window.session.ownStage = window.stages.Text();
   }
   window.session.preset = name;
   ShowWhatTheEngineTakes(window);
@@ -538,12 +539,13 @@ std::optional<Message> StartPresetAlone(const std::string& name) {
   std::string why;
   const std::optional<GameEngine> engine = PresetEngine(*preset, folder, why);
   if (!engine) return NoDice(why);
-  AddDuke3Levels();
+  StageList levels;
+  AddDuke3Levels(levels);
   launch::PlanInputs in;
   in.folder = std::move(folder);
   in.engine = *engine;
   in.options = preset->options;
-  in.stage = preset->stage.empty() ? Stages.List(1) : preset->stage;
+  in.stage = preset->stage.empty() ? levels.List(0) : preset->stage;
   const bool dos = launch::RowOf(*engine).start == launch::StartedBy::kCommandInterpreter;
   std::vector<platform::ChosenFile> dosFiles;
   if (!preset->map.path.empty()) {

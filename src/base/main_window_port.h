@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "base/stage_list.h"
+
 class MainWindowPort {
  public:
   virtual ~MainWindowPort() = default;
+
+  // The window's stage list: its levels, the user's entry, the selection.
+  StageList stages;
 
   virtual std::string Caption() const = 0;
   virtual void SetCaption(const std::string& caption) = 0;

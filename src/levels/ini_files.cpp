@@ -37,5 +37,5 @@ void CheckDukeVersion(MainWindowPort& window, const launch::GameFolder& folder, 
   window.SetCaption(mainwindow::kCaption + SetupVersion);
   if (SetupVersion != "1.5" && SetupVersion != "1.4") return;
   window.ShowArtInt();
-  AddDukeAtomic();
+  AddDukeAtomic(window.stages);
 }

@@ -1,6 +1,6 @@
 #include "levels/levels.h"
 
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 
 // Each entry: episode, "-", two-digit level, two blanks, name. The command
 // line takes the episode and the level from those fixed places.
@@ -43,12 +43,12 @@ const std::array<const char*, 11> kAtomicLevels = {
     "4-09  Derelict",        "4-10  The Queen",    "4-11  Area 51",
 };
 
-void AddDuke3Levels() {
-  for (const char* level : kDuke3DLevels) Stages.AddItem(level);
-  Stages.SetListIndex(0);
+void AddDuke3Levels(StageList& stages) {
+  for (const char* level : kDuke3DLevels) stages.AddItem(level);
+  stages.SetListIndex(0);
 }
 
-void AddDukeAtomic() {
-  for (const char* level : kAtomicLevels) Stages.AddItem(level);
-  Stages.SetListIndex(0);
+void AddDukeAtomic(StageList& stages) {
+  for (const char* level : kAtomicLevels) stages.AddItem(level);
+  stages.SetListIndex(0);
 }

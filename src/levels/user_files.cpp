@@ -2,7 +2,7 @@
 
 #include "base/main_window_port.h"
 #include "launch/shell_paths.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "dosbox/dos_view.h"
 #include "launch/engine.h"
 #include "launch/messages.h"
@@ -38,7 +38,8 @@ std::string FindCompanion(const std::string& longPath) {
 
 // Only a file that DOS can open by its short path is taken; any other
 // changes nothing at all, and the user is told why.
-std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engine) {
+std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engine,
+                                StageList& stages) {
   if (launch::RowOf(engine).userFileStaged) {
     // A port opens the file through a link of its run: any name will do,
     // as long as it is a file the user may read.
@@ -49,7 +50,7 @@ std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engin
     }
     // No DOS name was looked for: the DOS game looks for one at launch.
     UserFilePath.clear();
-    Stages.SetChosenFile({file, found.identity});
+    stages.SetChosenFile({file, found.identity});
     return std::nullopt;
   }
   const platform::DosShortPath shortPath = ShortPathFor(file);
@@ -58,7 +59,7 @@ std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engin
     return NoDice(launch::Describe(trouble));
   }
   UserFilePath = shortPath.text;
-  Stages.SetChosenFile({file, platform::LocateFile(file).identity});
+  stages.SetChosenFile({file, platform::LocateFile(file).identity});
   return std::nullopt;
 }
 
@@ -66,9 +67,10 @@ std::optional<Message> TakeFile(const platform::HostPath& file, GameEngine engin
 // has no need of one, the file's own name.
 void ShowChosenFile(MainWindowPort& window, GameEngine engine) {
   if (!launch::RowOf(engine).userFileStaged) {
-    return SetupFile(platform::DosShortPath{UserFilePath}, window, Stages.ChosenFile().path);
+    return SetupFile(platform::DosShortPath{UserFilePath}, window, window.stages.ChosenFile().path);
   }
-  ShowEntry(text::ToLower(Stages.ChosenFile().path.Name()), Stages.ChosenFile().path.text, window);
+  const platform::HostPath& chosen = window.stages.ChosenFile().path;
+  ShowEntry(text::ToLower(chosen.Name()), chosen.text, window);
 }
 
 }  // namespace
@@ -91,12 +93,13 @@ void ShowEntry(const std::string& entry, const std::string& longPath, MainWindow
   // A path without a drive has no file-name part; an empty entry could never
   // be taken off the list again, so the list is left as it is.
   if (entry.empty()) return;
-  if (text::Left(Stages.List(0), 4) == "1-01") {
-    Stages.InsertItem(entry, 0);
+  StageList& stages = window.stages;
+  if (text::Left(stages.List(0), 4) == "1-01") {
+    stages.InsertItem(entry, 0);
   } else {
-    Stages.SetItemText(0, entry);
+    stages.SetItemText(0, entry);
   }
-  Stages.SetListIndex(0);
+  stages.SetListIndex(0);
 
   const std::string companion = FindCompanion(longPath);
   if (companion.empty()) {
@@ -116,7 +119,7 @@ std::optional<Message> TakeChosenFile(const std::string& fileName, MainWindowPor
   // Tested as a drop is: maps of the DOS era are named in capitals, and a
   // file of another type is no map for the game.
   if (fileName.empty() || CheckValidFile(fileName) == 0) return std::nullopt;
-  if (auto refused = TakeFile(platform::FromUser(fileName), engine)) return refused;
+  if (auto refused = TakeFile(platform::FromUser(fileName), engine, window.stages)) return refused;
   ShowChosenFile(window, engine);
   return std::nullopt;
 }
@@ -126,22 +129,22 @@ std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileName
   if (fileNames.empty()) return std::nullopt;
   const std::string& first = fileNames.front();
   if (CheckValidFile(first) == 0) return std::nullopt;
-  if (auto refused = TakeFile(platform::FromUser(first), engine)) return refused;
+  if (auto refused = TakeFile(platform::FromUser(first), engine, window.stages)) return refused;
   ShowChosenFile(window, engine);
   return std::nullopt;
 }
 
-void StagesKeyPress(int keyAscii) {
+void StagesKeyPress(StageList& stages, int keyAscii) {
   if (keyAscii != 8) return;
-  const std::string extension = text::Right(Stages.Text(), 4);
+  const std::string extension = text::Right(stages.Text(), 4);
   if (extension == ".map" || extension == ".grp") {
-    Stages.RemoveItem(0);
-    Stages.SetListIndex(0);
+    stages.RemoveItem(0);
+    stages.SetListIndex(0);
   }
 }
 
-std::string CompanionTextPath() {
-  const std::string companion = FindCompanion(Stages.ChosenFile().path.text);
+std::string CompanionTextPath(const StageList& stages) {
+  const std::string companion = FindCompanion(stages.ChosenFile().path.text);
   if (!companion.empty()) return companion;
   return WithoutExtension(UserFilePath) + ".txt";
 }

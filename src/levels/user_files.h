@@ -9,6 +9,7 @@
 
 #include "base/launch_options.h"
 #include "base/message.h"
+#include "base/stage_list.h"
 #include "winapi/dos_paths.h"
 
 class MainWindowPort;
@@ -16,7 +17,7 @@ class MainWindowPort;
 // The lower-case short path of the last file chosen; empty at start.
 extern std::string UserFilePath;
 // The same file by the path it was chosen by, and which file that was, are
-// the stage list's (Stages.ChosenFile()): no DOS path is ever read back to
+// the stage list's (its ChosenFile()): no DOS path is ever read back to
 // find it.
 
 // 1 when the name ends in ".map" or ".grp" in any case, else 0.
@@ -42,7 +43,7 @@ std::optional<Message> TakeDroppedFiles(const std::vector<std::string>& fileName
                                         MainWindowPort& window,
                                         GameEngine engine = GameEngine::kDos);
 // A character typed in the stage list: Backspace takes the user entry away.
-void StagesKeyPress(int keyAscii);
+void StagesKeyPress(StageList& stages, int keyAscii);
 
 // The companion text of the current user file, as cmdText opens it.
-std::string CompanionTextPath();
+std::string CompanionTextPath(const StageList& stages);

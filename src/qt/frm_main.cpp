@@ -20,7 +20,7 @@
 #include "base/launch_options.h"
 #include "app/main_form.h"
 #include "base/main_window.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "qt/dialogs.h"
 #include "qt/frm_about.h"
@@ -121,13 +121,13 @@ frmMain::frmMain() {
   // the view goes back into the list.
   connect(stages_, &QComboBox::currentIndexChanged, this,
           [this](int index) { mainform::StageSelected(*this, index); });
-  Stages.changed = [this] { ShowStages(); };
+  stages.changed = [this] { ShowStages(); };
   ShowStages();
   forms::ShowFocusMarks(this);
 }
 
 frmMain::~frmMain() {
-  Stages.changed = nullptr;
+  stages.changed = nullptr;
   if (MainForm == this) MainForm = nullptr;
   if (mainform::Window() == this) mainform::SetWindow(nullptr);
 }
@@ -421,11 +421,11 @@ void frmMain::cboStages_KeyPress(int keyAscii) {
 void frmMain::ShowStages() {
   const QSignalBlocker block(stages_);
   // Only what differs is redone: start-up appends the levels one by one.
-  const int same = Stages.SameFromTheFirst(
+  const int same = stages.SameFromTheFirst(
       stages_->count(), [this](int i) { return stages_->itemText(i).toStdString(); });
   while (stages_->count() > same) stages_->removeItem(stages_->count() - 1);
-  for (int i = same; i < Stages.ListCount(); ++i) stages_->addItem(Qs(Stages.List(i)));
-  stages_->setCurrentIndex(Stages.ListIndex());
+  for (int i = same; i < stages.ListCount(); ++i) stages_->addItem(Qs(stages.List(i)));
+  stages_->setCurrentIndex(stages.ListIndex());
 }
 
 namespace {

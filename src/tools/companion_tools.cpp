@@ -1,7 +1,7 @@
 #include "tools/companion_tools.h"
 
 #include "launch/launcher.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "text/text.h"
 #include "dosbox/runner.h"
 
@@ -20,23 +20,23 @@ const CompanionTool& FindCompanionTool(CompanionToolId id) {
   return kCompanionTools[static_cast<std::size_t>(id)];
 }
 
-std::string ToolCommandLine(const CompanionTool& tool) {
+std::string ToolCommandLine(const CompanionTool& tool, const StageList& stages) {
   std::string line = tool.commandLine;
   if (tool.takesUserMap) {
-    const std::string first = Stages.List(0);
+    const std::string first = stages.List(0);
     if (text::Right(first, 4) == ".map") line += " " + first;
   }
   return line;
 }
 
-ToolStart StartCompanionTool(const CompanionTool& tool) {
+ToolStart StartCompanionTool(const CompanionTool& tool, const StageList& stages) {
   ToolStart result;
   if (!launch::ProgramIsInstalled(tool.fileName)) {
     result.message = tool.missingMessage;
     return result;
   }
   launch::EnterProgramDirectory();
-  const launch::Started started = launch::StartMaximised(ToolCommandLine(tool));
+  const launch::Started started = launch::StartMaximised(ToolCommandLine(tool, stages));
   if (started.taskId == 0) {
     result.outcome = ToolStart::Outcome::Failed;
     result.message = started.error;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/stage_list.h"
+
 enum class CompanionToolId { kBuild, kEditArt, kSetup, kDukeHelp };
 
 struct CompanionTool {
@@ -23,7 +25,7 @@ const CompanionTool& FindCompanionTool(CompanionToolId id);
 
 // The command line for a tool; the map editor looks at entry 0 of the stage
 // list, never at the selection.
-std::string ToolCommandLine(const CompanionTool& tool);
+std::string ToolCommandLine(const CompanionTool& tool, const StageList& stages);
 
 struct ToolStart {
   enum class Outcome { Missing, Started, Failed } outcome = Outcome::Missing;
@@ -32,4 +34,4 @@ struct ToolStart {
 };
 // Checks for the tool, makes the program directory current and starts it.
 // A missing tool changes nothing, not even the current directory.
-ToolStart StartCompanionTool(const CompanionTool& tool);
+ToolStart StartCompanionTool(const CompanionTool& tool, const StageList& stages);

@@ -11,7 +11,7 @@
 #include "os/win32/late_library.h"
 #include "base/main_window.h"
 #include "base/launch_options.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "win32/dialogs.h"
 #include "win32/frm_about.h"
@@ -213,12 +213,12 @@ frmMain::frmMain() {
     frmPopup::Release();
   };
   Create();
-  Stages.changed = [this] { ShowStages(); };
+  stages.changed = [this] { ShowStages(); };
   ShowStages();
 }
 
 frmMain::~frmMain() {
-  Stages.changed = nullptr;
+  stages.changed = nullptr;
   if (mainform::Window() == this) mainform::SetWindow(nullptr);
   if (hwnd != nullptr) ::DestroyWindow(hwnd);
   if (TheForm() == this) TheForm() = nullptr;
@@ -507,13 +507,13 @@ void frmMain::FillStages() {
   // Only what differs is redone.
   stagesToShow_ = false;
   const int shown = static_cast<int>(::SendMessageW(stages_, CB_GETCOUNT, 0, 0));
-  const int same = Stages.SameFromTheFirst(shown, [this](int i) { return Entry(stages_, i); });
+  const int same = stages.SameFromTheFirst(shown, [this](int i) { return Entry(stages_, i); });
   for (int i = shown - 1; i >= same; --i) ::SendMessageW(stages_, CB_DELETESTRING, i, 0);
-  for (int i = same; i < Stages.ListCount(); ++i) {
+  for (int i = same; i < stages.ListCount(); ++i) {
     ::SendMessageW(stages_, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(win32::Wide(Stages.List(i)).c_str()));
+                   reinterpret_cast<LPARAM>(win32::Wide(stages.List(i)).c_str()));
   }
-  ::SendMessageW(stages_, CB_SETCURSEL, static_cast<WPARAM>(Stages.ListIndex()), 0);
+  ::SendMessageW(stages_, CB_SETCURSEL, static_cast<WPARAM>(stages.ListIndex()), 0);
 }
 
 bool frmMain::Command(HWND control, int code) {

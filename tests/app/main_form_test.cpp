@@ -9,7 +9,7 @@
 
 #include "app/main_form.h"
 #include "launch/command_line.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "os/instance.h"
 #include "support/fake_window.h"
 #include "support/test_support.h"
@@ -119,7 +119,7 @@ TEST_F(MainFormTest, StartUpShowsTheStoredOptionsInTheirRangesThenTheWindow) {
   EXPECT_EQ(form.shownOptions["cboSkills"], 2);
   EXPECT_EQ(form.shownOptions["hsbFakePlayers"], 3);
   EXPECT_EQ(LaunchOptions.Sound, 0);
-  EXPECT_EQ(Stages.ListCount(), 30);
+  EXPECT_EQ(form.stages.ListCount(), 30);
 }
 
 TEST_F(MainFormTest, ALaunchWaitsMinimisedUntilTheUserComesBack) {
@@ -151,7 +151,7 @@ TEST_F(MainFormTest, AChosenMapBecomesTheUserEntryAndReachesTheLine) {
   form.events.clear();
   mainform::OpenUserFile(form);
   EXPECT_EQ(form.events, (std::vector<std::string>{"focus", "open dialog"}));
-  EXPECT_EQ(Stages.List(0), "mymap~1.map");
+  EXPECT_EQ(form.stages.List(0), "mymap~1.map");
   mainform::ShowCommandLine(form);
   ASSERT_EQ(form.messages.size(), 1u);
   EXPECT_EQ(form.messages[0].title, "Command Line");
@@ -161,7 +161,7 @@ TEST_F(MainFormTest, AChosenMapBecomesTheUserEntryAndReachesTheLine) {
                 "\\mymap~1.map");
   // A cancelled dialog changes nothing.
   mainform::OpenUserFile(form);
-  EXPECT_EQ(Stages.List(0), "mymap~1.map");
+  EXPECT_EQ(form.stages.List(0), "mymap~1.map");
 }
 
 }  // namespace

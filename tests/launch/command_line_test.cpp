@@ -12,7 +12,7 @@
 #include "text/text.h"
 #include "winapi/dos_paths.h"
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "support/game_reader.h"
 #include "support/shared_fixture.h"
@@ -50,13 +50,14 @@ const std::vector<std::string> kLevels = {"1-01  Hollywood Holocaust", "1-02  Re
 TEST_P(BuildCommandLineTest, BuildsTheLine) {
   const LineCase& c = GetParam();
   LaunchOptions = c.options;
-  for (const auto& e : c.entries) Stages.AddItem(e);
-  Stages.SetListIndex(c.selected);
+  StageList stages;
+  for (const auto& e : c.entries) stages.AddItem(e);
+  stages.SetListIndex(c.selected);
   UserFilePath = c.userFilePath;
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  GameCommandLine = BuildCommandLine(LaunchOptions, stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, c.expected);
   // A second build starts afresh instead of appending.
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  GameCommandLine = BuildCommandLine(LaunchOptions, stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, c.expected);
 }
 
@@ -274,10 +275,11 @@ TEST_F(BuildCommandLineFiles, TheGameStartsAsTheUserChose) {
     SCOPED_TRACE(c.name);
     testsupport::ResetProcessWideValues();
     LaunchOptions = c.options;
-    for (const auto& e : c.entries) Stages.AddItem(e);
-    Stages.SetListIndex(c.selected);
+    StageList stages;
+    for (const auto& e : c.entries) stages.AddItem(e);
+    stages.SetListIndex(c.selected);
     UserFilePath = "c:\\maps\\mymap.map";
-    GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+    GameCommandLine = BuildCommandLine(LaunchOptions, stages.Text(), UserFilePath);
     GameStart game = testsupport::ReadAsTheGame(GameCommandLine);
     game.groups.clear();  // the one group is group's
     EXPECT_EQ(game, c.expected) << GameCommandLine << "\n  the game: " << Describe(game)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/levels.h"
 #include "winapi/dos_paths.h"
 #include "support/fake_window.h"
@@ -17,7 +17,7 @@ class CheckDukeVersionTest : public testsupport::IsolatedTest {
     testsupport::WriteFile(ProgramDir() + "/" + name, content);
   }
   void StartUp() {
-    AddDuke3Levels();
+    AddDuke3Levels(window.stages);
     CheckDukeVersion(window);
   }
   void ResetState() {
@@ -46,10 +46,10 @@ TEST_P(VersionTable, CaptionListAndArtificialIntelligence) {
   if (!c.file.empty()) Cfg(c.file);
   StartUp();
   EXPECT_EQ(window.caption, c.caption);
-  EXPECT_EQ(Stages.ListCount(), c.entries);
-  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.ListCount(), c.entries);
+  EXPECT_EQ(window.stages.ListIndex(), 0);
   EXPECT_EQ(window.artIntShown, c.entries == 41);
-  EXPECT_EQ(Stages.List(c.entries - 1), c.entries == 41 ? "4-11  Area 51" : "3-11  Freeway");
+  EXPECT_EQ(window.stages.List(c.entries - 1), c.entries == 41 ? "4-11  Area 51" : "3-11  Freeway");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,7 +74,7 @@ TEST_F(CheckDukeVersionTest, FindsTheFileWhateverTheCaseOfItsName) {
   Cfg("[Setup]\r\nSetupVersion = 1.5\r\n", "DUKE3D.CFG");
   StartUp();
   EXPECT_EQ(SetupVersion, "1.5");
-  EXPECT_EQ(Stages.ListCount(), 41);
+  EXPECT_EQ(window.stages.ListCount(), 41);
 }
 
 TEST_F(CheckDukeVersionTest, LongValueIsCutTo254BeforeTheCaption) {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "support/shared_fixture.h"
 
 namespace {
@@ -43,19 +43,18 @@ TEST(LevelTables, TextsAsTheGameNamesThem) {
 }
 
 TEST(LevelTables, AddingAppendsAndSelectsTheFirstEntry) {
-  testsupport::ResetProcessWideValues();
-  AddDuke3Levels();
-  EXPECT_EQ(Stages.ListCount(), 30);
-  EXPECT_EQ(Stages.ListIndex(), 0);
-  Stages.SetListIndex(5);
-  AddDukeAtomic();
-  EXPECT_EQ(Stages.ListCount(), 41);
-  EXPECT_EQ(Stages.ListIndex(), 0);
-  EXPECT_EQ(Stages.List(30), "4-01  It's Impossible");
+  StageList stages;
+  AddDuke3Levels(stages);
+  EXPECT_EQ(stages.ListCount(), 30);
+  EXPECT_EQ(stages.ListIndex(), 0);
+  stages.SetListIndex(5);
+  AddDukeAtomic(stages);
+  EXPECT_EQ(stages.ListCount(), 41);
+  EXPECT_EQ(stages.ListIndex(), 0);
+  EXPECT_EQ(stages.List(30), "4-01  It's Impossible");
   // Neither clears the list first.
-  AddDuke3Levels();
-  EXPECT_EQ(Stages.ListCount(), 71);
-  testsupport::ResetProcessWideValues();
+  AddDuke3Levels(stages);
+  EXPECT_EQ(stages.ListCount(), 71);
 }
 
 }  // namespace

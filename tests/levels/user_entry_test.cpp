@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "dosbox/dos_view.h"
 #include "launch/messages.h"
@@ -17,52 +17,52 @@ class UserEntryTest : public testsupport::SharedTest {
  protected:
   void SetUp() override {
     SharedTest::SetUp();
-    AddDuke3Levels();
+    AddDuke3Levels(window.stages);
   }
   testsupport::FakeWindow window;
 };
 
 TEST_F(UserEntryTest, InsertedFirstThenReplaced) {
   SetupFile(platform::DosShortPath{"c:\\maps\\mymap.map"}, window);
-  EXPECT_EQ(Stages.ListCount(), 31);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
-  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.ListCount(), 31);
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.ListIndex(), 0);
   EXPECT_FALSE(window.textEnabled);  // no companion text there
-  Stages.SetListIndex(7);
+  window.stages.SetListIndex(7);
   SetupFile(platform::DosShortPath{"c:\\maps\\addon.grp"}, window);
-  EXPECT_EQ(Stages.ListCount(), 31);
-  EXPECT_EQ(Stages.List(0), "addon.grp");
-  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.ListCount(), 31);
+  EXPECT_EQ(window.stages.List(0), "addon.grp");
+  EXPECT_EQ(window.stages.ListIndex(), 0);
 }
 
 TEST_F(UserEntryTest, AnEntryStartingLikeTheFirstLevelCountsAsNone) {
   SetupFile(platform::DosShortPath{"c:\\1-01test.map"}, window);
   SetupFile(platform::DosShortPath{"c:\\mymap.map"}, window);
-  EXPECT_EQ(Stages.ListCount(), 32);
-  EXPECT_EQ(Stages.List(1), "1-01test.map");
+  EXPECT_EQ(window.stages.ListCount(), 32);
+  EXPECT_EQ(window.stages.List(1), "1-01test.map");
 }
 
 TEST_F(UserEntryTest, BackspaceTakesTheSelectedUserEntryAway) {
   SetupFile(platform::DosShortPath{"c:\\mymap.map"}, window);
-  Stages.SetListIndex(2);
-  StagesKeyPress(8);
-  EXPECT_EQ(Stages.ListCount(), 31);
-  Stages.SetListIndex(0);
-  StagesKeyPress(13);
-  EXPECT_EQ(Stages.ListCount(), 31);
-  StagesKeyPress(8);
-  EXPECT_EQ(Stages.ListCount(), 30);
-  EXPECT_EQ(Stages.Text(), "1-01  Hollywood Holocaust");
-  Stages.InsertItem("LOUD.MAP", 0);
-  Stages.SetListIndex(0);
-  StagesKeyPress(8);  // the extension test is exact: upper case is no user entry
-  EXPECT_EQ(Stages.ListCount(), 31);
+  window.stages.SetListIndex(2);
+  StagesKeyPress(window.stages, 8);
+  EXPECT_EQ(window.stages.ListCount(), 31);
+  window.stages.SetListIndex(0);
+  StagesKeyPress(window.stages, 13);
+  EXPECT_EQ(window.stages.ListCount(), 31);
+  StagesKeyPress(window.stages, 8);
+  EXPECT_EQ(window.stages.ListCount(), 30);
+  EXPECT_EQ(window.stages.Text(), "1-01  Hollywood Holocaust");
+  window.stages.InsertItem("LOUD.MAP", 0);
+  window.stages.SetListIndex(0);
+  StagesKeyPress(window.stages, 8);  // the extension test is exact: upper case is no user entry
+  EXPECT_EQ(window.stages.ListCount(), 31);
 }
 
 TEST_F(UserEntryTest, APathWithoutADriveLeavesTheListAlone) {
   SetupFile(platform::DosShortPath{"\\\\server\\share\\x.map"}, window);
   SetupFile(platform::DosShortPath{"maps\\x.map"}, window);
-  EXPECT_EQ(Stages.ListCount(), 30);
+  EXPECT_EQ(window.stages.ListCount(), 30);
 }
 
 TEST(CheckValidFile, MapAndGroupInAnyCase) {
@@ -82,8 +82,8 @@ TEST_F(UserEntryTest, AFileReplacedSinceItWasChosenIsNotGivenToTheGame) {
   const std::string chosen = WriteTempFile("My Great Map.map", "chosen");
   ASSERT_FALSE(TakeChosenFile(chosen, window).has_value());
   const std::string line = "command.com /c Duke3D /s2 -map " + UserFilePath;
-  const std::vector<platform::ChosenFile> pinned{
-      {UserFilePath, Stages.ChosenFile().identity, platform::DosToHost(platform::DosPath{chosen})}};
+  const std::vector<platform::ChosenFile> pinned{{UserFilePath, window.stages.ChosenFile().identity,
+                                                  platform::DosToHost(platform::DosPath{chosen})}};
   EXPECT_EQ(launch::Describe(platform::dosview::CheckChosenFiles(line, pinned)), "");
   // Renamed over it while it still exists: surely another file.
   WriteTempFile("newer.map", "another");

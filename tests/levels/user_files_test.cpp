@@ -4,7 +4,7 @@
 
 #include "launch/shell_paths.h"
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "winapi/dos_paths.h"
 #include "support/fake_window.h"
 #include "support/test_support.h"
@@ -17,8 +17,8 @@ class UserFilesTest : public testsupport::IsolatedTest {
     IsolatedTest::SetUp();
     maps = Root() + "/My Maps";
     testsupport::MakeDirs(maps);
-    AddDuke3Levels();
-    AddDukeAtomic();
+    AddDuke3Levels(window.stages);
+    AddDukeAtomic(window.stages);
   }
   std::string File(const std::string& name, bool create = true) {
     if (create) testsupport::WriteFile(maps + "/" + name, "x");
@@ -35,26 +35,26 @@ class UserFilesTest : public testsupport::IsolatedTest {
 
 TEST_F(UserFilesTest, FirstChoiceIsInsertedAndSelected) {
   TakeChosenFile(File("mymap.map"), window);
-  EXPECT_EQ(Stages.ListCount(), 42);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
-  EXPECT_EQ(Stages.List(1), "1-01  Hollywood Holocaust");
-  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.List(1), "1-01  Hollywood Holocaust");
+  EXPECT_EQ(window.stages.ListIndex(), 0);
   EXPECT_EQ(UserFilePath, ShortOf(File("mymap.map")));
   EXPECT_FALSE(window.textEnabled);
 }
 
 TEST_F(UserFilesTest, SecondChoiceReplacesTheEntry) {
   TakeChosenFile(File("mymap.map"), window);
-  Stages.SetListIndex(5);
+  window.stages.SetListIndex(5);
   TakeChosenFile(File("addon.grp"), window);
-  EXPECT_EQ(Stages.ListCount(), 42);
-  EXPECT_EQ(Stages.List(0), "addon.grp");
-  EXPECT_EQ(Stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.List(0), "addon.grp");
+  EXPECT_EQ(window.stages.ListIndex(), 0);
 }
 
 TEST_F(UserFilesTest, LongNameShowsTheLowerCaseShortName) {
   TakeChosenFile(File("My Great Map.map"), window);
-  EXPECT_EQ(Stages.List(0), "mygrea~1.map");
+  EXPECT_EQ(window.stages.List(0), "mygrea~1.map");
   EXPECT_TRUE(UserFilePath.ends_with("\\mymaps~1\\mygrea~1.map")) << UserFilePath;
   EXPECT_EQ(UserFilePath, text(UserFilePath));
 }
@@ -69,7 +69,7 @@ TEST_F(UserFilesTest, CompanionTextIsFoundByItsRealName) {
   const std::string alias = text(ParsePath(GetShortPath(File("My Great Map.txt", false)), 0));
   EXPECT_EQ(window.textToolTip, "Read " + alias);
   // Found where the host keeps it, whichever kind of path the map was given by.
-  EXPECT_EQ(CompanionTextPath(),
+  EXPECT_EQ(CompanionTextPath(window.stages),
             platform::DosToHost(platform::DosPath{File("My Great Map.txt", false)}).text);
 }
 
@@ -89,11 +89,11 @@ TEST_F(UserFilesTest, CompanionOfAShortNamedMap) {
 TEST_F(UserFilesTest, TheDialogTakesMapsInAnyCaseAndNothingElse) {
   TakeChosenFile(File("mymap.map"), window);
   TakeChosenFile(File("OTHER.MAP"), window);
-  EXPECT_EQ(Stages.List(0), "other.map");
-  EXPECT_EQ(Stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.List(0), "other.map");
+  EXPECT_EQ(window.stages.ListCount(), 42);
   EXPECT_EQ(UserFilePath, ShortOf(File("OTHER.MAP", false)));
   TakeChosenFile(File("readme.doc"), window);
-  EXPECT_EQ(Stages.List(0), "other.map");
+  EXPECT_EQ(window.stages.List(0), "other.map");
   EXPECT_EQ(UserFilePath, ShortOf(File("OTHER.MAP", false)));
 }
 
@@ -102,55 +102,55 @@ TEST_F(UserFilesTest, NameThatDoesNotExistChangesNothing) {
   const std::string before = UserFilePath;
   TakeChosenFile(File("typed.map", false), window);
   EXPECT_EQ(UserFilePath, before);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
-  EXPECT_EQ(Stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.ListCount(), 42);
 }
 
 TEST_F(UserFilesTest, DropsTakeTheFirstFileInAnyCase) {
   TakeDroppedFiles({File("MYMAP.MAP")}, window);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
   TakeDroppedFiles({File("notes.txt"), File("second.map")}, window);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
   TakeDroppedFiles({}, window);
-  EXPECT_EQ(Stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.ListCount(), 42);
 }
 
 TEST_F(UserFilesTest, BackspaceTakesOnlyTheUserEntryAway) {
   File("mymap.txt");
   TakeChosenFile(File("mymap.map"), window);
   const std::string path = UserFilePath;
-  StagesKeyPress('a');
-  EXPECT_EQ(Stages.ListCount(), 42);
-  StagesKeyPress(8);
-  EXPECT_EQ(Stages.ListCount(), 41);
-  EXPECT_EQ(Stages.ListIndex(), 0);
-  EXPECT_EQ(Stages.Text(), "1-01  Hollywood Holocaust");
+  StagesKeyPress(window.stages, 'a');
+  EXPECT_EQ(window.stages.ListCount(), 42);
+  StagesKeyPress(window.stages, 8);
+  EXPECT_EQ(window.stages.ListCount(), 41);
+  EXPECT_EQ(window.stages.ListIndex(), 0);
+  EXPECT_EQ(window.stages.Text(), "1-01  Hollywood Holocaust");
   EXPECT_EQ(UserFilePath, path);
   EXPECT_TRUE(window.textEnabled);
-  StagesKeyPress(8);
-  EXPECT_EQ(Stages.ListCount(), 41);
+  StagesKeyPress(window.stages, 8);
+  EXPECT_EQ(window.stages.ListCount(), 41);
 }
 
 TEST_F(UserFilesTest, BackspaceOnABuiltInLevelChangesNothing) {
   TakeChosenFile(File("mymap.map"), window);
-  Stages.SetListIndex(3);
-  StagesKeyPress(8);
-  EXPECT_EQ(Stages.ListCount(), 42);
-  EXPECT_EQ(Stages.ListIndex(), 3);
+  window.stages.SetListIndex(3);
+  StagesKeyPress(window.stages, 8);
+  EXPECT_EQ(window.stages.ListCount(), 42);
+  EXPECT_EQ(window.stages.ListIndex(), 3);
 }
 
 TEST_F(UserFilesTest, NameStartingLikeTheFirstLevelIsNotReplaced) {
   TakeChosenFile(File("1-01test.map"), window);
   TakeChosenFile(File("mymap.map"), window);
-  EXPECT_EQ(Stages.ListCount(), 43);
-  EXPECT_EQ(Stages.List(0), "mymap.map");
-  EXPECT_EQ(Stages.List(1), "1-01test.map");
+  EXPECT_EQ(window.stages.ListCount(), 43);
+  EXPECT_EQ(window.stages.List(0), "mymap.map");
+  EXPECT_EQ(window.stages.List(1), "1-01test.map");
 }
 
 TEST_F(UserFilesTest, PathWithoutDriveLeavesTheListAlone) {
   SetupFile(platform::DosShortPath{"\\\\server\\share\\x.map"}, window);
-  EXPECT_EQ(Stages.ListCount(), 41);
-  EXPECT_EQ(Stages.List(0), "1-01  Hollywood Holocaust");
+  EXPECT_EQ(window.stages.ListCount(), 41);
+  EXPECT_EQ(window.stages.List(0), "1-01  Hollywood Holocaust");
 }
 
 }  // namespace

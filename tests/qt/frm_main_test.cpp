@@ -8,7 +8,7 @@
 #include "app/first_contact.h"
 #include "base/launch_options.h"
 #include "launch/command_line.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "settings/registry.h"
 #include "widget_fixture.h"
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, AStoredGrayedBoxCountsAsNotSetAndAClickChecksIt) {
   ASSERT_TRUE(Load());
   EXPECT_EQ(form->chkRecord->checkState(), Qt::PartiallyChecked);
   EXPECT_EQ(LaunchOptions.Record, 2);
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  GameCommandLine = BuildCommandLine(LaunchOptions, form->stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1 /v1 /l01");
   QTest::mouseClick(form->lblRecord, Qt::LeftButton);
   EXPECT_EQ(LaunchOptions.Record, 1);

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "base/launch_options.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "launch/command_line.h"
 #include "widget_fixture.h"
@@ -49,7 +49,7 @@ TEST_F(KeyboardTest, TabReachesTheSliderAtItsPlaceAndItsKeysSetTheFakePlayers) {
     EXPECT_EQ(LaunchOptions.Fakers, step.fakers) << step.key;
     EXPECT_EQ(form->txtFakePlayers->text(), QString::number(step.fakers));
   }
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  GameCommandLine = BuildCommandLine(LaunchOptions, form->stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /s1 /q1 /v1 /l01");
 }
 

@@ -6,7 +6,7 @@
 
 #include "base/launch_options.h"
 #include "launch/command_line.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 #include "text/text.h"
@@ -244,7 +244,7 @@ TEST_F(LaunchTest, AFileThatTookTheChosenOnesNameIsNeverStarted) {
                 "command.com /c Duke3D /s1 -map d:\\mygrea~1.map");
       continue;
     }
-    ASSERT_EQ(shown.size(), 1u) << GameCommandLine << " / " << Stages.ChosenFile().identity;
+    ASSERT_EQ(shown.size(), 1u) << GameCommandLine << " / " << form->stages.ChosenFile().identity;
     EXPECT_EQ(shown[0].text.toStdString(), c.said);
     EXPECT_EQ(shown[0].title, "No Dice...");
     QTest::qWait(200);

@@ -21,7 +21,7 @@
 #include "base/launch_options.h"
 #include "base/main_window.h"
 #include "launch/command_line.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "os/instance.h"
 #include "qt/dialogs.h"

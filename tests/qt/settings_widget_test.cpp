@@ -1,7 +1,7 @@
 #include "settings/registry.h"
 #include "app/exit_program.h"
 #include "base/launch_options.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "widget_fixture.h"
 #include "winapi/registry.h"
 

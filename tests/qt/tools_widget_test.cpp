@@ -1,5 +1,5 @@
 #include "widget_fixture.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "qt/frm_popup.h"
 
 #include <unistd.h>

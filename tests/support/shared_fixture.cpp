@@ -13,7 +13,7 @@
 #include "app/main_form.h"
 #include "launch/command_line.h"
 #include "levels/ini_files.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 #include "winapi/registry.h"
@@ -67,8 +67,6 @@ void ResetProcessWideValues() {
   GameCommandLine.clear();
   UserFilePath.clear();
   SetupVersion.clear();
-  Stages.changed = nullptr;
-  Stages.Clear();
   RegistryValue = TaggedValue{};
   platform::ReleaseInstance();
 }

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "levels/levels.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "text/text.h"
 #include "support/test_support.h"
 
@@ -27,8 +27,9 @@ class CompanionToolTest : public testsupport::IsolatedTest,
   void SetUp() override {
     IsolatedTest::SetUp();
     testsupport::WriteRecordingProgram(Bin(), "command.com");
-    AddDuke3Levels();
+    AddDuke3Levels(stages);
   }
+  StageList stages;
   std::string Cwd() {
     char buffer[4096];
     return ::getcwd(buffer, sizeof buffer) ? buffer : "";
@@ -39,7 +40,7 @@ TEST_P(CompanionToolTest, StartsThroughCommandComInTheProgramDirectory) {
   const ToolCase& c = GetParam();
   // File names are matched without regard to case.
   testsupport::WriteFile(ProgramDir() + "/" + text::ToUpper(c.file), "x");
-  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool));
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool), stages);
   EXPECT_EQ(result.outcome, ToolStart::Outcome::Started);
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);
   ASSERT_EQ(calls.size(), 1u);
@@ -53,7 +54,7 @@ TEST_P(CompanionToolTest, MissingToolSaysSoAndChangesNothing) {
   testsupport::MakeDirs(ProgramDir() + "/" + c.file);  // a folder does not count
   testsupport::WriteFile(ProgramDir() + "/." + c.file, "x");
   const std::string before = Cwd();
-  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool));
+  const ToolStart result = StartCompanionTool(FindCompanionTool(c.tool), stages);
   EXPECT_EQ(result.outcome, ToolStart::Outcome::Missing);
   EXPECT_EQ(result.message, c.message);
   EXPECT_EQ(Cwd(), before);
@@ -93,9 +94,10 @@ TEST_F(CompanionToolDosBoxTest, TheMapEditorGetsTheUserMapsNameInsideDosBox) {
   if (testsupport::BuildDosRecorder(ProgramDir() + "/Build.exe").empty()) {
     GTEST_SKIP() << "nasm is not installed";
   }
-  AddDuke3Levels();
-  Stages.InsertItem("mygrea~1.map", 0);
-  const ToolStart result = StartCompanionTool(FindCompanionTool(CompanionToolId::kBuild));
+  StageList stages;
+  AddDuke3Levels(stages);
+  stages.InsertItem("mygrea~1.map", 0);
+  const ToolStart result = StartCompanionTool(FindCompanionTool(CompanionToolId::kBuild), stages);
   ASSERT_EQ(result.outcome, ToolStart::Outcome::Started) << result.message;
   ASSERT_TRUE(
       testsupport::WaitFor([&] { return testsupport::Exists(ProgramDir() + "/ARGS.TXT"); }));

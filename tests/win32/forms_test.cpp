@@ -19,7 +19,7 @@
 #include "base/launch_options.h"
 #include "launch/command_line.h"
 #include "launch/shell_paths.h"
-#include "levels/stage_list.h"
+#include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
 #include "settings/presets.h"
@@ -178,7 +178,7 @@ TEST_F(FormTest, OptionsReachTheLineAndComeBackAfterARestart) {
   Pick(form->Control("cboStages"), 12);
   Click(form->Control("chkArtInt"));
   EXPECT_EQ(win32::TextOf(form->Control("txtFakePlayers")), "3");
-  GameCommandLine = BuildCommandLine(LaunchOptions, Stages.Text(), UserFilePath);
+  GameCommandLine = BuildCommandLine(LaunchOptions, form->stages.Text(), UserFilePath);
   EXPECT_EQ(GameCommandLine, "command.com /c Duke3D /r /nm /ns /s3 /tx /q3 /a /v2 /l05");
 
   ::SendMessageW(form->hwnd, WM_CLOSE, 0, 0);

@@ -1,6 +1,4 @@
-#include "levels/stage_list.h"
-
-StageList Stages;
+#include "base/stage_list.h"
 
 std::string StageList::List(int index) const {
   if (index < 0 || index >= ListCount()) return {};

@@ -1,5 +1,6 @@
-// The entries of the stage list and its selection. The main window shows it
-// in cboStages; the level catalogue and the user-file handling change it.
+// The entries of the stage list and its selection. Each main window holds
+// its own and shows it in cboStages; the level catalogue and the user-file
+// handling change it through the window they are given.
 #pragma once
 
 #include <functional>
@@ -51,5 +52,3 @@ class StageList {
   int listIndex_ = -1;
   UserFile chosen_;
 };
-
-extern StageList Stages;
