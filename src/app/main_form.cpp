@@ -469,6 +469,11 @@ void ShowCommandLine(MainFormPort& window) {
   window.ShowMessage(Message{GameCommandLine, kCommandLine, Message::kInformation});
 }
 
+void OpenDocument(const MainFormPort& window, const std::string& target) {
+  if (window.session.openDocument) return window.session.openDocument(target);
+  ShellOpen(target);
+}
+
 void OpenUserFile(MainFormPort& window) {
   window.TakeFocus();
   const std::string folder = window.session.lastOpenFolder.empty() ? platform::ProgramFolder()
@@ -485,7 +490,7 @@ void OpenUserFile(MainFormPort& window) {
 
 void OpenCompanionText(MainFormPort& window) {
   window.TakeFocus();
-  ShellOpen(CompanionTextPath(window.stages));
+  OpenDocument(window, CompanionTextPath(window.stages));
 }
 
 void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths) {
@@ -626,9 +631,9 @@ void PopupMenuItemChosen(const PopupMenuItem& item) {
   } else if (command == PopupCommand::kEditPresets) {
     if (window != nullptr) mainform::EditPresets(*window);
   } else if (command == PopupCommand::kEMail) {
-    ShellOpen(std::string("mailto:") + kAuthorEMail);
+    if (window != nullptr) mainform::OpenDocument(*window, std::string("mailto:") + kAuthorEMail);
   } else if (command == PopupCommand::kHomepage) {
-    ShellOpen(kAuthorHomePage);
+    if (window != nullptr) mainform::OpenDocument(*window, kAuthorHomePage);
   } else if (command == PopupCommand::kAbout) {
     // The same modal window as the toolbar's, without taking the focus first.
     if (window != nullptr) window->ShowAbout();

@@ -28,6 +28,9 @@ void DropFiles(MainFormPort& window, const std::vector<std::string>& hostPaths);
 void RunCompanionTool(MainFormPort& window, CompanionToolId id);
 void ShowPopupMenu(MainFormPort& window);  // cmdStart_Click
 void ShowAbout(MainFormPort& window);      // cmdAbout_Click
+// A document or link opened as the window opens them (its session's way,
+// else the desktop's).
+void OpenDocument(const MainFormPort& window, const std::string& target);
 // What a toolbar button (or the hidden Debug button) does: one of the above.
 void Run(MainFormPort& window, mainwindow::Command command);
 

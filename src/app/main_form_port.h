@@ -73,6 +73,9 @@ struct Session {
   std::string ownStage;
   // Set, no dialog is shown: each is answered so (a test's seam).
   DialogAnswers answerDialogs;
+  // Set, documents and links go there instead of to the desktop (a test's
+  // seam where no stand-in program can take the system's place).
+  std::function<void(const std::string&)> openDocument;
   // The way out: once, then how the process ends (a test's seam in place of
   // ending it) after the forms let go of their windows.
   bool exiting = false;

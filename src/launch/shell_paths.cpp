@@ -32,21 +32,8 @@ std::string GetShortPath(const std::string& path) {
   return std::string(buffer, n);
 }
 
-namespace {
-std::function<void(const std::string&)>& ShellOpenHook() {
-  static std::function<void(const std::string&)> hook;
-  return hook;
-}
-}  // namespace
-
-void SetShellOpenHookForTesting(std::function<void(const std::string&)> hook) {
-  ShellOpenHook() = std::move(hook);
-}
+namespace {}  // namespace
 
 void ShellOpen(const std::string& target) {
-  if (ShellOpenHook()) {
-    ShellOpenHook()(target);
-    return;
-  }
   platform::ShellOpen(target, platform::ProgramFolder());
 }

@@ -16,6 +16,3 @@ std::string GetShortPath(const std::string& path);
 // Opens a document or URL with the program registered for it, from the
 // program directory. Whatever happens is not reported.
 void ShellOpen(const std::string& target);
-// Tests see what would be opened instead (where no stand-in program on the
-// search path can take the system's place).
-void SetShellOpenHookForTesting(std::function<void(const std::string&)> hook);

@@ -58,9 +58,10 @@ frmAbout* frmAbout::Current() {
   return Shown();
 }
 
-void frmAbout::ShowModal(QWidget* owner) {
+void frmAbout::ShowModal(QWidget* owner, about::Opener open) {
   if (Shown() != nullptr) return;  // already up: it is modal
   frmAbout about(owner);
+  about.opener = std::move(open);
   Shown() = &about;
   about.exec();
   Shown() = nullptr;

@@ -12,7 +12,8 @@
 class frmAbout : public QDialog, public about::LinkView {
  public:
   // Creates the window and shows it modally; returns when it is closed.
-  static void ShowModal(QWidget* owner);
+  // Its links opened by open (see about::OpenEMail).
+  static void ShowModal(QWidget* owner, about::Opener open = {});
   // The window while it is shown, else null.
   static frmAbout* Current();
 

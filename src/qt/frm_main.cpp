@@ -487,7 +487,8 @@ void frmMain::ShowPopupMenu(int x, int y) {
 }
 
 void frmMain::ShowAbout() {
-  frmAbout::ShowModal(this);
+  frmAbout::ShowModal(this,
+                      [this](const std::string& target) { mainform::OpenDocument(*this, target); });
 }
 
 // ---------------------------------------------------------------- MainWindowPort

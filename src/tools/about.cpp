@@ -24,12 +24,12 @@ const Place& PlaceOf(const char* name) {
   return kPlaces[0];
 }
 
-void OpenEMail(const std::string& labelText) {
-  ShellOpen("mailto:" + labelText);
+void OpenEMail(const std::string& labelText, const Opener& open) {
+  open ? open("mailto:" + labelText) : ShellOpen("mailto:" + labelText);
 }
 
-void OpenHomePage(const std::string& labelText) {
-  ShellOpen(labelText);
+void OpenHomePage(const std::string& labelText, const Opener& open) {
+  open ? open(labelText) : ShellOpen(labelText);
 }
 
 }  // namespace about
@@ -71,9 +71,9 @@ void Links::MouseUp(Part part, bool left, bool inside) {
 void Links::Click(Part part) {
   if (!IsLink(part)) return;
   if (IsEMail(part)) {
-    OpenEMail(view_.LinkText(true));
+    OpenEMail(view_.LinkText(true), view_.opener);
   } else {
-    OpenHomePage(view_.LinkText(false));
+    OpenHomePage(view_.LinkText(false), view_.opener);
   }
 }
 

@@ -2,6 +2,7 @@
 // lays them out and colours the links.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace about {
@@ -28,9 +29,12 @@ inline constexpr int kClientHeight = 3120;
 const Place& PlaceOf(const char* name);
 
 // The e-mail link opens a new mail to the address its label shows; the
-// home-page link opens the address its label shows.
-void OpenEMail(const std::string& labelText);
-void OpenHomePage(const std::string& labelText);
+// home-page link opens the address its label shows. Either is opened as the
+// window that showed the About window opens documents (open), else the
+// desktop's way.
+using Opener = std::function<void(const std::string&)>;
+void OpenEMail(const std::string& labelText, const Opener& open = {});
+void OpenHomePage(const std::string& labelText, const Opener& open = {});
 
 }  // namespace about
 
@@ -48,6 +52,8 @@ class LinkView {
   // The e-mail (or home-page) label in the pressed or the link colour.
   virtual void ShowPressed(bool email, bool pressed) = 0;
   virtual std::string LinkText(bool email) const = 0;
+  // How its links are opened (see OpenEMail).
+  Opener opener;
 };
 
 // How the two links behave: the status line names what the link under the

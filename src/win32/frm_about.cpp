@@ -115,9 +115,10 @@ frmAbout* frmAbout::Current() {
   return Shown();
 }
 
-void frmAbout::ShowModal(HWND owner) {
+void frmAbout::ShowModal(HWND owner, about::Opener open) {
   if (Shown() != nullptr) return;  // already up: it is modal
   frmAbout about(owner);
+  about.opener = std::move(open);
   ::EnableWindow(owner, FALSE);
   ::ShowWindow(about.hwnd, SW_SHOW);
   MSG message;

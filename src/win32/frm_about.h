@@ -9,7 +9,8 @@
 class frmAbout : public about::LinkView {
  public:
   // Creates the window and shows it modally; returns when it is closed.
-  static void ShowModal(HWND owner);
+  // Its links opened by open (see about::OpenEMail).
+  static void ShowModal(HWND owner, about::Opener open = {});
   // The window while it exists, else null.
   static frmAbout* Current();
 

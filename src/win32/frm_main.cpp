@@ -834,7 +834,8 @@ void frmMain::After(int milliseconds, std::function<void()> action) {
 }
 
 void frmMain::ShowAbout() {
-  frmAbout::ShowModal(hwnd);
+  frmAbout::ShowModal(hwnd,
+                      [this](const std::string& target) { mainform::OpenDocument(*this, target); });
 }
 
 int RunMessageLoop(frmMain& window) {

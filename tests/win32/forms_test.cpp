@@ -55,13 +55,11 @@ class FormTest : public testsupport::SharedTest {
       }
       return std::string();
     };
-    SetShellOpenHookForTesting([this](const std::string& target) { opened.push_back(target); });
   }
   void TearDown() override {
     form.reset();
     frmPopup::Release();
     frmPopup::SetChoiceHookForTesting(nullptr);
-    SetShellOpenHookForTesting(nullptr);
     platform::SetProgramDirectoryForTesting({});
     SharedTest::TearDown();
   }
@@ -80,6 +78,7 @@ class FormTest : public testsupport::SharedTest {
     form = std::make_unique<frmMain>();
     form->session.answerDialogs = [this](const Request& r) { return answer(r); };
     form->session.endProcess = [this] { ++processEnds; };
+    form->session.openDocument = [this](const std::string& target) { opened.push_back(target); };
     ASSERT_TRUE(form->Form_Load());
   }
   std::function<std::string(const Request&)> answer;
@@ -597,6 +596,7 @@ TEST_F(FormTest, MovedToAScreenOfTwiceTheDpiItGrowsWithItsControls) {
 TEST_F(FormTest, TheAboutWindowsLinks) {
   Load();
   frmAbout about(form->hwnd);
+  about.opener = [this](const std::string& target) { opened.push_back(target); };
   ::ShowWindow(about.hwnd, SW_SHOW);
   const auto mouse = [](HWND control, UINT message) {
     ::SendMessageW(control, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(3, 3));
