@@ -81,16 +81,18 @@ frmPopup::~frmPopup() {
   ::DestroyMenu(mnuPopup);
 }
 
-void frmPopup::ShowEngineItems() {
-  // Others' own two items stay; the engine items follow them when shown.
-  while (::GetMenuItemCount(others_) > 2) ::RemoveMenu(others_, 2, MF_BYPOSITION);
+// The items of a submenu shown only at times, put in again after the first
+// `keep` of its own, each as it is now.
+void frmPopup::ShowItems(HMENU menu, int keep, bool (*belongs)(const PopupMenuItem&)) {
+  while (::GetMenuItemCount(menu) > keep)
+    ::RemoveMenu(menu, static_cast<UINT>(keep), MF_BYPOSITION);
   const auto& items = PopupMenu();
   const std::vector<bool> shown = PopupItemsShown();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const PopupMenuItem& item = items[i];
-    if (!item.withEngines || !shown[i]) continue;
+    if (!belongs(item) || !shown[i]) continue;
     if (std::string(item.caption) == "-") {
-      ::AppendMenuW(others_, MF_SEPARATOR, 0, nullptr);
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
     const UINT id = static_cast<UINT>(kFirstId + i);
@@ -98,34 +100,16 @@ void frmPopup::ShowEngineItems() {
     const PopupItemState now = PopupItemNow(item);
     const std::string caption =
         now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
-    ::AppendMenuW(others_, MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
+    ::AppendMenuW(menu, MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
                   win32::Wide(caption).c_str());
-    if (PopupItemChecked(item)) {
-      ::CheckMenuRadioItem(others_, id, id, id, MF_BYCOMMAND);
-    }
-  }
-}
-
-void frmPopup::ShowPresetItems() {
-  while (::GetMenuItemCount(presets_) > 0) ::RemoveMenu(presets_, 0, MF_BYPOSITION);
-  const auto& items = PopupMenu();
-  const std::vector<bool> shown = PopupItemsShown();
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const PopupMenuItem& item = items[i];
-    if (!InPresets(item) || !shown[i]) continue;
-    if (std::string(item.caption) == "-") {
-      ::AppendMenuW(presets_, MF_SEPARATOR, 0, nullptr);
-      continue;
-    }
-    const UINT id = static_cast<UINT>(kFirstId + i);
-    ::AppendMenuW(presets_, MF_STRING, id, win32::Wide(PopupItemNow(item).caption).c_str());
-    if (PopupItemChecked(item)) ::CheckMenuRadioItem(presets_, id, id, id, MF_BYCOMMAND);
+    if (PopupItemChecked(item)) ::CheckMenuRadioItem(menu, id, id, id, MF_BYCOMMAND);
   }
 }
 
 void frmPopup::ShowPopup(HWND window, int x, int y) {
-  ShowEngineItems();
-  ShowPresetItems();
+  // Others' own two items stay; the engine items follow them when shown.
+  ShowItems(others_, 2, [](const PopupMenuItem& item) { return item.withEngines; });
+  ShowItems(presets_, 0, InPresets);
   // What the items that follow the saves say now.
   const auto& items = PopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {

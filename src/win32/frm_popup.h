@@ -6,6 +6,8 @@
 
 #include <functional>
 
+struct PopupMenuItem;
+
 class frmPopup {
  public:
   // Posted to the main window when an item was chosen: the choice runs as
@@ -35,8 +37,7 @@ class frmPopup {
   frmPopup();
   ~frmPopup();
   // The game program's items of Others, as they are now.
-  void ShowEngineItems();
-  void ShowPresetItems();
+  void ShowItems(HMENU menu, int keep, bool (*belongs)(const PopupMenuItem&));
 
   HMENU presets_ = nullptr;
   HMENU others_ = nullptr;
