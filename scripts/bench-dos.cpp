@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "saves") {
-    platform::SetProgramDirectoryForTesting(argv[2]);
+    platform::RecordProgramFolder(platform::HostPath{argv[2]});
     const launch::GameFolder folder = launch::LookAtGameFolder();  // as the window has it
     const auto start = std::chrono::steady_clock::now();
     const auto games = launch::SavedGames(folder, GameEngine::kDos);
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "launch" && argc >= 4) {
-    platform::SetProgramDirectoryForTesting(argv[2]);
+    platform::RecordProgramFolder(platform::HostPath{argv[2]});
     if (TakeChosenFile(platform::HostToDos(platform::HostPath{argv[3]}).text, window)) return 1;
     // What the launch button does, from its click.
     const auto start = std::chrono::steady_clock::now();

@@ -53,12 +53,12 @@ frmPopup::frmPopup() {
       action = menu->addSeparator();
     } else if (item.opensSubmenu) {
       submenu = menu->addMenu(item.caption);
-      submenu->setObjectName(item.name);
+      submenu->setObjectName(QString::fromStdString(item.name));
       action = submenu->menuAction();
     } else {
       action = menu->addAction(item.caption);
     }
-    if (!item.opensSubmenu) action->setObjectName(item.name);
+    if (!item.opensSubmenu) action->setObjectName(QString::fromStdString(item.name));
     items_.emplace_back(action, &item);
     if (item.command == PopupCommand::kEngine || item.command == PopupCommand::kPreset) {
       action->setCheckable(true);

@@ -13,12 +13,9 @@ const std::vector<PopupMenuItem>& PopupMenu() {
         {"mnuSetup", "Duke Setup.exe", 2, false, PopupCommand::kSetup},
         {"mnuSepEngine", "-", 2, false, PopupCommand::kNone, true},
     };
-    static std::vector<std::string> names;
-    names.reserve(launch::Engines().size());
     for (const launch::EngineRow& row : launch::Engines()) {
-      names.push_back(std::string("mnuEngine_") + row.savedAs);
-      made.push_back(
-          {names.back().c_str(), row.menuText, 2, false, PopupCommand::kEngine, true, row.id});
+      made.push_back({std::string("mnuEngine_") + row.savedAs, row.menuText, 2, false,
+                      PopupCommand::kEngine, true, row.id});
     }
     const std::vector<PopupMenuItem> rest = {
         {"mnuSep1", "-", 1, false, PopupCommand::kNone},
@@ -40,11 +37,9 @@ const std::vector<PopupMenuItem>& PopupMenu() {
       return item.command == PopupCommand::kPreset;
     });
     made.insert(made.end(), rest.begin(), presets + 1);
-    static std::vector<std::string> slots;
-    slots.reserve(kPresetSlots);
     for (int slot = 0; slot < kPresetSlots; ++slot) {
-      slots.push_back("mnuPreset_" + std::to_string(slot + 1));
-      PopupMenuItem item{slots.back().c_str(), "", 2, false, PopupCommand::kPreset};
+      PopupMenuItem item{"mnuPreset_" + std::to_string(slot + 1), "", 2, false,
+                         PopupCommand::kPreset};
       item.slot = slot;
       made.push_back(item);
     }

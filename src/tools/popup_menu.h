@@ -3,6 +3,7 @@
 // only builds the tree.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "base/launch_options.h"
@@ -25,7 +26,7 @@ enum class PopupCommand {
 };
 
 struct PopupMenuItem {
-  const char* name;     // mnuOthers, mnuDukeHelp, ...; empty for a separator
+  std::string name;     // mnuOthers, mnuDukeHelp, ...; empty for a separator
   const char* caption;  // "-" for a separator
   int level;            // 1: in the popup itself, 2: in the submenu above it
   bool opensSubmenu;

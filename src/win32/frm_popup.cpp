@@ -9,7 +9,7 @@ namespace {
 // The items of the presets' submenu, put in each time the menu shows.
 bool InPresets(const PopupMenuItem& item) {
   return item.command == PopupCommand::kPreset || item.command == PopupCommand::kSavePreset ||
-         item.command == PopupCommand::kEditPresets || std::string(item.name) == "mnuSepPresets";
+         item.command == PopupCommand::kEditPresets || item.name == "mnuSepPresets";
 }
 frmPopup*& Form() {
   static frmPopup* form = nullptr;
@@ -47,7 +47,7 @@ void frmPopup::SetChoiceHookForTesting(std::function<int(HMENU)> hook) {
 int frmPopup::IdOf(const char* item) {
   const auto& items = PopupMenu();
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (std::string(items[i].name) == item) return kFirstId + static_cast<int>(i);
+    if (items[i].name == item) return kFirstId + static_cast<int>(i);
   }
   return 0;
 }
@@ -67,8 +67,8 @@ frmPopup::frmPopup() {
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (item.opensSubmenu) {
       submenu = ::CreatePopupMenu();
-      if (std::string(item.name) == "mnuOthers") others_ = submenu;
-      if (std::string(item.name) == "mnuPresets") presets_ = submenu;
+      if (item.name == "mnuOthers") others_ = submenu;
+      if (item.name == "mnuPresets") presets_ = submenu;
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
                     caption.c_str());
     } else {

@@ -26,9 +26,6 @@ std::size_t LastSeparator(const std::string& path);
 // Called first thing in main() with argv[0], while the current directory is
 // still the one Kestrum was started in. Windows asks the system instead.
 void RecordStartupPath(const char* startedAs);
-// Tests point the program directory at a host folder of their own; an empty
-// text restores the real one.
-void SetProgramDirectoryForTesting(const std::string& hostDirectory);
 
 // A path as the host names it ("/home/ann/My Maps/x.map"; on Windows its own
 // path): a type of its own, so that a file the user chose travels to the
@@ -40,6 +37,12 @@ struct HostPath {
   std::string Name() const { return text.substr(LastSeparator(text) + 1); }
   bool operator==(const HostPath&) const = default;
 };
+
+// The program directory is one value, kept from the start: RecordStartupPath
+// ends here with the folder of the file it names, and a caller that runs the
+// window's sequences for a folder of its own (a test's game folder) records
+// that folder the same way. Empty: the folder of the running program file.
+void RecordProgramFolder(const HostPath& folder);
 
 // A path as DOS and Windows name it ("c:\\games\\My Maps\\x.map"), long
 // names and all; on POSIX systems drive C: is the host's root.

@@ -87,7 +87,7 @@ TEST_F(ProcessesTest, TheGameOpensTheChosenMapWhereverBothLive) {
     const std::string map = Root() + c.map;
     testsupport::MakeDirs(map.substr(0, map.rfind('/')));
     testsupport::WriteFile(map, c.name);
-    platform::SetProgramDirectoryForTesting(game);
+    platform::RecordProgramFolder(platform::HostPath{game});
     ASSERT_EQ(::chdir(game.c_str()), 0);
     const std::string mapPath =
         text::ToLower(GetShortPath(platform::HostToDos(platform::HostPath{map}).text));

@@ -142,7 +142,7 @@ TEST_F(LaunchTest, ABackslashIsPartOfAName) {
   testsupport::MakeDirs(Root() + "/back/slash");
   testsupport::WriteFile(game + "/DUKE3D.EXE", "game");
   testsupport::WriteRecordingProgram(Bin(), "command.com");
-  platform::SetProgramDirectoryForTesting(game);
+  platform::RecordProgramFolder(platform::HostPath{game});
   ASSERT_TRUE(Load());
   QTest::mouseClick(form->cmdLaunch, Qt::LeftButton);
   const auto calls = testsupport::WaitForCalls(Bin(), "command.com", 1);

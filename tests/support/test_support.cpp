@@ -225,7 +225,7 @@ void IsolatedTest::SetUp() {
   char cwd[4096];
   oldCwd_ = ::getcwd(cwd, sizeof cwd) ? cwd : "/";
   ResetProcessWideValues();
-  platform::SetProgramDirectoryForTesting(ProgramDir());
+  platform::RecordProgramFolder(platform::HostPath{ProgramDir()});
 }
 
 void IsolatedTest::UseSystemPath(bool withSystem) {
@@ -238,7 +238,7 @@ void IsolatedTest::TearDown() {
     // Nothing more to do: the next test starts from its own folders.
   }
   ResetProcessWideValues();
-  platform::SetProgramDirectoryForTesting({});
+  platform::RecordProgramFolder({});
   while (!env_.empty()) env_.pop_back();
   root_.reset();
 }

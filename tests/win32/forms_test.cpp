@@ -45,7 +45,7 @@ class FormTest : public testsupport::SharedTest {
     fs::create_directories(game_);
     Write(game_ / "DUKE3D.EXE", "");
     Write(game_ / "DUKE3D.CFG", "[Setup]\r\nSetupVersion = 1.5\r\n");
-    platform::SetProgramDirectoryForTesting(game_.string());
+    platform::RecordProgramFolder(platform::HostPath{game_.string()});
     answer = [this](const Request& r) {
       shown.push_back(r);
       if (r.kind == Request::Kind::kOpenFile && !openAnswers.empty()) {
@@ -60,7 +60,7 @@ class FormTest : public testsupport::SharedTest {
     form.reset();
     frmPopup::Release();
     frmPopup::SetChoiceHookForTesting(nullptr);
-    platform::SetProgramDirectoryForTesting({});
+    platform::RecordProgramFolder({});
     SharedTest::TearDown();
   }
   static void Write(const fs::path& path, const std::string& content) {
@@ -377,7 +377,7 @@ TEST_F(FormTest, FirstContactLeavesAStrangersKestrumExeAsItIs) {
   fs::create_directories(game);
   Write(game / "DUKE3D.EXE", "");
   Write(game / "kestrum.exe", "not Kestrum");
-  platform::SetProgramDirectoryForTesting(downloads.string());
+  platform::RecordProgramFolder(platform::HostPath{downloads.string()});
   answer = [&](const Request& r) {
     shown.push_back(r);
     if (r.kind == Request::Kind::kList) return std::to_string(r.items.size() - 1);

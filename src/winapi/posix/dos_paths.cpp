@@ -30,11 +30,6 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-std::string& TestProgramDirectory() {
-  static std::string dir;
-  return dir;
-}
-
 // The host folder of the path Kestrum was started by; empty when unknown.
 std::string& StartupFolder() {
   static std::string dir;
@@ -91,8 +86,8 @@ bool IsHiddenName(const std::string& name) {
 
 }  // namespace
 
-void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
-  posix::TestProgramDirectory() = hostDirectory;
+void RecordProgramFolder(const HostPath& folder) {
+  posix::StartupFolder() = folder.text;
 }
 
 void RecordStartupPath(const char* startedAs) {
@@ -113,12 +108,11 @@ void RecordStartupPath(const char* startedAs) {
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
   char folder[PATH_MAX];
   if (::realpath(ParentHost(path).c_str(), folder) == nullptr) return;
-  posix::StartupFolder() = folder;
+  RecordProgramFolder(HostPath{folder});
 }
 
 std::string ProgramFolder() {
-  std::string host = posix::TestProgramDirectory();
-  if (host.empty()) host = posix::StartupFolder();
+  std::string host = posix::StartupFolder();
   if (host.empty()) {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -18,15 +18,16 @@ namespace platform {
 
 namespace {
 
-std::string& TestProgramDirectory() {
+// Empty until one is recorded: then the folder of the module itself.
+std::string& RecordedFolder() {
   static std::string dir;
   return dir;
 }
 
 }  // namespace
 
-void SetProgramDirectoryForTesting(const std::string& hostDirectory) {
-  TestProgramDirectory() = hostDirectory;
+void RecordProgramFolder(const HostPath& folder) {
+  RecordedFolder() = folder.text;
 }
 
 void RecordStartupPath(const char*) {
@@ -48,7 +49,7 @@ std::size_t LastSeparator(const std::string& path) {
 }
 
 std::string ProgramDirectory() {
-  std::string dir = TestProgramDirectory();
+  std::string dir = RecordedFolder();
   if (dir.empty()) {
     // Its own name, whole: a best-fit form of it may be another folder.
     std::wstring buffer(MAX_PATH, L'\0');
