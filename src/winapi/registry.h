@@ -53,9 +53,13 @@ namespace posix {
 // ${XDG_CONFIG_HOME:-$HOME/.config}/kestrum/user.reg
 std::string RegistryFilePath();
 
-// Called after the new file is written and flushed, just before it replaces
-// the old one. Tests use it to stop a writer at the worst moment.
-void SetBeforeReplaceHookForTesting(std::function<void()> hook);
+// Replaces a file (where its links lead) with the content whole, or leaves
+// it as it was: written to a file beside it and flushed, then renamed over
+// it, keeping its mode and, where the process may, its owner. A file nobody
+// may write to is not replaced. beforeReplace runs between the two steps,
+// the worst moment for a crash.
+bool ReplaceWhole(const std::string& target, const std::string& content,
+                  const std::function<void()>& beforeReplace = {});
 
 }  // namespace posix
 #endif

@@ -15,10 +15,6 @@ namespace {
 
 class RegistryStoreTest : public testsupport::IsolatedTest {
  protected:
-  void TearDown() override {
-    platform::posix::SetBeforeReplaceHookForTesting(nullptr);
-    IsolatedTest::TearDown();
-  }
   std::string Read(const char* name) {
     ReadRegistryValue(SettingsKey, name);
     const auto* s = std::get_if<std::string>(&RegistryValue);
@@ -38,8 +34,7 @@ TEST_F(RegistryStoreTest, ACrashBeforeTheReplaceLeavesTheOldFileWhole) {
   const std::string before = testsupport::ReadFile(RegistryFile());
   const pid_t child = ::fork();
   if (child == 0) {
-    platform::posix::SetBeforeReplaceHookForTesting([] { ::_exit(3); });
-    WriteRegistryValue(SettingsKey, "Sound", std::string("2"), platform::kRegSz);
+    platform::posix::ReplaceWhole(RegistryFile(), "REGEDIT4\r\n", [] { ::_exit(3); });
     ::_exit(0);
   }
   int status = 0;
@@ -47,7 +42,7 @@ TEST_F(RegistryStoreTest, ACrashBeforeTheReplaceLeavesTheOldFileWhole) {
   ASSERT_EQ(WEXITSTATUS(status), 3);
   EXPECT_EQ(testsupport::ReadFile(RegistryFile()), before);
   EXPECT_EQ(Read("Sound"), "1");
-  // The next write goes through.
+  // The next write goes through, the crash's leftover file notwithstanding.
   WriteRegistryValue(SettingsKey, "Sound", std::string("3"), platform::kRegSz);
   EXPECT_EQ(Read("Sound"), "3");
 }

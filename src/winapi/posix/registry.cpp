@@ -29,11 +29,6 @@ namespace posix {
 
 namespace {
 
-std::function<void()>& BeforeReplaceHook() {
-  static std::function<void()> hook;
-  return hook;
-}
-
 std::string StoreFolder() {
   return ConfigFolder();
 }
@@ -263,12 +258,10 @@ void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
   ::closedir(dir);
 }
 
-// Replaces the store's file (where its links lead) with the new content, in
-// that file's folder, keeping its mode and, where the process may, its
-// owner. A file nobody may write to is not replaced.
-bool Replace(Store& s) {
-  if (!s.writable || !s.parsed || s.target.empty()) return false;
-  const std::string& target = s.target;
+}  // namespace
+
+bool ReplaceWhole(const std::string& target, const std::string& content,
+                  const std::function<void()>& beforeReplace) {
   const std::string folder = FolderOf(target);
   const std::string base = target.substr(target.rfind('/') + 1);
   struct stat old {};
@@ -279,7 +272,6 @@ bool Replace(Store& s) {
   }
   RemoveLeftovers(folder, base + ".tmp-");
   const std::string temp = folder + "/" + base + ".tmp-" + std::to_string(::getpid());
-  const std::string content = regfile::Write(s.file);
   const mode_t mode = exists ? (old.st_mode & 07777) : 0600;
   ::unlink(temp.c_str());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -301,10 +293,8 @@ bool Replace(Store& s) {
     if (ok) written += static_cast<std::size_t>(n);
   }
   ok = ok && ::fsync(fd) == 0;
-  struct stat fresh {};
-  ok = ok && ::fstat(fd, &fresh) == 0;
   ::close(fd);
-  if (ok && BeforeReplaceHook()) BeforeReplaceHook()();
+  if (ok && beforeReplace) beforeReplace();
   if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
@@ -314,8 +304,18 @@ bool Replace(Store& s) {
     ::fsync(dir);
     ::close(dir);
   }
+  return true;
+}
+
+namespace {
+
+// The store's file (where its links lead) replaced by what is in memory.
+bool Replace(Store& s) {
+  if (!s.writable || !s.parsed || s.target.empty()) return false;
+  if (!ReplaceWhole(s.target, regfile::Write(s.file))) return false;
   // The file just written is the one in memory: no need to read it again.
-  if (::stat(target.c_str(), &fresh) == 0) Remember(s, fresh);
+  struct stat fresh {};
+  if (::stat(s.target.c_str(), &fresh) == 0) Remember(s, fresh);
   return true;
 }
 
@@ -365,10 +365,6 @@ bool IsRoot(const std::string& path) {
 
 std::string RegistryFilePath() {
   return StoreFolder() + "/user.reg";
-}
-
-void SetBeforeReplaceHookForTesting(std::function<void()> hook) {
-  BeforeReplaceHook() = std::move(hook);
 }
 
 }  // namespace posix
