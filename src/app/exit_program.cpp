@@ -10,6 +10,27 @@
 #include "winapi/registry.h"
 #include "settings/saved_settings.h"
 
+namespace mainform {
+
+namespace {
+
+MainFormPort*& TheWindow() {
+  static MainFormPort* window = nullptr;
+  return window;
+}
+
+}  // namespace
+
+// Kept beside what clears it at the end.
+MainFormPort* Window() {
+  return TheWindow();
+}
+void SetWindow(MainFormPort* window) {
+  TheWindow() = window;
+}
+
+}  // namespace mainform
+
 [[noreturn]] void EndProcess() {
   std::fflush(nullptr);
   // Every window goes with the process, without any further event: the

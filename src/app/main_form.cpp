@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/exit_program.h"
+#include "app/engine_shown.h"
 #include "app/first_contact.h"
 #include "app/preset_sequences.h"
 #include "dosbox/dos_view.h"
@@ -35,102 +36,9 @@
 #include "tools/companion_tools.h"
 #include "text/text.h"
 
-const OpenDialogSettings& OpenDialog() {
-  static const OpenDialogSettings settings = [] {
-    OpenDialogSettings s;
-    s.title = "Gimme Some Sugar, Baby...";
-    s.defaultExtension = "map";
-    // As the game's own tools write a filter: description|pattern pairs.
-    const std::string filter =
-        "All Duke Nukem Files|*.map;*.grp|Duke Nukem Maps (*.map)|*.map|"
-        "Duke Nukem Group Files (*.grp)|*.grp|All Files (*.*)|*.*";
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t bar = filter.find('|'); start <= filter.size();
-         bar = filter.find('|', start)) {
-      if (bar == std::string::npos) bar = filter.size();
-      parts.push_back(filter.substr(start, bar - start));
-      start = bar + 1;
-    }
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
-      s.filters.push_back({parts[i], parts[i + 1]});
-    return s;
-  }();
-  return settings;
-}
-
-void MainFormPort::ShowMessage(const Message& message) {
-  if (!session.answerDialogs) return ShowMessageBox(message);
-  DialogRequest request;
-  request.text = message.text;
-  request.title = message.title;
-  request.style = message.style;
-  session.answerDialogs(request);
-}
-
-std::string MainFormPort::ChooseFile(const OpenDialogSettings& settings,
-                                     const std::string& hostFolder) {
-  if (!session.answerDialogs) return AskForFile(settings, hostFolder);
-  DialogRequest request;
-  request.kind = DialogRequest::Kind::kOpenFile;
-  request.title = settings.title;
-  request.directory = hostFolder;
-  request.filters = settings.filters;
-  request.defaultExtension = settings.defaultExtension;
-  return session.answerDialogs(request);
-}
-
-std::string MainFormPort::ChooseFolder(const std::string& title, const std::string& hostFolder) {
-  if (!session.answerDialogs) return AskForFolder(title, hostFolder);
-  DialogRequest request;
-  request.kind = DialogRequest::Kind::kFolder;
-  request.title = title;
-  request.directory = hostFolder;
-  return session.answerDialogs(request);
-}
-
-int MainFormPort::ChooseFromList(const std::string& title, const std::string& prompt,
-                                 const std::vector<std::string>& entries,
-                                 const std::vector<std::string>& greyed) {
-  std::vector<std::string> reasons = greyed;
-  reasons.resize(entries.size());
-  int picked = -1;
-  if (!session.answerDialogs) {
-    picked = AskFromList(title, prompt, entries, reasons);
-  } else {
-    DialogRequest request;
-    request.kind = DialogRequest::Kind::kList;
-    request.title = title;
-    request.text = prompt;
-    request.items = entries;
-    request.greyed = reasons;
-    const std::string answer = session.answerDialogs(request);
-    picked = answer.empty() ? -1 : std::atoi(answer.c_str());
-  }
-  // A greyed entry is never an answer, whatever the dialog let through.
-  if (picked < 0 || picked >= static_cast<int>(entries.size())) return -1;
-  return reasons[static_cast<std::size_t>(picked)].empty() ? picked : -1;
-}
-
-std::string MainFormPort::AskText(const std::string& title, const std::string& prompt,
-                                  const std::string& text) {
-  if (!session.answerDialogs) return AskForText(title, prompt, text);
-  DialogRequest request;
-  request.kind = DialogRequest::Kind::kText;
-  request.title = title;
-  request.text = prompt;
-  request.items = {text};
-  return session.answerDialogs(request);
-}
-
 namespace mainform {
 
 namespace {
-
-MainFormPort*& TheWindow() {
-  static MainFormPort* window = nullptr;
-  return window;
-}
 
 // A stored value a control cannot show falls back to its first one.
 std::int16_t InRange(std::int16_t value, std::size_t last) {
@@ -141,21 +49,12 @@ void Tell(MainFormPort& window, const std::optional<Message>& message) {
   if (message) window.ShowMessage(*message);
 }
 
-void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& folder);
-
 // The engine a launch would start now: the game folder looked at once.
 GameEngine EngineNow(const MainFormPort& window) {
   return launch::EngineToRun(launch::LookAtGameFolder(), window.session.engine);
 }
 
 }  // namespace
-
-MainFormPort* Window() {
-  return TheWindow();
-}
-void SetWindow(MainFormPort* window) {
-  TheWindow() = window;
-}
 
 bool StartUp(MainFormPort& window) {
   if (platform::AnotherInstanceRunning()) {
@@ -542,34 +441,6 @@ void Run(MainFormPort& window, mainwindow::Command command) {
     case Command::kNone:
       return;
   }
-}
-
-namespace {
-
-void ShowWhatTheEngineTakes(MainFormPort& window, const launch::GameFolder& folder) {
-  const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
-  const launch::EngineRow& row = launch::RowOf(engine);
-  window.session.shownEngine = engine;
-  const CommandDialect dialect = row.dialect({}, {});
-  for (const mainwindow::OptionField& option : mainwindow::OptionFields()) {
-    const mainwindow::Control* control = mainwindow::ControlOf(option.option);
-    if (control == nullptr) continue;
-    const bool takes = TakesWith(dialect, static_cast<int>(option.option), window.stages.Text());
-    window.EnableOption(*control, takes, takes ? std::string() : dialect.whyNot);
-  }
-  // Which engine plays, wherever it is not the DOS game alone.
-  const bool dosGameAlone =
-      row.start == launch::StartedBy::kCommandInterpreter && !window.session.engineChoiceOffered;
-  window.SetCaption(
-      mainwindow::kCaption + SetupVersion +
-      (dosGameAlone ? std::string() : std::string(" (") + row.menuText + ")") +
-      (window.session.preset.empty() ? std::string() : " - " + window.session.preset));
-}
-
-}  // namespace
-
-void ShowWhatTheEngineTakes(MainFormPort& window) {
-  ShowWhatTheEngineTakes(window, launch::LookAtGameFolder());
 }
 
 void StageSelected(MainFormPort& window, int index) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/engine_shown.h"
 #include "app/main_form_port.h"
 #include "base/main_window.h"
 #include "tools/companion_tools.h"
@@ -34,10 +35,6 @@ void OpenDocument(const MainFormPort& window, const std::string& target);
 // What a toolbar button (or the hidden Debug button) does: one of the above.
 void Run(MainFormPort& window, mainwindow::Command command);
 
-// The option controls follow what the engine that would play can take, and
-// the caption says which engine that is: after start-up, a change of engine
-// and a change of stage.
-void ShowWhatTheEngineTakes(MainFormPort& window);
 // The user picked an entry of the stage list, or typed a key in it
 // (Backspace takes the user entry away): what the engine takes follows.
 void StageSelected(MainFormPort& window, int index);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/main_form.h"
+#include "app/engine_shown.h"
 #include "dosbox/dos_view.h"
 #include "dosbox/runner.h"
 #include "launch/command_line.h"
