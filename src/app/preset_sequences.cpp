@@ -282,15 +282,19 @@ std::string FileRow(const presets::ModFile& file, const std::string& why) {
          (why.empty() ? std::string() : " \u2014 " + why);
 }
 
-// What EDuke32 would read from the game's folder in place of the mod's own.
-std::vector<std::string> LooseFilesThatWin() {
-  std::vector<std::string> found;
-  for (const char* name : {"GAME.CON", "USER.CON", "DEFS.CON", "EDUKE.CON"}) {
+// What an engine would read from the game's folder in place of the mod's
+// own, each said as the editor says it.
+std::vector<std::string> LooseFilesThatWin(const launch::EngineRow& engine) {
+  std::vector<std::string> said;
+  for (const std::string& name : engine.dialect({}, {}).looseOverMod) {
     const std::string there =
         platform::FindNormalFile(platform::InFolder(platform::ProgramFolder(), name));
-    if (!there.empty()) found.push_back(there);
+    if (!there.empty()) {
+      said.push_back(there + " in the game's folder is read by " + engine.menuText +
+                     " in place of the mod's own.");
+    }
   }
-  return found;
+  return said;
 }
 
 void AddFile(MainFormPort& window, presets::Preset& preset, bool folder) {
@@ -424,10 +428,9 @@ void EditPreset(MainFormPort& window, std::string name) {
     }
     // What the editor only says.
     if (engineRow != nullptr && !dialect.ownFolderNote.empty()) row(dialect.ownFolderNote, "-");
-    if (engineRow == nullptr || engine == GameEngine::kEDuke32) {
-      for (const std::string& loose : LooseFilesThatWin()) {
-        row(loose + " in the game's folder is read by EDuke32 in place of the mod's own.", "-");
-      }
+    for (const launch::EngineRow& each : launch::Engines()) {
+      if (engineRow != nullptr && engineRow != &each) continue;
+      for (const std::string& loose : LooseFilesThatWin(each)) row(loose, "-");
     }
     const int picked =
         window.ChooseFromList("Edit Preset", "The preset \"" + name + "\":", rows, greyed);

@@ -16,5 +16,13 @@ struct LaunchOptionsRecord {
 
 extern LaunchOptionsRecord LaunchOptions;
 
+namespace mainwindow {
+// Which option a control holds, when it holds one: one for each field above.
+// An option is these two lines and its rows in main_window.cpp (its controls,
+// its saved name and its switch); each engine takes its switch unless its
+// dialect says otherwise.
+enum class Option { kNone, kRecord, kMonsters, kArtInt, kSound, kSkills, kRespawn, kFakers };
+}  // namespace mainwindow
+
 // The programs the game is played with (launch/engine.h has a row for each).
 enum class GameEngine { kDos, kEDuke32, kRaze, kJFDuke3D };

@@ -30,9 +30,6 @@ enum class Kind {
 // What a button does when it is pressed (mainform::Run).
 enum class Command { kNone, kPopupMenu, kOpen, kText, kLaunch, kBuild, kEditArt, kAbout, kDebug };
 
-// The option a control holds, when it holds one.
-enum class Option { kNone, kRecord, kMonsters, kArtInt, kSound, kSkills, kRespawn, kFakers };
-
 struct Control {
   const char* name;  // as the form knows it: cmdStart, chkRecord, ...
   Kind kind;

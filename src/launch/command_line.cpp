@@ -59,6 +59,7 @@ CommandDialect PortDialect(const std::vector<std::string>& program, const std::s
   // saves; the game's folder is then on its search path.
   d.ownFolderWords = {"-usecwd", "-j", "{game}"};
   d.startsInOwnFolder = true;
+  d.looseOverMod = {"GAME.CON", "USER.CON", "DEFS.CON", "EDUKE.CON"};
   return d;
 }
 

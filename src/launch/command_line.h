@@ -72,6 +72,9 @@ struct CommandDialect {
   std::string ownFolderMark;
   // What it does with its own folder where it cannot be told one.
   std::string ownFolderNote;
+  // Files it reads from the game's folder in place of a mod's own, where
+  // they lie there loose.
+  std::vector<std::string> looseOverMod;
 };
 
 // The parts of a mod, as each file shows which it is.

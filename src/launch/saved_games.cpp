@@ -77,29 +77,38 @@ std::string RazeWhyNot(const saves::SaveInfo& info, const GameFolder& folder) {
 }
 
 // Where each engine keeps its saves and how it names them: a row each.
+// A place as each system has it.
+#ifdef _WIN32
+#define KESTRUM_PLACE(posix, windows) windows
+#else
+#define KESTRUM_PLACE(posix, windows) posix
+#endif
+
 struct SaveRow {
   GameEngine engine;
-  const char* below;   // below the engine's own folder ("" none; "{game}" the game folder)
+  // Below the engine's own folder ("" none; "{game}" the game folder;
+  // "{filter}" Raze's folder for the game it plays).
+  const char* below;
   const char* prefix;  // the names' start and end (any case); a slot's digit between them
   const char* suffix;
   bool slot;  // told to load one by its slot; else by its name, where at all
   saves::SaveInfo (*read)(std::string_view bytes);
   std::string (*whyNot)(const saves::SaveInfo& info, const GameFolder& folder);
+  // Windows: its own folder, in the folder that variable names (the engine
+  // row's own folder is below the home, where the other systems keep it).
+  const char* windowsBase = "";
+  const char* windowsOwn = "";
 };
 
 const std::vector<SaveRow>& SaveRows() {
   static const std::vector<SaveRow> rows = {
       {GameEngine::kDos, "{game}", "game", ".sav", true, saves::ReadGameSave, DosWhyNot},
-      {GameEngine::kEDuke32,
-#ifdef _WIN32
-       "{game}",
-#else
-       "",
-#endif
-       "", ".esv", false, saves::ReadEDuke32Save, EDuke32WhyNot},
-      {GameEngine::kRaze, "savegames/{filter}", "", ".dsave", false, saves::ReadRazeSave,
-       RazeWhyNot},
-      {GameEngine::kJFDuke3D, "", "game", ".sav", true, saves::ReadGameSave, JFDuke3DWhyNot},
+      {GameEngine::kEDuke32, KESTRUM_PLACE("", "{game}"), "", ".esv", false, saves::ReadEDuke32Save,
+       EDuke32WhyNot},
+      {GameEngine::kRaze, KESTRUM_PLACE("savegames/{filter}", "{filter}"), "", ".dsave", false,
+       saves::ReadRazeSave, RazeWhyNot, "USERPROFILE", "Saved Games\\Raze"},
+      {GameEngine::kJFDuke3D, "", "game", ".sav", true, saves::ReadGameSave, JFDuke3DWhyNot,
+       "APPDATA", "JFDuke3D"},
   };
   return rows;
 }
@@ -119,16 +128,14 @@ std::string RazeFilter(const GameFolder& folder) {
 }
 
 // The engine's own folder, where it runs on this system.
-std::string OwnFolder(const FoundEngine& found) {
-  const std::string own = RowOf(found.engine).ownFolder;
+std::string OwnFolder([[maybe_unused]] const FoundEngine& found,
+                      [[maybe_unused]] const SaveRow& row) {
 #ifdef _WIN32
-  // Windows keeps them in the user's application data (JFDuke3D) or Saved
-  // Games (Raze).
-  const char* base = std::getenv(found.engine == GameEngine::kRaze ? "USERPROFILE" : "APPDATA");
-  if (base == nullptr || own.empty()) return {};
-  return found.engine == GameEngine::kRaze ? std::string(base) + "\\Saved Games\\Raze"
-                                           : std::string(base) + "\\JFDuke3D";
+  const char* base = std::getenv(row.windowsBase);
+  if (base == nullptr || *row.windowsOwn == '\0') return {};
+  return std::string(base) + "\\" + row.windowsOwn;
 #else
+  const std::string own = RowOf(found.engine).ownFolder;
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home != '/' || own.empty()) return {};
   if (!found.flatpakId.empty())
@@ -156,12 +163,11 @@ std::vector<std::string> SaveFolders(const FoundEngine& found, const GameFolder&
   if (row == nullptr) return {};
   std::string below = row->below;
   if (below == "{game}") return {platform::ProgramFolder()};
-  const std::string own = OwnFolder(found);
+  const std::string own = OwnFolder(found, *row);
   if (own.empty()) return {};
   const auto filter = below.find("{filter}");
   if (filter != std::string::npos) below.replace(filter, 8, RazeFilter(folder));
 #ifdef _WIN32
-  if (found.engine == GameEngine::kRaze) below = RazeFilter(folder);
   for (char& c : below) c = c == '/' ? '\\' : c;
 #endif
   return {below.empty() ? own : platform::InFolder(own, below)};

@@ -18,6 +18,7 @@
 #include "dosbox/drives.h"
 #include "base/launch_options.h"
 #include "launch/command_line.h"
+#include "launch/saved_games.h"
 #include "launch/shell_paths.h"
 #include "base/stage_list.h"
 #include "levels/user_files.h"
@@ -564,6 +565,37 @@ TEST_F(FormTest, ThePopupMenuItsItemsAndTheirActions) {
   EXPECT_EQ(processEnds, 1);
   ReadRegistryValue(SettingsKey, "Fakers");
   EXPECT_EQ(std::get<std::string>(RegistryValue), "0");
+}
+
+// Where each engine keeps its saves on Windows: Raze in the user's Saved
+// Games, in the folder of the game its group is; JFDuke3D in the roaming
+// application data; EDuke32 and the DOS game in the game's folder.
+TEST_F(FormTest, EachEngineSavesInItsOwnWindowsFolder) {
+  const auto kept = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value != nullptr ? value : "");
+  };
+  const std::string profile = kept("USERPROFILE"), appData = kept("APPDATA");
+  _putenv_s("USERPROFILE", "C:\\Users\\Ann");
+  _putenv_s("APPDATA", "C:\\Users\\Ann\\AppData\\Roaming");
+  launch::GameFolder folder;
+  folder.groupSize = 26524524;  // 1.3D
+  const struct {
+    GameEngine engine;
+    std::string want;
+  } cases[] = {
+      {GameEngine::kRaze, "C:\\Users\\Ann\\Saved Games\\Raze\\Duke.Duke.13"},
+      {GameEngine::kJFDuke3D, "C:\\Users\\Ann\\AppData\\Roaming\\JFDuke3D"},
+      {GameEngine::kEDuke32, platform::ProgramFolder()},
+      {GameEngine::kDos, platform::ProgramFolder()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(launch::SaveFolders({c.engine, "game.exe", ""}, folder),
+              std::vector<std::string>{c.want})
+        << static_cast<int>(c.engine);
+  }
+  _putenv_s("USERPROFILE", profile.c_str());
+  _putenv_s("APPDATA", appData.c_str());
 }
 
 // Moved to a screen of another DPI, the window keeps its size in twips and
