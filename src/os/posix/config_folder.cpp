@@ -4,10 +4,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <map>
 #include <string>
 
 namespace platform::posix {
+
+Start& Started() {
+  static Start start;
+  return start;
+}
 
 std::string ConfigFolder() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -19,16 +23,12 @@ std::string ConfigFolder() {
     base = std::string(home != nullptr ? home : "") + "/.config";
   }
   if (base[0] != '/') {
-    // A relative HOME is taken from the folder Kestrum started in, once: a
-    // launch makes the game's folder current, and the save at the end must
-    // still find the store.
-    static std::map<std::string, std::string> absolute;
-    auto [kept, isNew] = absolute.try_emplace(base);
-    if (isNew) {
+    std::string from = Started().currentFolder;
+    if (from.empty()) {
       char cwd[PATH_MAX];
-      kept->second = (::getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) : "") + "/" + base;
+      from = ::getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) : std::string();
     }
-    base = kept->second;
+    base = from + "/" + base;
   }
   return base + "/kestrum";
 }

@@ -11,6 +11,7 @@
 
 #include "winapi/dos_paths.h"
 #include "winapi/posix/host_folders.h"
+#include "os/posix/config_folder.h"
 #include "os/posix/path_search.h"
 #include "os/posix/small_files.h"
 #include "text/text.h"
@@ -28,12 +29,6 @@ bool IsDirectory(const std::string& hostPath) {
 std::string JoinHost(const std::string& folder, const std::string& name) {
   if (folder.empty() || folder.back() == '/') return folder + name;
   return folder + "/" + name;
-}
-
-// The host folder of the path Kestrum was started by; empty when unknown.
-std::string& StartupFolder() {
-  static std::string dir;
-  return dir;
 }
 
 }  // namespace
@@ -87,11 +82,12 @@ bool IsHiddenName(const std::string& name) {
 }  // namespace
 
 void RecordProgramFolder(const HostPath& folder) {
-  posix::StartupFolder() = folder.text;
+  posix::Started().programFolder = folder.text;
 }
 
 void RecordStartupPath(const char* startedAs) {
-  posix::StartupFolder().clear();
+  posix::Started().currentFolder = HostCurrentDirectory();
+  posix::Started().programFolder.clear();
   if (startedAs == nullptr || *startedAs == '\0') return;
   std::string path = startedAs;
   // As a shell finds it: a name with a slash is a path, a bare name is
@@ -112,7 +108,7 @@ void RecordStartupPath(const char* startedAs) {
 }
 
 std::string ProgramFolder() {
-  std::string host = posix::StartupFolder();
+  std::string host = posix::Started().programFolder;
   if (host.empty()) {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -49,13 +49,20 @@ bool Same(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// The listings kept, with the lock that guards them: one value for the run.
+struct Kept {
+  std::mutex lock;
+  std::unordered_map<std::string, std::shared_ptr<Listing>> listings;
+};
+Kept& TheKept() {
+  static Kept kept;
+  return kept;
+}
 std::mutex& CacheLock() {
-  static std::mutex lock;
-  return lock;
+  return TheKept().lock;
 }
 std::unordered_map<std::string, std::shared_ptr<Listing>>& Cache() {
-  static std::unordered_map<std::string, std::shared_ptr<Listing>> cache;
-  return cache;
+  return TheKept().listings;
 }
 
 // The folder's listing: the kept one while the folder is unchanged, else a

@@ -68,12 +68,7 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// Set once the lock could not be had in time: the store is then only read
-// for the rest of the run, as one that may not be written.
-bool& LockGivenUp() {
-  static bool givenUp = false;
-  return givenUp;
-}
+bool& LockGivenUp();
 
 // Holds the store's lock file for one change. Another process that holds it
 // (a backup tool, a stuck Kestrum on a network home) is waited for a moment,
@@ -127,9 +122,27 @@ struct Store {
   regfile::File file;
 };
 
+// The imitated registry of this process, one value as Windows keeps its
+// own: the store as read last, the open keys' handles, and whether the
+// store's lock was given up.
+struct Registry {
+  Store store;
+  std::map<HKey, std::string> handles;
+  HKey lastHandle = 0x1000;
+  // Set once the lock could not be had in time: the store is then only
+  // read for the rest of the run, as one that may not be written.
+  bool lockGivenUp = false;
+};
+Registry& TheRegistry() {
+  static Registry registry;
+  return registry;
+}
+
 Store& Cache() {
-  static Store store;
-  return store;
+  return TheRegistry().store;
+}
+bool& LockGivenUp() {
+  return TheRegistry().lockGivenUp;
 }
 
 bool SameFile(const Store& s, const struct stat& st) {
@@ -329,14 +342,13 @@ bool Save(Store& s) {
 constexpr const char* kCurrentUser = "HKEY_CURRENT_USER";
 
 std::map<HKey, std::string>& Handles() {
-  static std::map<HKey, std::string> handles;
-  return handles;
+  return TheRegistry().handles;
 }
 
 HKey NewHandle(const std::string& path) {
-  static HKey next = 0x1000;
-  Handles()[++next] = path;
-  return next;
+  const HKey handle = ++TheRegistry().lastHandle;
+  Handles()[handle] = path;
+  return handle;
 }
 
 // "Software\Tolvane" below a root, as a full key path; empty when the root or
