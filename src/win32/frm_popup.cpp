@@ -19,6 +19,11 @@ int& Created() {
   static int created = 0;
   return created;
 }
+// Without tool tips on a menu, a disabled item's reason is in its caption.
+std::string CaptionOf(const PopupItemState& now) {
+  return now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
+}
+
 std::function<int(HMENU)>& ChoiceHook() {
   static std::function<int(HMENU)> hook;
   return hook;
@@ -98,8 +103,7 @@ void frmPopup::ShowItems(HMENU menu, int keep, bool (*belongs)(const PopupMenuIt
     const UINT id = static_cast<UINT>(kFirstId + i);
     // Without tool tips on a menu, a disabled item's reason is its caption.
     const PopupItemState now = PopupItemNow(item);
-    const std::string caption =
-        now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
+    const std::string caption = CaptionOf(now);
     ::AppendMenuW(menu, MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
                   win32::Wide(caption).c_str());
     if (PopupItemChecked(item)) ::CheckMenuRadioItem(menu, id, id, id, MF_BYCOMMAND);
@@ -116,9 +120,7 @@ void frmPopup::ShowPopup(HWND window, int x, int y) {
     if (items[i].command != PopupCommand::kContinue) continue;
     const PopupItemState now = PopupItemNow(items[i]);
     const UINT id = static_cast<UINT>(kFirstId + i);
-    // Without tool tips on a menu, a disabled item's reason is its caption.
-    const std::string caption =
-        now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
+    const std::string caption = CaptionOf(now);
     ::ModifyMenuW(mnuPopup, id, MF_BYCOMMAND | MF_STRING | (now.enabled ? 0u : MF_GRAYED), id,
                   win32::Wide(caption).c_str());
   }
