@@ -18,8 +18,8 @@ import re
 import subprocess
 import sys
 
-LAYERS = ["text", "dos", "saves", "os", "winapi", "dosbox", "base", "settings", "launch", "levels",
-          "tools", "app"]
+LAYERS = ["text", "dos", "saves", "stores", "os", "winapi", "dosbox", "base", "settings", "launch",
+          "presets", "levels", "tools", "app"]
 FRONTS = ["qt", "win32"]
 
 

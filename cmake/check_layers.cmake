@@ -6,7 +6,7 @@
 # Run before every layer's library is built:
 #   cmake -DSOURCE=<src folder> -P check_layers.cmake
 # The layers from the bottom up; the two front ends share the top.
-set(layers text dos saves os winapi dosbox base settings launch levels tools app)
+set(layers text dos saves stores os winapi dosbox base settings launch presets levels tools app)
 set(fronts qt win32)
 
 function(rank_of folder out)

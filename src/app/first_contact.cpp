@@ -10,7 +10,7 @@
 #include "launch/engine.h"
 #include "launch/launcher.h"
 #include "winapi/dos_paths.h"
-#include "app/store_files.h"
+#include "stores/store_files.h"
 #include "os/folders.h"
 #include "os/game_folder.h"
 #include "os/instance.h"

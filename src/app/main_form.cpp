@@ -29,7 +29,7 @@
 #include "os/task_windows.h"
 #include "winapi/registry.h"
 #include "os/instance.h"
-#include "settings/presets.h"
+#include "presets/presets.h"
 #include "settings/registry.h"
 #include "settings/saved_settings.h"
 #include "tools/author_links.h"
@@ -155,7 +155,7 @@ launch::Plan PlanNow(const MainFormPort& window) {
   const GameEngine engine = launch::EngineToRun(folder, window.session.engine);
   launch::PlanInputs inputs = PlanInputsNow(window.stages, std::move(folder), engine);
   if (const auto preset = ChosenPreset(window)) {
-    if (auto refused = AddPresetTo(*preset, inputs, nullptr, false)) {
+    if (auto refused = presets::AddPresetTo(*preset, inputs, nullptr, false)) {
       launch::Plan plan;
       plan.refused = refused->text;
       return plan;
@@ -282,7 +282,8 @@ void Launch(MainFormPort& window, const launch::SavedGame* saved) {
   std::vector<platform::ChosenFile> chosen;
   KeepChoicesInPreset(window);
   if (const auto preset = ChosenPreset(window)) {
-    if (auto refused = AddPresetTo(*preset, inputs, &chosen)) return window.ShowMessage(*refused);
+    if (auto refused = presets::AddPresetTo(*preset, inputs, &chosen))
+      return window.ShowMessage(*refused);
   }
   const launch::Plan plan = launch::MakePlan(inputs);
   if (plan.start == launch::StartedBy::kDirectly) return StartPort(window, inputs, plan);
@@ -558,7 +559,7 @@ PopupItemState PopupItemNow(const PopupMenuItem& item) {
   if (item.command == PopupCommand::kEngine) {
     // A preset the engine cannot take keeps it from being chosen.
     if (const auto preset = mainform::ChosenPreset(*window)) {
-      state.toolTip = mainform::WhyEngineCannotTake(*preset, item.engine);
+      state.toolTip = presets::WhyEngineCannotTake(*preset, item.engine);
       state.enabled = state.toolTip.empty();
     }
     return state;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/engine_shown.h"
+#include "presets/preset_plan.h"
 #include "dosbox/dos_view.h"
 #include "dosbox/runner.h"
 #include "launch/command_line.h"
@@ -23,38 +24,6 @@ namespace {
 
 std::string NameOf(const std::string& path) {
   return path.substr(platform::LastSeparator(path) + 1);
-}
-
-// The files a preset hands on, in order: an add-on's group first.
-std::vector<presets::ModFile> Handed(const presets::Preset& preset) {
-  std::vector<presets::ModFile> files;
-  if (!preset.mainGroup.path.empty()) files.push_back(preset.mainGroup);
-  for (const auto& file : preset.files) {
-    if (file.ticked) files.push_back(file);
-  }
-  return files;
-}
-
-bool IsFolder(const std::string& path) {
-  return platform::LocateFile(platform::HostPath{path}).kind == platform::FileKind::kOther;
-}
-
-// A folder's name any system takes, one for each preset name.
-std::string FolderNameOf(const std::string& name) {
-  std::string folder;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                       c == '-' || c == '_' || (c == ' ' && !folder.empty()) || byte >= 0x80;
-    if (plain) {
-      folder += c;
-    } else {
-      char escaped[4];
-      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
-      folder += escaped;
-    }
-  }
-  return folder;
 }
 
 void ShowOptions(MainFormPort& window, const LaunchOptionsRecord& options) {
@@ -87,7 +56,8 @@ void ShowPreset(MainFormPort& window, const presets::Preset& preset) {
   ShowOptions(window, preset.options);
   const launch::GameFolder folder = launch::LookAtGameFolder();
   std::string why;
-  if (const auto engine = PresetEngine(preset, folder, why)) window.session.engine = *engine;
+  if (const auto engine = presets::PresetEngine(preset, folder, why))
+    window.session.engine = *engine;
   if (!preset.map.path.empty()) {
     // Its map only while it is the file that was chosen.
     if (platform::LocateFile(platform::HostPath{preset.map.path}).identity != preset.map.identity) {
@@ -123,89 +93,6 @@ void TakeWindowsChoices(const MainFormPort& window, presets::Preset& preset) {
 }
 
 }  // namespace
-
-std::string PresetFolder(const presets::Preset& preset) {
-  const std::string own = platform::system::KestrumDataFolder();
-  if (own.empty()) return {};
-  return platform::InFolder(platform::InFolder(own, "presets"), FolderNameOf(preset.name));
-}
-
-std::string WhyEngineCannotTake(const presets::Preset& preset, GameEngine engine) {
-  const CommandDialect dialect = launch::RowOf(engine).dialect({}, {});
-  int seen[static_cast<int>(ModPart::kUnknown) + 1] = {};
-  for (const auto& file : Handed(preset)) {
-    const ModPart part = ModPartOf(file.path, IsFolder(file.path));
-    const int index = seen[static_cast<int>(part)]++;
-    if (const std::string why = WhyNotModFile(dialect, part, index); !why.empty()) {
-      return std::string(launch::RowOf(engine).menuText) + " cannot take \"" + NameOf(file.path) +
-             "\": " + why;
-    }
-  }
-  return {};
-}
-
-std::optional<GameEngine> PresetEngine(const presets::Preset& preset,
-                                       const launch::GameFolder& folder, std::string& whyNot) {
-  if (const launch::EngineRow* own = launch::RowSavedAs(preset.engine)) {
-    if (!folder.Has(own->id)) {
-      whyNot = std::string(own->menuText) + ", the preset's game program, is not in " +
-               platform::ProgramFolder() + ".";
-      return std::nullopt;
-    }
-    whyNot = WhyEngineCannotTake(preset, own->id);
-    if (!whyNot.empty()) return std::nullopt;
-    return own->id;
-  }
-  for (const launch::EngineRow& row : launch::Engines()) {
-    if (!folder.Has(row.id)) continue;
-    const std::string why = WhyEngineCannotTake(preset, row.id);
-    if (why.empty()) return row.id;
-    if (whyNot.empty()) whyNot = why;
-  }
-  if (whyNot.empty()) whyNot = "There is no game program in " + platform::ProgramFolder() + ".";
-  return std::nullopt;
-}
-
-std::optional<Message> AddPresetTo(const presets::Preset& preset, launch::PlanInputs& in,
-                                   std::vector<platform::ChosenFile>* dosFiles,
-                                   bool prepareFolder) {
-  const launch::EngineRow& row = launch::RowOf(in.engine);
-  const bool dos = row.start == launch::StartedBy::kCommandInterpreter;
-  const auto gone = [&preset](const std::string& path) {
-    return NoDice("\"" + NameOf(path) + "\", a file of the preset \"" + preset.name +
-                  "\", is not the file that was added: it was moved, deleted or replaced since. "
-                  "Add it again in \"Edit presets...\".");
-  };
-  for (const presets::ModFile& file : Handed(preset)) {
-    const platform::HostPath path{file.path};
-    const platform::DosFile now = platform::LocateFile(path);
-    if (now.identity.empty() || now.identity != file.identity) return gone(file.path);
-    ModFileWords words{file.path, {}, now.kind == platform::FileKind::kOther};
-    if (dos && !words.isFolder) {
-      const platform::DosShortPath shortPath{text::ToLower(GetShortPath(file.path))};
-      const auto trouble = platform::dosview::CheckChosenFile(path, shortPath);
-      if (trouble.kind != platform::dosview::Trouble::kNone) {
-        return NoDice(launch::Describe(trouble));
-      }
-      words.dosPath = shortPath.text;
-      if (dosFiles != nullptr) dosFiles->push_back({shortPath.text, now.identity, path});
-    }
-    in.mod.push_back(std::move(words));
-  }
-  const CommandDialect dialect = row.dialect({}, {});
-  if (!dialect.ownFolderWords.empty() || dialect.startsInOwnFolder) {
-    in.ownFolder = PresetFolder(preset);
-    if (in.ownFolder.empty()) {
-      return NoDice("Kestrum has no folder of its own to keep the preset's settings and saves in.");
-    }
-    if (const std::string why =
-            prepareFolder ? launch::PrepareOwnFolder(in.ownFolder, in.engine) : std::string();
-        !why.empty()) {
-      return NoDice(why);
-    }
-  }
-  return std::nullopt;
-}
 
 std::optional<presets::Preset> ChosenPreset(const MainFormPort& window) {
   if (window.session.preset.empty()) return std::nullopt;
@@ -341,7 +228,7 @@ void ChooseEngine(MainFormPort& window, presets::Preset& preset) {
   std::vector<const launch::EngineRow*> rows{nullptr};
   for (const launch::EngineRow& row : launch::Engines()) {
     entries.push_back(row.menuText);
-    std::string why = WhyEngineCannotTake(preset, row.id);
+    std::string why = presets::WhyEngineCannotTake(preset, row.id);
     if (why.empty() && !folder.Has(row.id)) why = "It is not in " + platform::ProgramFolder() + ".";
     greyed.push_back(why);
     rows.push_back(&row);
@@ -415,7 +302,7 @@ void EditPreset(MainFormPort& window, std::string name) {
     for (const auto& file : preset.files) {
       std::string why;
       if (file.ticked) {
-        const ModPart part = ModPartOf(file.path, IsFolder(file.path));
+        const ModPart part = ModPartOf(file.path, presets::IsFolder(file.path));
         why = WhyNotModFile(dialect, part, seen[static_cast<int>(part)]++);
         if (engineRow == nullptr) why.clear();  // any found: the one that takes it plays
       }
@@ -540,7 +427,7 @@ std::optional<Message> StartPresetAlone(const std::string& name) {
   launch::GameFolder folder = launch::LookAtGameFolder();
   if (!folder.Any()) return NoDice("Duke3D is not in required directory");
   std::string why;
-  const std::optional<GameEngine> engine = PresetEngine(*preset, folder, why);
+  const std::optional<GameEngine> engine = presets::PresetEngine(*preset, folder, why);
   if (!engine) return NoDice(why);
   StageList levels;
   AddDuke3Levels(levels);
@@ -571,7 +458,7 @@ std::optional<Message> StartPresetAlone(const std::string& name) {
       dosFiles.push_back({shortPath.text, in.chosenIdentity, map});
     }
   }
-  if (auto refused = AddPresetTo(*preset, in, &dosFiles)) return refused;
+  if (auto refused = presets::AddPresetTo(*preset, in, &dosFiles)) return refused;
   launch::Plan plan = launch::MakePlan(in);
   if (!plan.refused.empty()) return NoDice(plan.refused);
   if (dos) {

@@ -26,7 +26,7 @@
 #include "os/instance.h"
 #include "qt/dialogs.h"
 #include "qt/frm_popup.h"
-#include "settings/presets.h"
+#include "presets/presets.h"
 #include "support/engine_oracles.h"
 #include "support/game_reader.h"
 #include "text/text.h"
@@ -692,7 +692,7 @@ TEST_F(PortTest, APresetKeepsItsChoicesAndPlaysItsFilesInOrder) {
   EXPECT_LT(at("-usecwd"), static_cast<long>(argv.size())) << ShownCommandLine(argv);
   EXPECT_LT(at(mod + "/DUKEDC.GRP"), at(mod + "/DC GAME.CON")) << ShownCommandLine(argv);
   EXPECT_EQ(argv[static_cast<std::size_t>(at(mod + "/DC GAME.CON")) - 1], "-x");
-  EXPECT_EQ(started_, mainform::PresetFolder(*preset));
+  EXPECT_EQ(started_, presets::PresetFolder(*preset));
   mainform::CameBack(*form, false);
 
   // A file put in the place of one that was added.

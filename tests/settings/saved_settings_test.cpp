@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/launch_options.h"
-#include "settings/presets.h"
+#include "presets/presets.h"
 #include "settings/registry.h"
 #include "support/fake_window.h"
 #include "support/shared_fixture.h"

@@ -23,7 +23,7 @@
 #include "base/stage_list.h"
 #include "levels/user_files.h"
 #include "winapi/dos_paths.h"
-#include "settings/presets.h"
+#include "presets/presets.h"
 #include "settings/registry.h"
 #include "support/shared_fixture.h"
 #include "tools/author_links.h"

@@ -1,4 +1,4 @@
-#include "settings/presets.h"
+#include "presets/presets.h"
 
 #include <cstdio>
 

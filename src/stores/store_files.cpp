@@ -1,4 +1,4 @@
-#include "app/store_files.h"
+#include "stores/store_files.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
 // The stores' and launchers' own lists, as they write them, and as they
 // might be spoilt: what can be read is read, and nothing else.
-#include "app/store_files.h"
+#include "stores/store_files.h"
 
 #include <gtest/gtest.h>
 
