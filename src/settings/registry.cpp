@@ -1,7 +1,7 @@
 #include "settings/registry.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -20,13 +20,33 @@ std::int32_t ToInt32(double value) {
 }  // namespace
 
 std::string NumberText(double value) {
-  char buffer[64];
-  // Shortest text that reads back as the same single-precision number, in
-  // plain decimal form and independent of the user's locale.
   const auto single = static_cast<float>(value);
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::fixed);
-  if (ec != std::errc()) return "0";
-  return std::string(buffer, end);
+  if (std::isnan(single)) return "nan";
+  if (std::isinf(single)) return single < 0 ? "-inf" : "inf";
+  // The fewest decimals that read back as the same single-precision number,
+  // in plain decimal form whatever the user's locale writes as its decimal
+  // mark. (std::to_chars does the same, but brings 130 KB of tables into the
+  // Windows program.)
+  for (int places = 0; places <= 60; ++places) {
+    char buffer[128];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", places, static_cast<double>(single));
+    if (n <= 0 || n >= static_cast<int>(sizeof buffer)) break;
+    std::string text;
+    bool marked = false;
+    for (int i = 0; i < n; ++i) {
+      const char c = buffer[i];
+      if ((c >= '0' && c <= '9') || (c == '-' && i == 0)) {
+        text += c;
+      } else if (!marked) {
+        text += '.';  // the locale's mark, of however many bytes, once
+        marked = true;
+      }
+    }
+    if (const auto back = numbers::Parse(text); back && static_cast<float>(*back) == single) {
+      return text;
+    }
+  }
+  return "0";
 }
 
 void MakeRegistryKey(const std::string& keyPath, platform::HKey root) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+
+#include "settings/numbers.h"
 #include "settings/registry.h"
 #include "settings/registry_fixture.h"
 #include "support/shared_fixture.h"
@@ -31,6 +34,16 @@ TEST_F(RegistryLayerTest, SingleNumbersAreWrittenAsDecimalText) {
   EXPECT_EQ(RawData("FormX", &type), std::string("-15\0", 4));
   WriteRegistryValue(kKey, "Record", std::string("text"), platform::kRegSz);
   EXPECT_EQ(RawData("Record", &type), std::string("text\0", 5));
+  // The fewest decimals that read back as the same number, with a point
+  // where the user's locale writes a comma (where the system has one).
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "German");
+  EXPECT_EQ(NumberText(0.1f), "0.1");
+  for (const float v : {1.0f / 3.0f, -2.75e-7f, 3.4e38f, 1.4e-45f, 16777216.0f}) {
+    const std::string text = NumberText(v);
+    const auto back = numbers::Parse(text);
+    EXPECT_TRUE(back && static_cast<float>(*back) == v) << text;
+  }
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST_F(RegistryLayerTest, FailedReadsLeaveTheResultEmpty) {
