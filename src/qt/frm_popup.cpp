@@ -5,37 +5,23 @@
 #include "app/main_form.h"
 #include "tools/popup_menu.h"
 
-namespace {
-frmPopup*& Form() {
-  static frmPopup* form = nullptr;
-  return form;
-}
-int& Created() {
-  static int created = 0;
-  return created;
-}
-}  // namespace
-
 frmPopup& frmPopup::Instance() {
-  if (Form() == nullptr) Form() = new frmPopup();
-  return *Form();
+  return PopupWindowOf<frmPopup>::Instance();
 }
 
 bool frmPopup::Exists() {
-  return Form() != nullptr;
+  return PopupWindowOf<frmPopup>::Exists();
 }
 
 void frmPopup::Release() {
-  if (Form() != nullptr) Form()->deleteLater();
-  Form() = nullptr;
+  PopupWindowOf<frmPopup>::Release([](frmPopup* form) { form->deleteLater(); });
 }
 
 int frmPopup::CreatedCount() {
-  return Created();
+  return PopupWindowOf<frmPopup>::CreatedCount();
 }
 
 frmPopup::frmPopup() {
-  ++Created();
   setObjectName("frmPopup");
   setWindowTitle("Popup Menus");
 

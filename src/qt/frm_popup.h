@@ -43,6 +43,7 @@ class frmPopup : public QWidget {
   static int CreatedCount();
 
  private:
+  friend class PopupWindowOf<frmPopup>;
   frmPopup();
 
   // Every item as the menu shows it, for what changes between showings.

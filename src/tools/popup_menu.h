@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/launch_options.h"
@@ -44,3 +45,36 @@ inline constexpr int kPresetSlots = 20;
 // Below the root mnuPopup ("Popup", never displayed). The engine items are
 // one for each row of the engine table.
 const std::vector<PopupMenuItem>& PopupMenu();
+
+// The popup menu's window of a front end, by one rule for both: made,
+// hidden, on its first use and the same one afterwards, until the end of the
+// program lets it go (the process's one reference to it). Counted, so that a
+// test sees it made once.
+template <class Form>
+class PopupWindowOf {
+ public:
+  static Form& Instance() {
+    if (Held() == nullptr) {
+      Held() = new Form();
+      ++Made();
+    }
+    return *Held();
+  }
+  static bool Exists() { return Held() != nullptr; }
+  // Lets it go, disposed of as its toolkit must.
+  template <class Dispose>
+  static void Release(Dispose dispose) {
+    if (Form* form = std::exchange(Held(), nullptr)) dispose(form);
+  }
+  static int CreatedCount() { return Made(); }
+
+ private:
+  static Form*& Held() {
+    static Form* form = nullptr;
+    return form;
+  }
+  static int& Made() {
+    static int made = 0;
+    return made;
+  }
+};

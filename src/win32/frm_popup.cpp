@@ -11,14 +11,6 @@ bool InPresets(const PopupMenuItem& item) {
   return item.command == PopupCommand::kPreset || item.command == PopupCommand::kSavePreset ||
          item.command == PopupCommand::kEditPresets || item.name == "mnuSepPresets";
 }
-frmPopup*& Form() {
-  static frmPopup* form = nullptr;
-  return form;
-}
-int& Created() {
-  static int created = 0;
-  return created;
-}
 // Without tool tips on a menu, a disabled item's reason is in its caption.
 std::string CaptionOf(const PopupItemState& now) {
   return now.enabled || now.toolTip.empty() ? now.caption : now.caption + " (" + now.toolTip + ")";
@@ -32,18 +24,16 @@ constexpr int kFirstId = 1000;
 }  // namespace
 
 frmPopup& frmPopup::Instance() {
-  if (Form() == nullptr) Form() = new frmPopup();
-  return *Form();
+  return PopupWindowOf<frmPopup>::Instance();
 }
 bool frmPopup::Exists() {
-  return Form() != nullptr;
+  return PopupWindowOf<frmPopup>::Exists();
 }
 void frmPopup::Release() {
-  delete Form();
-  Form() = nullptr;
+  PopupWindowOf<frmPopup>::Release([](frmPopup* form) { delete form; });
 }
 int frmPopup::CreatedCount() {
-  return Created();
+  return PopupWindowOf<frmPopup>::CreatedCount();
 }
 void frmPopup::SetChoiceHookForTesting(std::function<int(HMENU)> hook) {
   ChoiceHook() = std::move(hook);
@@ -58,7 +48,6 @@ int frmPopup::IdOf(const char* item) {
 }
 
 frmPopup::frmPopup() {
-  ++Created();
   mnuPopup = ::CreatePopupMenu();
   HMENU submenu = nullptr;
   const auto& items = PopupMenu();

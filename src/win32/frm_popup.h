@@ -7,6 +7,8 @@
 #include <functional>
 
 struct PopupMenuItem;
+template <class Form>
+class PopupWindowOf;
 
 class frmPopup {
  public:
@@ -34,6 +36,7 @@ class frmPopup {
   static void SetChoiceHookForTesting(std::function<int(HMENU)> hook);
 
  private:
+  friend class PopupWindowOf<frmPopup>;
   frmPopup();
   ~frmPopup();
   // The game program's items of Others, as they are now.
